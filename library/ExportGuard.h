@@ -1,0 +1,56 @@
+// Helpers shared by the exports: the host's argument conventions and the boundary that no
+// exception crosses.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#define VOK_EXPORT extern "C" __stdcall
+
+namespace vok {
+
+// 16-bit truth values reach the host as 65535 / 0, 32-bit ones as -1 / 0.
+constexpr int32_t True16 = 0xFFFF;
+constexpr int32_t True32 = -1;
+inline int32_t Bool16(bool B) { return B ? True16 : 0; }
+inline int32_t Bool32(bool B) { return B ? True32 : 0; }
+
+// A text argument; a null pointer is the empty text.
+inline std::string_view Arg(const char *AText) { return AText ? std::string_view(AText) : std::string_view(); }
+
+// Makes the caller's buffer an empty string (nothing for a null buffer).
+inline void ClearBuffer(char *ABuffer) {
+  if (ABuffer) *ABuffer = '\0';
+}
+
+// Writes AText and a zero byte into the caller's buffer (nothing for a null buffer).
+inline void WriteBuffer(char *ABuffer, std::string_view AText) {
+  if (!ABuffer) return;
+  std::memcpy(ABuffer, AText.data(), AText.size());
+  ABuffer[AText.size()] = '\0';
+}
+
+// Runs ABody and returns its result; any exception becomes AFailure.
+template <typename R, typename F>
+R Guarded(R AFailure, F &&ABody) noexcept {
+  try {
+    return ABody();
+  } catch (...) {
+    return AFailure;
+  }
+}
+
+// The same for exports without a result.
+template <typename F>
+void Guarded(F &&ABody) noexcept {
+  try {
+    ABody();
+  } catch (...) {
+  }
+}
+
+}  // namespace vok

@@ -1,0 +1,35 @@
+// The DLL's locale operations: the user's locale through the Win32 calls.
+#include <windows.h>
+
+#include <string>
+
+#include "lookup/TextOps.h"
+
+namespace vok {
+
+namespace {
+int Len(std::string_view S) { return static_cast<int>(S.size()); }
+}  // namespace
+
+int CompareText(std::string_view A, std::string_view B) {
+  const int R = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, A.data(), Len(A), B.data(), Len(B));
+  return R == 0 ? A.compare(B) : R - CSTR_EQUAL;
+}
+
+bool SameText(std::string_view A, std::string_view B) { return CompareText(A, B) == 0; }
+
+void UpperCaseInPlace(std::string &S) {
+  if (S.empty()) return;
+  const int WLen = MultiByteToWideChar(CP_ACP, 0, S.data(), Len(S), nullptr, 0);
+  if (WLen <= 0) return;
+  std::wstring W(static_cast<std::size_t>(WLen), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, S.data(), Len(S), W.data(), WLen);
+  CharUpperBuffW(W.data(), static_cast<DWORD>(WLen));
+  const int ALen = WideCharToMultiByte(CP_ACP, 0, W.data(), WLen, nullptr, 0, nullptr, nullptr);
+  if (ALen <= 0) return;
+  std::string R(static_cast<std::size_t>(ALen), '\0');
+  WideCharToMultiByte(CP_ACP, 0, W.data(), WLen, R.data(), ALen, nullptr, nullptr);
+  S.swap(R);
+}
+
+}  // namespace vok

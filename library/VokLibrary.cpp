@@ -1,0 +1,87 @@
+#include "library/VokLibrary.h"
+
+#include <exception>
+#include <stdexcept>
+
+namespace vok {
+
+const char *const OperationAborted = "Operation aborted";
+
+TLibraryState &Library() {
+  static TLibraryState State;
+  return State;
+}
+
+namespace {
+char AsciiLower(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C + 32) : C; }
+
+bool SameAsciiText(std::string_view A, std::string_view B) {
+  if (A.size() != B.size()) return false;
+  for (std::size_t I = 0; I < A.size(); ++I)
+    if (AsciiLower(A[I]) != AsciiLower(B[I])) return false;
+  return true;
+}
+}  // namespace
+
+int IndexOfVok(std::string_view AVokName) {
+  const TRegistry *R = Library().Registry.get();
+  if (!R) return -1;
+  for (std::size_t I = 0; I < R->size(); ++I)
+    if (SameAsciiText((*R)[I].Name, AVokName)) return static_cast<int>(I);
+  return -1;
+}
+
+TLookup *FindVok(std::string_view AVokName) {
+  const int I = IndexOfVok(AVokName);
+  return I < 0 ? nullptr : (*Library().Registry)[static_cast<std::size_t>(I)].Lookup.get();
+}
+
+void RemoveVok(int AIndex) {
+  TRegistry &R = *Library().Registry;
+  R.erase(R.begin() + AIndex);
+}
+
+void UnregisterName(std::string_view AName) {
+  const int I = IndexOfVok(AName);
+  if (I >= 0) RemoveVok(I);
+}
+
+void RegisterReady(std::unique_ptr<TLookup> ALookup) {
+  if (!ALookup->Ready()) throw std::runtime_error(OperationAborted);
+  TRegistry &R = *Library().Registry;
+  std::string Name = ALookup->VokName();
+  R.push_back({std::move(Name), std::move(ALookup)});
+}
+
+std::string CurrentErrorText() {
+  try {
+    throw;
+  } catch (const std::exception &E) {
+    return E.what();
+  } catch (...) {
+    return "Unknown error";
+  }
+}
+
+void ShowLibraryMessage(const std::string &AText) {
+  HWND Owner = Library().HostWnd;
+  if (Owner && !IsWindow(Owner)) Owner = nullptr;
+  MessageBoxA(Owner, AText.c_str(), "Vokabra", MB_OK);
+}
+
+void CloseLibrary() {
+  TLibraryState &L = Library();
+  if (L.Registry) {
+    for (TRegEntry &E : *L.Registry) E.Lookup.reset();
+    L.Registry.reset();
+  }
+  L.ItemList.reset();
+}
+
+bool FileExists(std::string_view APath) {
+  if (APath.empty() || APath.find('\0') != std::string_view::npos) return false;
+  const DWORD A = GetFileAttributesA(std::string(APath).c_str());
+  return A != INVALID_FILE_ATTRIBUTES && !(A & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace vok

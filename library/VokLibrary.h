@@ -1,0 +1,63 @@
+// The library-wide state shared by every export: the dictionary registry, the item
+// enumeration and the host window given to OpenVokList.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lookup/Lookup.h"
+
+namespace vok {
+
+struct TRegEntry {
+  std::string Name;
+  std::unique_ptr<TLookup> Lookup;
+};
+
+using TRegistry = std::vector<TRegEntry>;
+
+struct TLibraryState {
+  std::unique_ptr<TRegistry> Registry;  // none while the library is closed
+  std::unique_ptr<TCodeList> ItemList;  // the enumeration of FindFirstItem, or none
+  int32_t Cursor = 0;
+  HWND HostWnd = nullptr;  // owner of the library's messages
+};
+
+TLibraryState &Library();
+
+// Position of the first registered dictionary named AVokName (ASCII letters compared
+// without case, every other byte exactly), or -1.
+int IndexOfVok(std::string_view AVokName);
+
+// The registered dictionary named AVokName, or null.
+TLookup *FindVok(std::string_view AVokName);
+
+// Frees the dictionary registered at AIndex and removes its entry.
+void RemoveVok(int AIndex);
+
+// Shows a modal message with an OK button, owned by the host window.
+void ShowLibraryMessage(const std::string &AText);
+
+// Frees every dictionary, the registry and the enumeration list.
+void CloseLibrary();
+
+// Frees the dictionary registered under AName, if any, before a new one takes the name.
+void UnregisterName(std::string_view AName);
+
+// Appends a loaded dictionary to the registry under its VokName; throws std::runtime_error
+// with the text "Operation aborted" when it is not ready.
+void RegisterReady(std::unique_ptr<TLookup> ALookup);
+
+// The text of the exception being handled, for the load error messages.
+std::string CurrentErrorText();
+
+// True when APath names an existing file (a directory does not count).
+bool FileExists(std::string_view APath);
+
+extern const char *const OperationAborted;
+
+}  // namespace vok

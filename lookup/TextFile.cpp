@@ -1,0 +1,74 @@
+#include "lookup/TextFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace vok {
+
+namespace {
+constexpr std::size_t BlockSize = 1 << 16;
+
+std::string OpenErrorText(int AErr) {
+  switch (AErr) {
+    case ENOENT: return "File not found";
+    case EACCES: return "File access denied";
+    case EISDIR: return "File access denied";
+    case EMFILE: return "Too many open files";
+    default: return "I/O error " + std::to_string(AErr);
+  }
+}
+}  // namespace
+
+TTextReader::TTextReader(const std::string &AFileName) : fBuffer(BlockSize) {
+  if (AFileName.find('\0') != std::string::npos) throw EInOutError("File not found");
+  errno = 0;
+  fFile = std::fopen(AFileName.c_str(), "rb");
+  if (!fFile) throw EInOutError(OpenErrorText(errno));
+}
+
+TTextReader::~TTextReader() { Close(); }
+
+void TTextReader::Close() {
+  if (fFile) std::fclose(fFile);
+  fFile = nullptr;
+}
+
+bool TTextReader::Fill() {
+  if (fEof || !fFile) return false;
+  fPos = 0;
+  fEnd = std::fread(fBuffer.data(), 1, fBuffer.size(), fFile);
+  if (fEnd == 0) {
+    if (std::ferror(fFile)) throw EInOutError("Read error");
+    fEof = true;
+    return false;
+  }
+  return true;
+}
+
+bool TTextReader::ReadLine(std::string &ALine) {
+  ALine.clear();
+  if (fPos == fEnd && !Fill()) return false;
+  if (fBuffer[fPos] == 26) {
+    fEof = true;
+    fPos = fEnd = 0;
+    return false;
+  }
+  for (;;) {
+    const char *Start = fBuffer.data() + fPos;
+    const void *Lf = std::memchr(Start, '\n', fEnd - fPos);
+    const std::size_t Len = Lf ? static_cast<const char *>(Lf) - Start : fEnd - fPos;
+    const std::size_t From = ALine.size();
+    ALine.append(Start, Len);
+    if (std::memchr(Start, '\r', Len))
+      ALine.erase(std::remove(ALine.begin() + From, ALine.end(), '\r'), ALine.end());
+    fPos += Len;
+    if (Lf) {
+      ++fPos;
+      return true;
+    }
+    if (!Fill()) return true;
+  }
+}
+
+}  // namespace vok

@@ -1,0 +1,43 @@
+// Line-by-line reading of 8-bit text files, the way dictionary files are read.
+#pragma once
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vok {
+
+// An input/output failure while opening or reading a file; what() is the text shown to users.
+class EInOutError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Reads a text file line by line. A line ends at a line feed; a carriage return before it,
+// or one that no line feed follows, is dropped; a character 26 at the start of a line ends
+// the text. The file is open from construction to destruction (or Close) only.
+class TTextReader {
+ public:
+  // Opens AFileName for reading; throws EInOutError when it cannot be opened.
+  explicit TTextReader(const std::string &AFileName);
+  ~TTextReader();
+  TTextReader(const TTextReader &) = delete;
+  TTextReader &operator=(const TTextReader &) = delete;
+
+  // Reads the next line into ALine; false at the end of the text. Throws EInOutError
+  // when reading fails.
+  bool ReadLine(std::string &ALine);
+  void Close();
+
+ private:
+  bool Fill();
+
+  std::FILE *fFile = nullptr;
+  std::vector<char> fBuffer;
+  std::size_t fPos = 0, fEnd = 0;
+  bool fEof = false;
+};
+
+}  // namespace vok

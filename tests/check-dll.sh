@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Checks the built Vokabra.dll as a user receives it: PE32 for i386, exactly the exports of
+# library/Vokabra.def under their undecorated names, and imports from Windows system DLLs only.
+# Usage: check-dll.sh DLL DEF
+set -euo pipefail
+dll=$1 def=$2
+dump=$(i686-w64-mingw32-objdump -p "$dll")
+fail() { echo "check-dll: $*"; exit 1; }
+
+grep -q 'file format pei-i386' <<<"$dump" || fail "not a PE32 i386 image"
+
+want=$(sed -n 's/^ *\([A-Za-z_][A-Za-z0-9_]*\) *=.*/\1/p' "$def" | sort)
+have=$(awk '/\[Ordinal\/Name Pointer\] Table|\[Name Pointer\/Ordinal\] Table/{t=1;next} t&&/^\t\[ *[0-9]+\] [A-Za-z_]/{print $NF} t&&/^$/{t=0}' <<<"$dump" | sort)
+[ "$want" = "$have" ] || fail "exports differ from the .def file:"$'\n'"$(diff <(echo "$want") <(echo "$have"))"
+
+system='^(KERNEL32|USER32|GDI32|ADVAPI32|OLE32|OLEAUT32|SHELL32|COMCTL32|COMDLG32|msvcrt)\.dll$'
+while read -r imp; do
+  grep -qiE "$system" <<<"$imp" || fail "imports a non-system DLL: $imp"
+done < <(sed -n 's/^\tDLL Name: //p' <<<"$dump")
+echo "check-dll: $(wc -l <<<"$have") exports, system imports only"

@@ -1,0 +1,340 @@
+#include "lookup/Lookup.h"
+
+#include <gtest/gtest.h>
+
+#include "lookup/TextFile.h"
+#include "tests/native/TestFiles.h"
+
+using namespace vok;
+using vok::test::PlacesFile;
+using vok::test::TTempFile;
+
+namespace {
+
+struct TLevelRow {
+  int32_t Code;
+  std::string Text;
+  bool operator==(const TLevelRow &O) const { return Code == O.Code && Text == O.Text; }
+};
+
+std::vector<TLevelRow> LevelRows(const TLookup &L, int ALevel) {
+  std::vector<TLevelRow> R;
+  for (int I = 0; I < L.GetLevelItemCount(ALevel); ++I) {
+    const TLookupItem It = L.GetLevelItem(ALevel, I);
+    R.push_back({It.Code, It.Text});
+  }
+  return R;
+}
+
+std::vector<TLevelRow> Rows(const TCodeList &AList) {
+  std::vector<TLevelRow> R;
+  for (const TCodeRow &Row : AList.Rows()) R.push_back({Row.Code, Row.Text});
+  return R;
+}
+
+// Loads ABody (the lines after a section header) as section "S" of a file.
+struct TLoaded {
+  TTempFile File;
+  TLookup Lookup;
+  TLoaded(const std::string &ABody, const std::string &AFilter = "*", const std::string &AAlias = "")
+      : File("[S]\n" + ABody) {
+    Lookup.LoadVok(File.Path(), "S", AAlias, AFilter);
+  }
+};
+
+class PlacesTest : public ::testing::Test {
+ protected:
+  TTempFile File{PlacesFile()};
+  TLookup Places;
+  void SetUp() override {
+    Places.LoadVok(File.Path(), "Places", "", "*");
+    ASSERT_TRUE(Places.Ready());
+  }
+};
+
+const std::string Undefined = UndefinedValueText;
+
+}  // namespace
+
+TEST_F(PlacesTest, LoadsLevelsInFileOrder) {
+  EXPECT_EQ(Places.VokName(), "Places");
+  EXPECT_EQ(Places.VokPath(), File.Path());
+  EXPECT_EQ(Places.Formats(), (std::vector<int32_t>{2, 2, 3}));
+  EXPECT_EQ(Places.Display(), "%1%2%3");
+  EXPECT_EQ(Places.Delimiter(), ",");
+  ASSERT_EQ(Places.GroupCount(), 3);
+  EXPECT_EQ(LevelRows(Places, 0), (std::vector<TLevelRow>{{1100000, "North region"}, {1200000, "South region"}}));
+  EXPECT_EQ(LevelRows(Places, 1), (std::vector<TLevelRow>{{1101000, "Lake district"}, {1102000, "Forest district"}}));
+  EXPECT_EQ(LevelRows(Places, 2), (std::vector<TLevelRow>{{1101001, "Stone village"}, {1101002, "Hill town"}}));
+  EXPECT_EQ(Places.GetItemExtra(1101001), "pop. 120");
+  EXPECT_EQ(Places.GetItemExtra(1200000), "coastal");
+  EXPECT_EQ(Places.GetItemExtra(1101000), "");
+}
+
+TEST_F(PlacesTest, LevelArithmetic) {
+  EXPECT_EQ(Places.GetGroupId(1101001), 2);
+  EXPECT_EQ(Places.GetGroupId(1101000), 1);
+  EXPECT_EQ(Places.GetGroupId(1100000), 0);
+  EXPECT_EQ(Places.GetGroupId(1100005), 2);
+  EXPECT_EQ(Places.GetGroupId(0), 0);
+  EXPECT_EQ(Places.GetGroupId(21100000), 0);
+  EXPECT_EQ(Places.GetGroupId(-1101000), 1);
+  EXPECT_EQ(Places.SetGroupId(1101001, 0), 1100000);
+  EXPECT_EQ(Places.SetGroupId(1101001, 1), 1101000);
+  EXPECT_EQ(Places.SetGroupId(1101001, 2), 1101001);
+  EXPECT_EQ(Places.SetGroupId(1101001, 5), 1101001);
+  EXPECT_EQ(Places.SetGroupId(1101001, -1), 0);
+  EXPECT_EQ(Places.SetGroupId(-1101000, 0), -1100000);
+  EXPECT_THROW(Places.SetGroupId(1101001, -2), std::out_of_range);
+  const int32_t Divisors[] = {1, 100000, 1000, 1, 1};
+  for (int Level = -1; Level <= 3; ++Level) EXPECT_EQ(Places.GetLevelDivisor(Level), Divisors[Level + 1]) << Level;
+}
+
+TEST_F(PlacesTest, ItemQueries) {
+  EXPECT_TRUE(Places.ItemExists(1101001));
+  EXPECT_FALSE(Places.ItemExists(1103000));
+  EXPECT_EQ(Places.GetItemText(1101001), "Stone village");
+  EXPECT_EQ(Places.GetItemText(1103000), "");
+  EXPECT_THROW(Places.GetLevelItemCount(3), std::out_of_range);
+  EXPECT_THROW(Places.GetLevelItemCount(-1), std::out_of_range);
+  EXPECT_THROW(Places.GetLevelItem(2, 2), std::out_of_range);
+}
+
+TEST_F(PlacesTest, LoadGroupListsChildrenSiblingsAndTop) {
+  TCodeList L;
+  const std::vector<TLevelRow> Districts{{1101000, "Lake district"}, {1102000, "Forest district"}, {-1, Undefined}};
+  Places.LoadGroup(1, 1100000, L);
+  EXPECT_EQ(Rows(L), Districts);
+  Places.LoadGroup(1, 1101001, L);
+  EXPECT_EQ(Rows(L), Districts);
+  Places.LoadGroup(0, 0, L);
+  EXPECT_EQ(Rows(L), (std::vector<TLevelRow>{{1100000, "North region"}, {1200000, "South region"}, {-1, Undefined}}));
+  Places.LoadGroup(2, 1102000, L);
+  EXPECT_TRUE(L.Empty());
+  EXPECT_THROW(Places.LoadGroup(3, 0, L), std::out_of_range);
+}
+
+TEST_F(PlacesTest, PrevGroupsListsAncestorsTopFirst) {
+  std::vector<std::string> S{"stale"};
+  Places.GetPrevGroups(1101001, S);
+  EXPECT_EQ(S, (std::vector<std::string>{"North region", "Lake district"}));
+  Places.GetPrevGroups(1100000, S);
+  EXPECT_TRUE(S.empty());
+  Places.GetPrevGroups(1100005, S);
+  EXPECT_EQ(S, (std::vector<std::string>{"North region", "North region"}));
+  Places.GetPrevGroups(1301001, S);
+  EXPECT_EQ(S, (std::vector<std::string>{"", ""}));
+}
+
+TEST_F(PlacesTest, FilterKeepsTaggedItemsOnlyWhenListed) {
+  TLookup Urban;
+  Urban.LoadVok(File.Path(), "Places", "North", "urban");
+  ASSERT_TRUE(Urban.Ready());
+  EXPECT_EQ(Urban.VokName(), "North");
+  EXPECT_EQ(LevelRows(Urban, 0), (std::vector<TLevelRow>{{1100000, "North region"}}));
+  EXPECT_EQ(LevelRows(Urban, 2), (std::vector<TLevelRow>{{1101002, "Hill town"}}));
+  EXPECT_EQ(Urban.GetLevelItemCount(1), 2);
+}
+
+TEST(LookupLoad, SectionHeadersMatchIgnoringCaseButNotInnerBlanks) {
+  TTempFile F("  [places]  \nFormat=3\nDisplay=\nDelimit=\n1=a\n[ Other ]\nFormat=3\nDisplay=\nDelimit=\n");
+  TLookup L;
+  L.LoadVok(F.Path(), "Places", "", "*");
+  EXPECT_TRUE(L.Ready());
+  EXPECT_EQ(L.VokName(), "Places");
+  L.LoadVok(F.Path(), "Other", "", "*");
+  EXPECT_FALSE(L.Ready());
+  L.LoadVok(F.Path(), " Other ", "", "*");
+  EXPECT_TRUE(L.Ready());
+}
+
+TEST(LookupLoad, CyrillicSectionNamesMatchInAnyCase) {
+  // [Реки] in the file, looked up as РЕКИ.
+  TTempFile F("[\xD0\xE5\xEA\xE8]\nFormat=3\nDisplay=\nDelimit=\n");
+  TLookup L;
+  L.LoadVok(F.Path(), "\xD0\xC5\xCA\xC8", "", "*");
+  EXPECT_TRUE(L.Ready());
+}
+
+TEST(LookupLoad, HeaderKeyRules) {
+  struct TCase {
+    std::string Body;
+    bool Ready;
+  } Cases[] = {
+      {"Format=2,2\nDisplay=\nDelimit=\n", true},
+      {"FORMAT=2,2\ndisplay=\nDeLiMiT=\n", true},
+      {"  Format=2,2\nDisplay=\nDelimit=\n", false},  // indented key is not found
+      {"Format =2,2\nDisplay=\nDelimit=\n", false},
+      {"Format=2, 2\nDisplay=\nDelimit=\n", true},   // blank before a number
+      {"Format=2 ,2\nDisplay=\nDelimit=\n", false},  // blank after a number
+      {"Format=\nDisplay=\nDelimit=\n", false},
+      {"Format=2,\nDisplay=\nDelimit=\n", false},
+      {"Format=$2,x3\nDisplay=\nDelimit=\n", true},
+      {"Format=2\nDisplay=\n", false},
+      {"Format=2\nDelimit=\n", false},
+      {"Display=\nDelimit=\n", false},
+      {"Format=2\nDisplay=" + std::string(255, 'd') + "\nDelimit=\n", true},
+  };
+  for (const TCase &C : Cases) {
+    TLoaded L(C.Body);
+    EXPECT_EQ(L.Lookup.Ready(), C.Ready) << C.Body;
+  }
+  TLoaded Long("Format=2\nDisplay=" + std::string(256, 'd') + "\nDelimit=\n");
+  EXPECT_FALSE(Long.Lookup.Ready());
+  TLoaded LongDelimiter("Format=2\nDisplay=\nDelimit=" + std::string(256, ',') + "\n");
+  EXPECT_FALSE(LongDelimiter.Lookup.Ready());
+}
+
+TEST(LookupLoad, FirstHeaderLineCountsAndValuesKeepTrailingBlanks) {
+  TLoaded L("Format=2,3\nDisplay=%1 \nDelimit=; \nFormat=7\nDisplay=x\n10000=Top\n");
+  ASSERT_TRUE(L.Lookup.Ready());
+  EXPECT_EQ(L.Lookup.GroupCount(), 2);
+  EXPECT_EQ(L.Lookup.Display(), "%1 ");
+  EXPECT_EQ(L.Lookup.Delimiter(), "; ");
+  EXPECT_EQ(L.Lookup.GetItemText(10000), "Top");
+}
+
+TEST(LookupLoad, LoadVokExRemovesExactlyTheHeaderLinesUsed) {
+  TLines Lines{"1=a", "format=3", "Display=%1", "Format=9", "Delimit=-", "2=b", "Delimit=+"};
+  TLookup L;
+  L.LoadVokEx("file.vok", &Lines, "  Name ", "", "*");
+  ASSERT_TRUE(L.Ready());
+  EXPECT_EQ(L.VokName(), "Name");
+  EXPECT_EQ(L.VokPath(), "file.vok");
+  EXPECT_EQ(Lines, (TLines{"1=a", "Format=9", "2=b", "Delimit=+"}));
+  EXPECT_EQ(L.GetLevelItemCount(0), 2);
+  L.LoadVokEx("file.vok", nullptr, "Name", "", "*");
+  EXPECT_FALSE(L.Ready());
+}
+
+TEST(LookupLoad, NamesAndAliasesAreTrimmed) {
+  TLines Lines{"Format=3", "Display=", "Delimit="};
+  TLookup L;
+  TLines Copy = Lines;
+  L.LoadVokEx("f", &Copy, "Name", " \t Alias \r", "*");
+  EXPECT_EQ(L.VokName(), "Alias");
+  Copy = Lines;
+  L.LoadVokEx("f", &Copy, " \t ", "Alias", "*");
+  EXPECT_FALSE(L.Ready());
+}
+
+TEST(LookupLoad, ItemLineRules) {
+  TLoaded L(
+      "Format=1,2\nDisplay=%1%2\nDelimit=,\n"
+      "100= spaced text \n"
+      "200=a=b#extra  \n"
+      " 300=indented code\n"
+      "400 =code with blank after\n"
+      "x=not a number\n"
+      "no equals sign\n"
+      "201=with tag#x#t#u\n"
+      "202=blank extra#   \n"
+      "-100=negative\n"
+      "0x1F5=hex\n"
+      "99999999999=too big\n"
+      "100=duplicate\n");
+  const TLookup &D = L.Lookup;
+  ASSERT_TRUE(D.Ready());
+  EXPECT_EQ(D.GetItemText(100), " spaced text ");
+  EXPECT_EQ(D.GetItemText(200), "a=b");
+  EXPECT_EQ(D.GetItemExtra(200), "extra  ");
+  EXPECT_EQ(D.GetItemText(300), "indented code");
+  EXPECT_FALSE(D.ItemExists(400));
+  EXPECT_EQ(D.GetItemExtra(201), "x");
+  EXPECT_EQ(D.GetItemExtra(202), "");
+  EXPECT_EQ(D.GetItemText(-100), "negative");
+  EXPECT_EQ(D.GetItemText(501), "hex");
+  EXPECT_EQ(D.GetLevelItemCount(0), 5);  // 100, 200, 300, -100 and the duplicate 100
+  EXPECT_EQ(D.GetLevelItemCount(1), 3);  // 201, 202, 501
+}
+
+TEST(LookupLoad, DuplicateCodesAreKeptAndTheFirstIsFound) {
+  TLoaded L("Format=3\nDisplay=\nDelimit=\n5=first#x1\n5=second#x2\n");
+  EXPECT_EQ(L.Lookup.GetLevelItemCount(0), 2);
+  EXPECT_EQ(L.Lookup.GetItemText(5), "first");
+  EXPECT_EQ(L.Lookup.GetItemExtra(5), "x1");
+}
+
+TEST(LookupLoad, FilterRules) {
+  const std::string Body = "Format=3\nDisplay=\nDelimit=\n1=plain\n2=untagged#e\n3=a#e#A\n4=b#e#b\n5=ab#e#a;b\n";
+  struct TCase {
+    const char *Filter;
+    std::vector<int32_t> Codes;
+  } Cases[] = {
+      {"*", {1, 2, 3, 4, 5}},
+      {"", {1, 2}},  // the list holding only the empty tag
+      {"A", {1, 3}},
+      {"a", {1}},  // tags compare with case
+      {"b;A", {1, 3, 4}},
+      {" *", {1}},
+      {"a;b", {1, 4, 5}},  // the tag "a;b" stands in ";a;b;" as a whole
+  };
+  for (const TCase &C : Cases) {
+    TLoaded L(Body, C.Filter);
+    std::vector<int32_t> Got;
+    for (int I = 0; I < L.Lookup.GetLevelItemCount(0); ++I) Got.push_back(L.Lookup.GetLevelItem(0, I).Code);
+    EXPECT_EQ(Got, C.Codes) << "filter '" << C.Filter << "'";
+  }
+}
+
+TEST(LookupLoad, OneLevelDictionaryPutsEveryCodeOnLevelZero) {
+  TLoaded L("Format=3\nDisplay=%1\nDelimit=\n100=a\n123=b\n7=c\n");
+  ASSERT_EQ(L.Lookup.GroupCount(), 1);
+  EXPECT_EQ(L.Lookup.GetLevelItemCount(0), 3);
+  EXPECT_EQ(L.Lookup.GetGroupId(123), 0);
+  EXPECT_EQ(L.Lookup.SetGroupId(123, 0), 123);
+  EXPECT_EQ(L.Lookup.GetLevelDivisor(0), 1);
+}
+
+TEST(LookupLoad, ReloadEmptiesTheDictionaryFirst) {
+  TTempFile F(PlacesFile());
+  TLookup L;
+  L.LoadVok(F.Path(), "Places", "", "*");
+  ASSERT_TRUE(L.Ready());
+  L.LoadVok(F.Path(), "Missing", "", "*");
+  EXPECT_FALSE(L.Ready());
+  EXPECT_EQ(L.GroupCount(), 0);
+  EXPECT_EQ(L.VokName(), "");
+  EXPECT_FALSE(L.ItemExists(1100000));
+}
+
+TEST(LookupLoad, SectionEndsAtNextHeaderAndSkipsBlankLines) {
+  TTempFile F("[A]\n\n   \nFormat=3\nDisplay=\n\t\nDelimit=\n1=one\n [B] \n2=two\n");
+  TLookup L;
+  L.LoadVok(F.Path(), "A", "", "*");
+  ASSERT_TRUE(L.Ready());
+  EXPECT_TRUE(L.ItemExists(1));
+  EXPECT_FALSE(L.ItemExists(2));
+}
+
+TEST(LookupLoad, BadFilesLeaveTheDictionaryNotReady) {
+  TLookup L;
+  L.LoadVok("/nonexistent/file.vok", "S", "", "*");
+  EXPECT_FALSE(L.Ready());
+  L.LoadVok("/tmp", "S", "", "*");
+  EXPECT_FALSE(L.Ready());
+  TTempFile Binary(std::string("\x00\xFF\x01[S]\x00\n", 8) + std::string(1000, '\0'));
+  L.LoadVok(Binary.Path(), "S", "", "*");
+  EXPECT_FALSE(L.Ready());
+}
+
+TEST(TextReader, LineEndsAndEndOfText) {
+  TTempFile F(std::string("a\r\nb\rc\n\nlong") + std::string(200000, 'x') + "\nz\x1A" "after\n\x1A" "gone\nmore");
+  TTextReader R(F.Path());
+  std::vector<std::string> Lines;
+  std::string Line;
+  while (R.ReadLine(Line)) Lines.push_back(Line);
+  ASSERT_EQ(Lines.size(), 5u);
+  EXPECT_EQ(Lines[0], "a");
+  EXPECT_EQ(Lines[1], "bc");  // a lone carriage return is dropped
+  EXPECT_EQ(Lines[2], "");
+  EXPECT_EQ(Lines[3].size(), 200004u);
+  EXPECT_EQ(Lines[4], "z\x1A" "after");  // only a leading 26 ends the text
+}
+
+TEST(TextReader, MissingFileRaisesInOutError) {
+  EXPECT_THROW(TTextReader("/nonexistent/x.vok"), EInOutError);
+  TTextReader Dir("/tmp");
+  std::string Line;
+  EXPECT_THROW(Dir.ReadLine(Line), EInOutError);
+}

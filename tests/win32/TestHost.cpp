@@ -1,0 +1,119 @@
+#include "tests/win32/TestHost.h"
+
+#include <shellapi.h>
+
+namespace vok::test {
+
+const char *const PlacesFile =
+    "; settlements of two regions\r\n"
+    "[Places]\r\n"
+    "Format=2,2,3\r\n"
+    "Display=%1%2%3\r\n"
+    "Delimit=,\r\n"
+    "1100000=North region\r\n"
+    "1101000=Lake district\r\n"
+    "1101001=Stone village#pop. 120#rural\r\n"
+    "1101002=Hill town#pop. 5400#urban\r\n"
+    "1102000=Forest district\r\n"
+    "1200000=South region#coastal\r\n"
+    "note=not an item\r\n"
+    "[Rivers]\r\n"
+    "Format=3\r\n"
+    "Display=%1\r\n"
+    "Delimit=\r\n";
+
+HMODULE Dll() {
+  static HMODULE H = LoadLibraryA("Vokabra.dll");
+  if (!H) ADD_FAILURE() << "Vokabra.dll did not load: " << GetLastError();
+  return H;
+}
+
+const TExports &Vok() {
+  static const TExports E;
+  return E;
+}
+
+namespace {
+thread_local std::vector<TShownMessage> *Shown = nullptr;
+
+std::string WindowText(HWND H) {
+  char Buf[4096] = "";
+  GetWindowTextA(H, Buf, sizeof Buf);
+  return Buf;
+}
+}  // namespace
+
+TMessageCatcher::TMessageCatcher() {
+  Shown = new std::vector<TShownMessage>();
+  fHook = SetWindowsHookExA(WH_CBT, HookProc, nullptr, GetCurrentThreadId());
+}
+
+TMessageCatcher::~TMessageCatcher() {
+  UnhookWindowsHookEx(fHook);
+  delete Shown;
+  Shown = nullptr;
+}
+
+LRESULT CALLBACK TMessageCatcher::HookProc(int ACode, WPARAM AWParam, LPARAM ALParam) {
+  if (ACode == HCBT_ACTIVATE && Shown) {
+    HWND H = reinterpret_cast<HWND>(AWParam);
+    char Class[64] = "";
+    GetClassNameA(H, Class, sizeof Class);
+    if (std::string(Class) == "#32770") {
+      Shown->push_back({WindowText(GetDlgItem(H, 0xFFFF)), WindowText(H), GetWindow(H, GW_OWNER)});
+      PostMessageA(H, WM_COMMAND, IDOK, 0);
+    }
+  }
+  return CallNextHookEx(nullptr, ACode, AWParam, ALParam);
+}
+
+std::vector<TShownMessage> TMessageCatcher::Take() {
+  std::vector<TShownMessage> R;
+  R.swap(*Shown);
+  return R;
+}
+
+std::vector<std::string> TMessageCatcher::TakeTexts() {
+  std::vector<std::string> R;
+  for (const TShownMessage &M : Take()) R.push_back(M.Text);
+  return R;
+}
+
+TTempDir::TTempDir() {
+  char Base[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, Base);
+  static int Counter = 0;
+  fPath = std::string(Base) + "voktest" + std::to_string(GetCurrentProcessId()) + "_" +
+          std::to_string(++Counter);
+  CreateDirectoryA(fPath.c_str(), nullptr);
+}
+
+TTempDir::~TTempDir() {
+  std::string From = fPath + std::string(1, '\0');
+  SHFILEOPSTRUCTA Op{};
+  Op.wFunc = FO_DELETE;
+  Op.pFrom = From.c_str();
+  Op.fFlags = FOF_NO_UI;
+  SHFileOperationA(&Op);
+}
+
+std::string TTempDir::Write(const std::string &AName, const std::string &AContents) const {
+  const std::string Path = fPath + "\\" + AName;
+  HANDLE H = CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD Written = 0;
+  WriteFile(H, AContents.data(), static_cast<DWORD>(AContents.size()), &Written, nullptr);
+  CloseHandle(H);
+  return Path;
+}
+
+HWND HostWindow() {
+  static HWND H = CreateWindowExA(0, "STATIC", "Test host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  return H;
+}
+
+void TOpenLibrary::SetUp() { ASSERT_EQ(V.OpenVokList(HostWindow()), 0xFFFF); }
+
+void TOpenLibrary::TearDown() { V.CloseVokabra(); }
+
+}  // namespace vok::test
