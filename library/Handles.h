@@ -8,9 +8,12 @@
 
 namespace vok {
 
-template <typename T, auto Close, T Invalid = T()>
+// ATraits gives the handle type (Type), its empty value (Invalid()) and Close(handle).
+template <typename ATraits>
 class TUniqueHandle {
  public:
+  using T = typename ATraits::Type;
+
   TUniqueHandle() = default;
   explicit TUniqueHandle(T AHandle) : fHandle(AHandle) {}
   ~TUniqueHandle() { reset(); }
@@ -23,35 +26,42 @@ class TUniqueHandle {
   }
 
   T get() const { return fHandle; }
+  // Closes the handle held and returns the slot for an API that writes a new one.
   T *put() {
     reset();
     return &fHandle;
   }
-  explicit operator bool() const { return fHandle != Invalid; }
+  explicit operator bool() const { return fHandle != ATraits::Invalid(); }
   // Gives up ownership without closing.
-  T release() { return std::exchange(fHandle, Invalid); }
-  void reset(T AHandle = Invalid) {
+  T release() { return std::exchange(fHandle, ATraits::Invalid()); }
+  void reset(T AHandle = ATraits::Invalid()) {
     const T Old = std::exchange(fHandle, AHandle);
-    if (Old != Invalid) Close(Old);
+    if (Old != ATraits::Invalid()) ATraits::Close(Old);
   }
 
  private:
-  T fHandle = Invalid;
+  T fHandle = ATraits::Invalid();
 };
 
 namespace detail {
-inline void CloseKey(HKEY H) { RegCloseKey(H); }
-inline void CloseFind(HANDLE H) { FindClose(H); }
-inline void CloseHook(HHOOK H) { UnhookWindowsHookEx(H); }
-inline void CloseObject(HGDIOBJ H) { DeleteObject(H); }
-inline void CloseWindow(HWND H) { DestroyWindow(H); }
-inline void CloseFile(HANDLE H) { CloseHandle(H); }
+template <typename AType, auto AClose>
+struct TNullTraits {
+  using Type = AType;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type H) { AClose(H); }
+};
+struct TFindTraits {
+  using Type = HANDLE;
+  static Type Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type H) { FindClose(H); }
+};
 }  // namespace detail
 
-using TUniqueKey = TUniqueHandle<HKEY, detail::CloseKey>;
-using TUniqueFind = TUniqueHandle<HANDLE, detail::CloseFind, INVALID_HANDLE_VALUE>;
-using TUniqueHook = TUniqueHandle<HHOOK, detail::CloseHook>;
-using TUniqueFont = TUniqueHandle<HGDIOBJ, detail::CloseObject>;
-using TUniqueWindow = TUniqueHandle<HWND, detail::CloseWindow>;
+using TUniqueKey = TUniqueHandle<detail::TNullTraits<HKEY, RegCloseKey>>;
+using TUniqueFind = TUniqueHandle<detail::TFindTraits>;
+using TUniqueHook = TUniqueHandle<detail::TNullTraits<HHOOK, UnhookWindowsHookEx>>;
+using TUniqueFont = TUniqueHandle<detail::TNullTraits<HGDIOBJ, DeleteObject>>;
+using TUniqueWindow = TUniqueHandle<detail::TNullTraits<HWND, DestroyWindow>>;
+using TUniqueFile = TUniqueHandle<detail::TNullTraits<HANDLE, CloseHandle>>;
 
 }  // namespace vok

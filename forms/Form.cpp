@@ -1,0 +1,162 @@
+#include "forms/Form.h"
+
+#include <stdexcept>
+#include <vector>
+
+namespace vok {
+
+namespace {
+
+constexpr wchar_t FormClassName[] = L"TVokabraForm";
+
+HINSTANCE ModuleInstance() {
+  HMODULE M = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&ModuleInstance), &M);
+  return M;
+}
+
+void RegisterFormClass() {
+  WNDCLASSEXW C{};
+  C.cbSize = sizeof C;
+  if (GetClassInfoExW(ModuleInstance(), FormClassName, &C)) return;
+  C.style = CS_DBLCLKS;
+  C.lpfnWndProc = DefWindowProcW;  // replaced per window by StaticWndProc
+  C.hInstance = ModuleInstance();
+  C.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  C.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  C.lpszClassName = FormClassName;
+  RegisterClassExW(&C);
+}
+
+struct TDisabledWindows {
+  HWND Except;
+  std::vector<HWND> Windows;
+};
+
+BOOL CALLBACK DisableWindow(HWND AWnd, LPARAM AParam) {
+  auto *D = reinterpret_cast<TDisabledWindows *>(AParam);
+  if (AWnd != D->Except && IsWindowVisible(AWnd) && IsWindowEnabled(AWnd)) {
+    D->Windows.push_back(AWnd);
+    EnableWindow(AWnd, FALSE);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::wstring AnsiToWide(std::string_view AText) {
+  if (AText.empty()) return std::wstring();
+  const int N = MultiByteToWideChar(CP_ACP, 0, AText.data(), static_cast<int>(AText.size()), nullptr, 0);
+  std::wstring W(static_cast<std::size_t>(N > 0 ? N : 0), L'\0');
+  if (N > 0) MultiByteToWideChar(CP_ACP, 0, AText.data(), static_cast<int>(AText.size()), W.data(), N);
+  return W;
+}
+
+std::string WideToAnsi(std::wstring_view AText) {
+  if (AText.empty()) return std::string();
+  const int N = WideCharToMultiByte(CP_ACP, 0, AText.data(), static_cast<int>(AText.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string S(static_cast<std::size_t>(N > 0 ? N : 0), '\0');
+  if (N > 0)
+    WideCharToMultiByte(CP_ACP, 0, AText.data(), static_cast<int>(AText.size()), S.data(), N, nullptr, nullptr);
+  return S;
+}
+
+TForm::~TForm() {
+  if (HWND H = fWindow.get()) SetWindowLongPtrW(H, GWLP_USERDATA, 0);
+}
+
+void TForm::CreateForm(DWORD AStyle, DWORD AExStyle, int AClientWidth, int AClientHeight,
+                       const wchar_t *AFace, int AFontHeight, const TControlSpec *ALayout, int ACount) {
+  RegisterFormClass();
+  HDC Screen = GetDC(nullptr);
+  fDpi = GetDeviceCaps(Screen, LOGPIXELSY);
+  ReleaseDC(nullptr, Screen);
+  if (fDpi <= 0) fDpi = 96;
+
+  RECT R{0, 0, Scale(AClientWidth), Scale(AClientHeight)};
+  AdjustWindowRectEx(&R, AStyle, FALSE, AExStyle);
+  HWND H = CreateWindowExW(AExStyle, FormClassName, L"", AStyle & ~WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                           R.right - R.left, R.bottom - R.top, nullptr, nullptr, ModuleInstance(), nullptr);
+  if (!H) throw std::runtime_error("Cannot create a window");
+  fWindow.reset(H);
+  SetWindowLongPtrW(H, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(H, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWndProc));
+
+  LOGFONTW F{};
+  F.lfHeight = -Scale(AFontHeight);
+  F.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(F.lfFaceName, AFace, LF_FACESIZE);
+  fFont.reset(CreateFontIndirectW(&F));
+  SendMessageW(H, WM_SETFONT, reinterpret_cast<WPARAM>(fFont.get()), FALSE);
+
+  for (int I = 0; I < ACount; ++I) {
+    const TControlSpec &C = ALayout[I];
+    HWND Ctl = CreateWindowExW(C.ExStyle, C.ClassName, C.Text ? C.Text : L"", C.Style | WS_CHILD, Scale(C.Left),
+                               Scale(C.Top), Scale(C.Width), Scale(C.Height), H,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(C.Id)), ModuleInstance(), nullptr);
+    if (!Ctl) throw std::runtime_error("Cannot create a control");
+    SendMessageW(Ctl, WM_SETFONT, reinterpret_cast<WPARAM>(fFont.get()), FALSE);
+  }
+}
+
+void TForm::SetOwner(HWND AOwner) {
+  SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(AOwner));
+}
+
+void TForm::SetCaption(std::string_view AAnsiCaption) {
+  SetWindowTextW(Handle(), AnsiToWide(AAnsiCaption).c_str());
+}
+
+int TForm::ShowModal() {
+  HWND Self = Handle();
+  HWND Active = GetActiveWindow();
+  TDisabledWindows Disabled{Self, {}};
+  EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&Disabled));
+  fModalResult = mrNone;
+  EnableWindow(Self, TRUE);
+  BeforeShow();
+  fModalResult = mrNone;
+  ShowWindow(Self, SW_SHOW);
+  SetForegroundWindow(Self);
+  MSG Msg;
+  while (fModalResult == mrNone) {
+    const BOOL Got = GetMessageW(&Msg, nullptr, 0, 0);
+    if (Got == 0) {
+      PostQuitMessage(static_cast<int>(Msg.wParam));  // leave the quit for the host's loop
+      fModalResult = mrCancel;
+      break;
+    }
+    if (Got < 0) break;
+    const bool IsKey = Msg.message >= WM_KEYFIRST && Msg.message <= WM_KEYLAST;
+    if (IsKey && (Msg.hwnd == Self || IsChild(Self, Msg.hwnd)) && PreviewKey(Msg)) continue;
+    TranslateMessage(&Msg);
+    DispatchMessageW(&Msg);
+  }
+  // Enable the host's windows before hiding, so the activation goes back to them.
+  for (HWND W : Disabled.Windows)
+    if (IsWindow(W)) EnableWindow(W, TRUE);
+  ShowWindow(Self, SW_HIDE);
+  if (Active && IsWindow(Active) && Active != Self) SetActiveWindow(Active);
+  return fModalResult;
+}
+
+LRESULT TForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
+  if (AMsg == WM_CLOSE) {
+    fModalResult = mrCancel;
+    return 0;
+  }
+  return DefWindowProcW(Handle(), AMsg, AWParam, ALParam);
+}
+
+LRESULT CALLBACK TForm::StaticWndProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
+  auto *Self = reinterpret_cast<TForm *>(GetWindowLongPtrW(AWnd, GWLP_USERDATA));
+  try {
+    if (Self) return Self->WndProc(AMsg, AWParam, ALParam);
+  } catch (...) {
+  }
+  return DefWindowProcW(AWnd, AMsg, AWParam, ALParam);
+}
+
+}  // namespace vok

@@ -1,0 +1,86 @@
+// The base of the library's dialogs: a top-level window whose layout is designed at 120
+// pixels per inch and scaled to the screen, with a modal result, a modal loop of its own that
+// shows every key to the form before the focused control (keyboard preview), and the
+// wide-character window functions so Cyrillic texts show right.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "library/Handles.h"
+
+namespace vok {
+
+constexpr int mrNone = 0;
+constexpr int mrOk = 1;
+constexpr int mrCancel = 2;
+
+// The ANSI-code-page text AText as UTF-16 for the wide window functions.
+std::wstring AnsiToWide(std::string_view AText);
+// A UTF-16 text back in the ANSI code page.
+std::string WideToAnsi(std::wstring_view AText);
+
+// A control of a form's layout, in 120-dpi units relative to the form's client area.
+struct TControlSpec {
+  const wchar_t *ClassName;
+  DWORD Style;
+  DWORD ExStyle;
+  int Left, Top, Width, Height;
+  int Id;
+  const wchar_t *Text;
+};
+
+class TForm {
+ public:
+  TForm() = default;
+  virtual ~TForm();
+  TForm(const TForm &) = delete;
+  TForm &operator=(const TForm &) = delete;
+
+  HWND Handle() const { return fWindow.get(); }
+  int ModalResult() const { return fModalResult; }
+  void SetModalResult(int AResult) { fModalResult = AResult; }
+  // Gives the window an owner through GWL_HWNDPARENT (the owner stays behind it).
+  void SetOwner(HWND AOwner);
+  void SetCaption(std::string_view AAnsiCaption);
+
+  // Shows the form modally: every other enabled top-level window of the thread is disabled,
+  // the form's own loop runs until the modal result is not 0, then the form is hidden, the
+  // windows are enabled again and the window that was active gets the activation back.
+  // Returns the modal result.
+  int ShowModal();
+
+  // Pixels for a length designed at 120 dpi.
+  int Scale(int A120) const { return MulDiv(A120, fDpi, 120); }
+
+ protected:
+  // Creates the window hidden, with the client area AClientWidth x AClientHeight (120 dpi),
+  // the font AFace of character height AFontHeight (120 dpi), and the controls of ALayout.
+  void CreateForm(DWORD AStyle, DWORD AExStyle, int AClientWidth, int AClientHeight,
+                  const wchar_t *AFace, int AFontHeight, const TControlSpec *ALayout, int ACount);
+
+  // Sees every key message for the form or its controls before they do; true swallows it.
+  virtual bool PreviewKey(const MSG &AMsg) {
+    (void)AMsg;
+    return false;
+  }
+  // The form's messages; the default handles closing (cancel) and passes the rest on.
+  virtual LRESULT WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam);
+  // Runs when the modal loop starts, before the window is shown.
+  virtual void BeforeShow() {}
+
+  HWND Control(int AId) const { return GetDlgItem(Handle(), AId); }
+  HFONT Font() const { return static_cast<HFONT>(fFont.get()); }
+
+ private:
+  static LRESULT CALLBACK StaticWndProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
+
+  TUniqueWindow fWindow;
+  TUniqueFont fFont;
+  int fModalResult = mrNone;
+  int fDpi = 96;
+};
+
+}  // namespace vok
