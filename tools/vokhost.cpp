@@ -6,12 +6,14 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
 
 HMODULE Vokabra;
 
+// The export AName of Vokabra.dll; ends the program when it is missing.
 template <typename F>
 F *Fn(const char *AName) {
   auto *P = reinterpret_cast<F *>(reinterpret_cast<void *>(GetProcAddress(Vokabra, AName)));
@@ -20,6 +22,57 @@ F *Fn(const char *AName) {
     std::exit(2);
   }
   return P;
+}
+
+using TTextFn = void __stdcall(const char *, int32_t, char *);
+
+struct THost {
+  int32_t(__stdcall *OpenVokList)(HWND) = Fn<int32_t __stdcall(HWND)>("OpenVokList");
+  int32_t(__stdcall *LoadVok)(const char *, const char *) = Fn<int32_t __stdcall(const char *, const char *)>("LoadVok");
+  void(__stdcall *CloseVokabra)() = Fn<void __stdcall()>("CloseVokabra");
+  void(__stdcall *GetVokPath)(const char *, char *) = Fn<void __stdcall(const char *, char *)>("GetVokPath");
+  TTextFn *GetVokString = Fn<TTextFn>("GetVokString");
+  TTextFn *GetVokStr = Fn<TTextFn>("GetVokStr");
+  TTextFn *GetVokExtra = Fn<TTextFn>("GetVokExtra");
+  int32_t(__stdcall *GetGroupCount)(const char *) = Fn<int32_t __stdcall(const char *)>("GetGroupCount");
+  int32_t(__stdcall *GetItemCount)(const char *, int32_t) = Fn<int32_t __stdcall(const char *, int32_t)>("GetItemCount");
+  int32_t(__stdcall *GetItem)(const char *, int32_t, int32_t) = Fn<int32_t __stdcall(const char *, int32_t, int32_t)>("GetItem");
+  int32_t(__stdcall *FindFirstItem)(const char *, int32_t) = Fn<int32_t __stdcall(const char *, int32_t)>("FindFirstItem");
+  int32_t(__stdcall *FindNextItem)() = Fn<int32_t __stdcall()>("FindNextItem");
+  void(__stdcall *FindCloseItem)() = Fn<void __stdcall()>("FindCloseItem");
+  int32_t(__stdcall *GetGroupFilter)(const char *, int32_t) = Fn<int32_t __stdcall(const char *, int32_t)>("GetGroupFilter");
+
+  std::string Text(TTextFn *AFn, const char *AName, int32_t ACode) const {
+    char Buffer[256];
+    AFn(AName, ACode, Buffer);
+    return Buffer;
+  }
+};
+
+// Prints one loaded dictionary: its levels, every item with its texts, and the children of
+// each top-level item as the enumeration exports hand them out.
+void PrintDictionary(const THost &H, const char *AName) {
+  char Path[256];
+  H.GetVokPath(AName, Path);
+  const int32_t Levels = H.GetGroupCount(AName);
+  std::printf("[%s] from %s: %d levels\n", AName, Path, Levels);
+  for (int32_t Level = 1; Level <= Levels; ++Level) {
+    const int32_t Count = H.GetItemCount(AName, Level);
+    std::printf("  level %d: %d items, divisor %d\n", Level, Count, H.GetGroupFilter(AName, Level));
+    for (int32_t I = 1; I <= Count; ++I) {
+      const int32_t Code = H.GetItem(AName, Level, I);
+      std::printf("    %d = %s | %s | %s\n", Code, H.Text(H.GetVokStr, AName, Code).c_str(),
+                  H.Text(H.GetVokString, AName, Code).c_str(), H.Text(H.GetVokExtra, AName, Code).c_str());
+    }
+  }
+  for (int32_t I = 1; I <= H.GetItemCount(AName, 1); ++I) {
+    const int32_t Top = H.GetItem(AName, 1, I);
+    std::printf("  children of %d:", Top);
+    for (int32_t Child = H.FindFirstItem(AName, Top); Child != 0; Child = H.FindNextItem())
+      std::printf(" %d", Child);
+    std::printf("\n");
+  }
+  H.FindCloseItem();
 }
 
 }  // namespace
@@ -34,22 +87,18 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "vokhost: cannot load Vokabra.dll (error %lu)\n", GetLastError());
     return 2;
   }
-  auto OpenVokList = Fn<int32_t __stdcall(HWND)>("OpenVokList");
-  auto LoadVok = Fn<int32_t __stdcall(const char *, const char *)>("LoadVok");
-  auto VokExists = Fn<int32_t __stdcall(const char *)>("VokExists");
-  auto CloseVokabra = Fn<void __stdcall()>("CloseVokabra");
-
-  HWND Host = CreateWindowExA(0, "STATIC", "vokhost", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
-                              nullptr, GetModuleHandleA(nullptr), nullptr);
-  std::printf("OpenVokList: %d\n", OpenVokList(Host));
+  const THost H;
+  HWND Window = CreateWindowExA(0, "STATIC", "vokhost", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  std::printf("OpenVokList: %d\n", H.OpenVokList(Window));
   const char *File = argv[1];
   for (int I = 2; I < argc; ++I) {
-    const char *Name = argv[I];
-    std::printf("LoadVok %s: %d\n", Name, LoadVok(File, Name));
-    std::printf("VokExists %s: %d\n", Name, VokExists(Name));
+    const int32_t Loaded = H.LoadVok(File, argv[I]);
+    std::printf("LoadVok %s: %d\n", argv[I], Loaded);
+    if (Loaded) PrintDictionary(H, argv[I]);
   }
-  CloseVokabra();
-  DestroyWindow(Host);
+  H.CloseVokabra();
+  DestroyWindow(Window);
   FreeLibrary(Vokabra);
   return 0;
 }

@@ -338,3 +338,24 @@ TEST(TextReader, MissingFileRaisesInOutError) {
   std::string Line;
   EXPECT_THROW(Dir.ReadLine(Line), EInOutError);
 }
+
+TEST_F(PlacesTest, DisplayStringsFollowTheTemplate) {
+  struct TCase {
+    int32_t Code;
+    const char *Want;
+  } Cases[] = {
+      {1101001, "North region, Lake district, Stone village"},
+      {1101000, "North region, Lake district"},
+      {1200000, "South region"},
+      {1103000, ""},
+      {1100005, ""},
+  };
+  for (const TCase &C : Cases) EXPECT_EQ(Places.GetItemString(C.Code), C.Want) << C.Code;
+}
+
+TEST(LookupTexts, MissingAncestorStillShowsTheDelimiterOncePlaced) {
+  TLoaded L("Format=1,1,1\nDisplay=%1|%2|%3\nDelimit=;\n100=Top\n111=Leaf\n");
+  EXPECT_EQ(L.Lookup.GetItemString(111), "Top|; |; Leaf");
+  TLoaded Orphan("Format=1,1,1\nDisplay=%1%2%3\nDelimit=;\n111=Leaf\n");
+  EXPECT_EQ(Orphan.Lookup.GetItemString(111), "Leaf");  // empty parts place nothing
+}

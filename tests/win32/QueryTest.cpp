@@ -1,0 +1,247 @@
+// Reading dictionaries through the query and enumeration exports, as the host sees them.
+#include "tests/win32/TestHost.h"
+
+#include <cstring>
+
+using namespace vok::test;
+
+namespace {
+
+using TTextFn = void __stdcall(const char *, int32_t, char *);
+
+struct TQueries {
+  void(__stdcall *GetVokPath)(const char *, char *) = Export<void __stdcall(const char *, char *)>("GetVokPath");
+  TTextFn *GetVokString = Export<TTextFn>("GetVokString");
+  TTextFn *GetVokStr = Export<TTextFn>("GetVokStr");
+  TTextFn *GetVokExtra = Export<TTextFn>("GetVokExtra");
+  int32_t(__stdcall *GetGroupCount)(const char *) = Export<int32_t __stdcall(const char *)>("GetGroupCount");
+  int32_t(__stdcall *GetItemCount)(const char *, int32_t) = Export<int32_t __stdcall(const char *, int32_t)>("GetItemCount");
+  int32_t(__stdcall *GetItem)(const char *, int32_t, int32_t) =
+      Export<int32_t __stdcall(const char *, int32_t, int32_t)>("GetItem");
+  int32_t(__stdcall *FindFirstItem)(const char *, int32_t) = Export<int32_t __stdcall(const char *, int32_t)>("FindFirstItem");
+  int32_t(__stdcall *FindNextItem)() = Export<int32_t __stdcall()>("FindNextItem");
+  void(__stdcall *FindCloseItem)() = Export<void __stdcall()>("FindCloseItem");
+  int32_t(__stdcall *GetGroupFilter)(const char *, int32_t) = Export<int32_t __stdcall(const char *, int32_t)>("GetGroupFilter");
+  void(__stdcall *GetLikeValues)(const char *, const char *, char *) =
+      Export<void __stdcall(const char *, const char *, char *)>("GetLikeValues");
+};
+
+const TQueries &Q() {
+  static const TQueries Fns;
+  return Fns;
+}
+
+// A 512-byte buffer as the host fills it: blanks, except the guard bytes at the end.
+struct TBuffer {
+  char Bytes[512];
+  TBuffer() {
+    std::memset(Bytes, ' ', sizeof Bytes - 1);
+    Bytes[sizeof Bytes - 1] = '\0';
+  }
+  // Offers exactly ARoom characters of room to GetLikeValues.
+  char *Room(std::size_t ARoom) {
+    std::memset(Bytes, 'z', sizeof Bytes);
+    std::memset(Bytes, ' ', ARoom);
+    Bytes[ARoom] = '\0';
+    return Bytes;
+  }
+  std::string Text() const { return Bytes; }
+};
+
+class Queries : public TOpenLibrary {
+ protected:
+  std::string Places;
+  void SetUp() override {
+    TOpenLibrary::SetUp();
+    Places = Dir.Write("places.vok", PlacesFile);
+    ASSERT_EQ(V.LoadVok(Places.c_str(), "Places"), 65535);
+  }
+  std::string Text(TTextFn *AFn, int32_t ACode, const char *AName = "Places") {
+    TBuffer B;
+    AFn(AName, ACode, B.Bytes);
+    return B.Text();
+  }
+  // The codes FindFirstItem and FindNextItem hand out, up to and including the first 0 and
+  // AExtra further calls.
+  std::vector<int32_t> Enumerate(const char *AName, int32_t ACode, int AExtra = 1) {
+    std::vector<int32_t> R{Q().FindFirstItem(AName, ACode)};
+    while (R.back() != 0 && R.size() < 100) R.push_back(Q().FindNextItem());
+    for (int I = 0; I < AExtra; ++I) R.push_back(Q().FindNextItem());
+    return R;
+  }
+  std::string Like(const char *APattern, std::size_t ARoom, const char *AName = "Places") {
+    TBuffer B;
+    Q().GetLikeValues(AName, APattern, B.Room(ARoom));
+    EXPECT_EQ(B.Bytes[ARoom + 1], 'z') << "wrote past the room offered";
+    return B.Text();
+  }
+};
+
+std::string Dict(const std::string &AHeader, const std::string &ABody) { return "[D]\r\n" + AHeader + ABody; }
+
+}  // namespace
+
+TEST_F(Queries, TextsOfPlaces) {
+  struct TCase {
+    TTextFn *Fn;
+    int32_t Code;
+    const char *Want;
+  } Cases[] = {
+      {Q().GetVokString, 1101001, "North region, Lake district, Stone village"},
+      {Q().GetVokString, 1101000, "North region, Lake district"},
+      {Q().GetVokString, 1200000, "South region"},
+      {Q().GetVokString, 1103000, ""},
+      {Q().GetVokStr, 1101001, "Stone village"},
+      {Q().GetVokStr, 1103000, ""},
+      {Q().GetVokExtra, 1101001, "pop. 120"},
+      {Q().GetVokExtra, 1101000, "Lake district"},
+      {Q().GetVokExtra, 1103000, ""},
+  };
+  for (const TCase &C : Cases) EXPECT_EQ(Text(C.Fn, C.Code), C.Want) << C.Code;
+  EXPECT_EQ(Text(Q().GetVokStr, 1101001, "PLACES"), "Stone village");
+  EXPECT_EQ(Text(Q().GetVokStr, 1101001, "Nowhere"), "");
+  EXPECT_EQ(Text(Q().GetVokStr, 1101001, nullptr), "");
+  TBuffer B;
+  Q().GetVokPath("places", B.Bytes);
+  EXPECT_EQ(B.Text(), Places);
+  Q().GetVokString("Places", 1101001, nullptr);  // a null buffer is ignored
+}
+
+TEST_F(Queries, DisplayTemplates) {
+  struct TCase {
+    const char *Display, *Delimit;
+    int32_t Code;
+    const char *Want;
+  } Cases[] = {
+      {"%1%2%3", "", 1101001, "North region Lake district Stone village"},
+      {"%2 (%1)", ",", 1101001, ", Lake district (North region)"},
+      {"fixed", ",", 1101001, "fixed"},
+      {"%3/%3", ",", 1101001, "Stone village/Stone village"},  // nothing placed before it
+      {"%1%2%3", ",", 1100000, "North region"},
+      {"[%3] %1", " -", 1101002, "[ - Hill town] North region"},
+      {"%1%2%3", ",", 1301001, ""},
+  };
+  for (const TCase &C : Cases) {
+    const std::string Body = std::string(PlacesFile).substr(std::string(PlacesFile).find("1100000="));
+    const std::string File = Dir.Write("t.vok", Dict("Format=2,2,3\r\nDisplay=" + std::string(C.Display) +
+                                                         "\r\nDelimit=" + C.Delimit + "\r\n",
+                                                     Body));
+    ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
+    EXPECT_EQ(Text(Q().GetVokString, C.Code, "D"), C.Want) << C.Display;
+  }
+}
+
+TEST_F(Queries, DisplayStringWithTenLevelsAndTheCutAt255) {
+  // Ten one-digit levels: %1 also matches the start of %10.
+  const std::string File = Dir.Write("ten.vok", Dict("Format=1,1,1,1,1,1,1,1,1,1\r\nDisplay=%10|%1\r\nDelimit=\r\n",
+                                                     "1000000000=A\r\n1000000001=J\r\n"));
+  ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
+  EXPECT_EQ(Text(Q().GetVokString, 1000000001, "D"), "A0|A");
+  const std::string Long(200, 'L');
+  const std::string File2 = Dir.Write("long.vok", Dict("Format=1,1\r\nDisplay=%1%2\r\nDelimit=,\r\n",
+                                                       "10=" + Long + "\r\n11=" + Long + "\r\n"));
+  ASSERT_EQ(V.LoadVok(File2.c_str(), "D"), 65535);
+  const std::string S = Text(Q().GetVokString, 11, "D");
+  EXPECT_EQ(S.size(), 255u);
+  EXPECT_EQ(S.substr(198, 6), "LL, LL");
+  const std::string Longer(300, 'x');
+  const std::string File3 = Dir.Write("longer.vok", Dict("Format=3\r\nDisplay=%1\r\nDelimit=\r\n", "1=" + Longer + "#" + Longer + "\r\n"));
+  ASSERT_EQ(V.LoadVok(File3.c_str(), "D"), 65535);
+  EXPECT_EQ(Text(Q().GetVokStr, 1, "D"), Longer.substr(0, 255));
+  EXPECT_EQ(Text(Q().GetVokExtra, 1, "D"), Longer.substr(0, 255));
+}
+
+TEST_F(Queries, CountsItemsAndDivisors) {
+  EXPECT_EQ(Q().GetGroupCount("Places"), 3);
+  EXPECT_EQ(Q().GetGroupCount("Nowhere"), 0);
+  const int32_t Counts[] = {0, 2, 2, 2, 0};
+  for (int32_t Level = 0; Level <= 4; ++Level) EXPECT_EQ(Q().GetItemCount("Places", Level), Counts[Level]) << Level;
+  EXPECT_EQ(Q().GetItemCount("Places", INT32_MIN), 0);
+  EXPECT_EQ(Q().GetItem("Places", 1, 2), 1200000);
+  EXPECT_EQ(Q().GetItem("Places", 3, 1), 1101001);
+  EXPECT_EQ(Q().GetItem("Places", 1, 3), 0);
+  EXPECT_EQ(Q().GetItem("Places", 1, 0), 0);
+  EXPECT_EQ(Q().GetItem("Places", 0, 1), 0);
+  EXPECT_EQ(Q().GetItem("Places", 4, 1), 0);
+  EXPECT_EQ(Q().GetItem("Nowhere", 1, 1), 0);
+  const int32_t Filters[] = {1, 100000, 1000, 1, 1};
+  for (int32_t Level = 0; Level <= 4; ++Level) EXPECT_EQ(Q().GetGroupFilter("Places", Level), Filters[Level]) << Level;
+  EXPECT_EQ(Q().GetGroupFilter("Nowhere", 1), 1);
+  EXPECT_EQ(Q().GetGroupFilter("Places", INT32_MIN), 1);
+}
+
+TEST_F(Queries, EnumeratesChildrenToTheEnd) {
+  EXPECT_EQ(Enumerate("Places", 1100000, 2), (std::vector<int32_t>{1101000, 1102000, 0, 0, 0}));
+  EXPECT_EQ(Enumerate("Places", 1101000), (std::vector<int32_t>{1101001, 1101002, 0, 0}));
+  EXPECT_EQ(Enumerate("Places", 1101001), (std::vector<int32_t>{0, 0}));  // deepest level
+  EXPECT_EQ(Enumerate("Places", 1102000), (std::vector<int32_t>{0, 0}));  // no villages
+  EXPECT_EQ(Enumerate("Places", 0), (std::vector<int32_t>{0, 0}));
+  EXPECT_EQ(Enumerate("Nowhere", 1100000), (std::vector<int32_t>{0, 0}));
+}
+
+TEST_F(Queries, RefusedStartNeverContinuesAnEarlierEnumeration) {
+  ASSERT_EQ(Q().FindFirstItem("Places", 1100000), 1101000);
+  EXPECT_EQ(Q().FindFirstItem("Places", 1101001), 0);
+  EXPECT_EQ(Q().FindNextItem(), 0);
+  ASSERT_EQ(Q().FindFirstItem("Places", 1100000), 1101000);
+  EXPECT_EQ(Q().FindFirstItem("Nowhere", 1100000), 0);
+  EXPECT_EQ(Q().FindNextItem(), 0);
+}
+
+TEST_F(Queries, EnumerationOutlivesItsDictionaryAndEndsWithClose) {
+  ASSERT_EQ(Q().FindFirstItem("Places", 1100000), 1101000);
+  ASSERT_EQ(V.UnLoadVok("Places"), -1);
+  EXPECT_EQ(Q().FindNextItem(), 1102000);
+  Q().FindCloseItem();
+  EXPECT_EQ(Q().FindNextItem(), 0);
+  Q().FindCloseItem();
+  EXPECT_EQ(Q().FindNextItem(), 0);
+}
+
+TEST_F(Queries, ZeroAndNegativeChildrenEndTheEnumerationForTheHost) {
+  const std::string File = Dir.Write("neg.vok", Dict("Format=1,2\r\nDisplay=%1\r\nDelimit=\r\n", "-100=top\r\n-101=a\r\n-102=b\r\n"));
+  ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
+  EXPECT_EQ(Q().FindFirstItem("D", -100), 0);
+  EXPECT_EQ(Q().FindNextItem(), 0);  // -102 is handed out as 0 as well
+}
+
+TEST_F(Queries, LikeValuesRespectsTheRoomOffered) {
+  EXPECT_EQ(Like("ILL", 30), "1101001;1101002;");
+  EXPECT_EQ(Like("ILL", 16), "1101001;1101002;");
+  EXPECT_EQ(Like("ILL", 15), "1101001;");
+  EXPECT_EQ(Like("ILL", 8), "1101001;");
+  EXPECT_EQ(Like("ILL", 7), "");
+  EXPECT_EQ(Like("ILL", 0), "");
+  EXPECT_EQ(Like("lake", 30), "1101000;");
+  EXPECT_EQ(Like("", 30), "");
+  EXPECT_EQ(Like(nullptr, 30), "");
+  EXPECT_EQ(Like("region", 100), "1100000;1200000;");  // level order, then file order
+  EXPECT_EQ(Like("ILL", 30, "Nowhere"), "");
+  Q().GetLikeValues("Places", "ILL", nullptr);
+}
+
+TEST_F(Queries, LikeValuesStopsAtTheFirstCodeThatDoesNotFit) {
+  const std::string File = Dir.Write("codes.vok", Dict("Format=3\r\nDisplay=%1\r\nDelimit=\r\n", "123456=ab\r\n1=ab\r\n-5=ab\r\n"));
+  ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
+  EXPECT_EQ(Like("AB", 5, "D"), "");  // "1;" would fit, but the search has stopped
+  EXPECT_EQ(Like("AB", 100, "D"), "123456;1;-5;");
+}
+
+TEST_F(Queries, LikeValuesMatchesCyrillicInAnyCase) {
+  // Items Москва and ТВЕРЬ, searched for as "СКВ" and "верь".
+  const std::string File = Dir.Write("ru.vok", Dict("Format=3\r\nDisplay=%1\r\nDelimit=\r\n",
+                                                    "1=\xCC\xEE\xF1\xEA\xE2\xE0\r\n2=\xD2\xC2\xC5\xD0\xDC\r\n"));
+  ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
+  EXPECT_EQ(Like("\xD1\xCA\xC2", 30, "D"), "1;");
+  EXPECT_EQ(Like("\xE2\xE5\xF0\xFC", 30, "D"), "2;");
+}
+
+TEST_F(Queries, ClosedLibraryAnswersNeutrally) {
+  V.CloseVokList();
+  EXPECT_EQ(Text(Q().GetVokStr, 1101001), "");
+  EXPECT_EQ(Q().GetGroupCount("Places"), 0);
+  EXPECT_EQ(Q().GetGroupFilter("Places", 1), 1);
+  EXPECT_EQ(Q().FindFirstItem("Places", 1100000), 0);
+  EXPECT_EQ(Q().FindNextItem(), 0);
+  EXPECT_EQ(Like("ILL", 30), "");
+}
