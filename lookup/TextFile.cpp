@@ -46,14 +46,19 @@ bool TTextReader::Fill() {
   return true;
 }
 
-bool TTextReader::ReadLine(std::string &ALine) {
-  ALine.clear();
-  if (fPos == fEnd && !Fill()) return false;
+bool TTextReader::Eof() {
+  if (fPos == fEnd && !Fill()) return true;
   if (fBuffer[fPos] == 26) {
     fEof = true;
     fPos = fEnd = 0;
-    return false;
+    return true;
   }
+  return false;
+}
+
+bool TTextReader::ReadLine(std::string &ALine) {
+  ALine.clear();
+  if (Eof()) return false;
   for (;;) {
     const char *Start = fBuffer.data() + fPos;
     const void *Lf = std::memchr(Start, '\n', fEnd - fPos);

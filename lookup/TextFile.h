@@ -29,6 +29,8 @@ class TTextReader {
   // Reads the next line into ALine; false at the end of the text. Throws EInOutError
   // when reading fails.
   bool ReadLine(std::string &ALine);
+  // True when no line is left (the end of the file, or a character 26 starting the next line).
+  bool Eof();
   void Close();
 
  private:

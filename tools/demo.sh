@@ -7,5 +7,4 @@ bash tools/setup.sh
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 >/dev/null
 cd build/win32
-[ $# -gt 0 ] || set -- "Регионы" Places Rivers
 xvfb-run -a ../../cmake/wine-run.sh vokhost.exe ../../examples/sample.vok "$@" 2> >(grep -v "X connection" >&2) | iconv -f cp1251 -t utf-8

@@ -1,7 +1,8 @@
 // A stand-in for the MapBasic host: loads Vokabra.dll by name, opens it with a window of its
 // own and prints what a dictionary file holds, the way a host program would read it.
 //
-// Usage: vokhost FILE.vok SECTION [SECTION ...]
+// Usage: vokhost FILE.vok               every section, through LoadAllVok
+//        vokhost FILE.vok SECTION ...   the named sections, through LoadVok
 #include <windows.h>
 
 #include <cstdint>
@@ -40,8 +41,16 @@ struct THost {
   int32_t(__stdcall *FindFirstItem)(const char *, int32_t) = Fn<int32_t __stdcall(const char *, int32_t)>("FindFirstItem");
   int32_t(__stdcall *FindNextItem)() = Fn<int32_t __stdcall()>("FindNextItem");
   void(__stdcall *FindCloseItem)() = Fn<void __stdcall()>("FindCloseItem");
+  int32_t(__stdcall *LoadAllVok)(const char *) = Fn<int32_t __stdcall(const char *)>("LoadAllVok");
+  int32_t(__stdcall *GetVokCount)(const char *) = Fn<int32_t __stdcall(const char *)>("GetVokCount");
+  void(__stdcall *GetVokName)(const char *, int32_t, char *) = Fn<void __stdcall(const char *, int32_t, char *)>("GetVokName");
   int32_t(__stdcall *GetGroupFilter)(const char *, int32_t) = Fn<int32_t __stdcall(const char *, int32_t)>("GetGroupFilter");
 
+  std::string Name(const char *AFile, int32_t AIndex) const {
+    char Buffer[256];
+    GetVokName(AFile, AIndex, Buffer);
+    return Buffer;
+  }
   std::string Text(TTextFn *AFn, const char *AName, int32_t ACode) const {
     char Buffer[256];
     AFn(AName, ACode, Buffer);
@@ -78,8 +87,8 @@ void PrintDictionary(const THost &H, const char *AName) {
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: vokhost FILE.vok SECTION [SECTION ...]\n");
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: vokhost FILE.vok [SECTION ...]\n");
     return 2;
   }
   Vokabra = LoadLibraryA("Vokabra.dll");
@@ -92,6 +101,13 @@ int main(int argc, char **argv) {
                                 GetModuleHandleA(nullptr), nullptr);
   std::printf("OpenVokList: %d\n", H.OpenVokList(Window));
   const char *File = argv[1];
+  if (argc == 2) {
+    std::printf("GetVokCount of the file: %d\n", H.GetVokCount(File));
+    for (int32_t I = 1; I <= H.GetVokCount(File); ++I) std::printf("  %d: [%s]\n", I, H.Name(File, I).c_str());
+    std::printf("LoadAllVok: %d\n", H.LoadAllVok(File));
+    std::printf("GetVokCount of the registry: %d\n", H.GetVokCount(""));
+    for (int32_t I = 1; I <= H.GetVokCount(""); ++I) PrintDictionary(H, H.Name("", I).c_str());
+  }
   for (int I = 2; I < argc; ++I) {
     const int32_t Loaded = H.LoadVok(File, argv[I]);
     std::printf("LoadVok %s: %d\n", argv[I], Loaded);
