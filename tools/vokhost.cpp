@@ -3,6 +3,9 @@
 //
 // Usage: vokhost FILE.vok               every section, through LoadAllVok
 //        vokhost FILE.vok SECTION ...   the named sections, through LoadVok
+//        vokhost --guid                 a new GUID
+//        vokhost --reg HKCU|HKLM KEY [VALUE]   a registry string
+//        vokhost --sondex TEXT1 TEXT2 MINLENGTH [DELIMITERS]   a fuzzy comparison score
 #include <windows.h>
 
 #include <cstdint>
@@ -84,6 +87,25 @@ void PrintDictionary(const THost &H, const char *AName) {
   H.FindCloseItem();
 }
 
+// The utility modes; returns false when AMode is none of them.
+bool RunUtility(const std::string &AMode, int argc, char **argv) {
+  char Buffer[256] = "";
+  if (AMode == "--guid") {
+    Fn<void __stdcall(char *)>("GetNewGUID")(Buffer);
+    std::printf("GetNewGUID: %s\n", Buffer);
+  } else if (AMode == "--reg" && argc >= 4) {
+    HKEY Root = std::string(argv[2]) == "HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    Fn<void __stdcall(HKEY, const char *, const char *, char *)>("GetRegString")(Root, argv[3], argc > 4 ? argv[4] : "", Buffer);
+    std::printf("GetRegString: %s\n", Buffer);
+  } else if (AMode == "--sondex" && argc >= 5) {
+    Fn<void __stdcall(const char *)>("SetParse")(argc > 5 ? argv[5] : " ,.-");
+    std::printf("Sondex: %d\n", Fn<int32_t __stdcall(const char *, const char *, int32_t)>("Sondex")(argv[2], argv[3], std::atoi(argv[4])));
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -95,6 +117,11 @@ int main(int argc, char **argv) {
   if (!Vokabra) {
     std::fprintf(stderr, "vokhost: cannot load Vokabra.dll (error %lu)\n", GetLastError());
     return 2;
+  }
+  if (argv[1][0] == '-') {
+    const bool Done = RunUtility(argv[1], argc, argv);
+    if (!Done) std::fprintf(stderr, "vokhost: unknown mode %s\n", argv[1]);
+    return Done ? 0 : 2;
   }
   const THost H;
   HWND Window = CreateWindowExA(0, "STATIC", "vokhost", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
