@@ -18,14 +18,14 @@ bool HeaderName(std::string_view ATrimmed, std::string_view &AName) {
   return true;
 }
 
-// Reads the next trimmed, non-empty line into ALine; false at the end of the text.
-bool NextTrimmedLine(TTextReader &AReader, std::string &ALine) {
+// Reads the next trimmed, non-empty line into ALine (valid until the next read); false at
+// the end of the text.
+bool NextTrimmedLine(TTextReader &AReader, std::string_view &ALine) {
   while (AReader.ReadLine(ALine)) {
-    const std::string_view T = TrimView(ALine);
-    if (T.empty()) continue;
-    ALine = std::string(T);
-    return true;
+    ALine = TrimView(ALine);
+    if (!ALine.empty()) return true;
   }
+  ALine = std::string_view();
   return false;
 }
 
@@ -36,8 +36,7 @@ template <typename F>
 bool ForEachHeader(const std::string &AFile, F &&AOnName) {
   try {
     TTextReader Reader(AFile);
-    std::string Line;
-    std::string_view Name;
+    std::string_view Line, Name;
     int32_t Position = 0;
     while (NextTrimmedLine(Reader, Line))
       if (HeaderName(Line, Name) && !Name.empty() && !AOnName(++Position, Name)) break;
@@ -50,22 +49,25 @@ bool ForEachHeader(const std::string &AFile, F &&AOnName) {
 // Loads every section of AFile into the registry; throws on the first that fails.
 void LoadAllSections(const std::string &AFile) {
   TTextReader Reader(AFile);
-  std::string Line;
-  std::string_view Name;
+  std::string_view Line, Name;
   while (NextTrimmedLine(Reader, Line) && !HeaderName(Line, Name)) {
   }
   if (!HeaderName(Line, Name)) return;
-  TLines Body;
-  // The end of the file is tested after each section, so a header on the last line is
-  // loaded (and fails, having no body) only when it is the first header of the file.
+  // Each section's trimmed lines go straight into its dictionary. The end of the file is
+  // tested after each section, so a header on the last line is loaded (and fails, having
+  // no body) only when it is the first header of the file.
   do {
     const std::string Section(Name);
-    Body.clear();
-    while (NextTrimmedLine(Reader, Line) && !HeaderName(Line, Name)) Body.push_back(Line);
-    if (Section.empty()) continue;
+    std::unique_ptr<TLookup> Lookup;
+    if (!Section.empty()) {
+      Lookup = std::make_unique<TLookup>();
+      Lookup->BeginLoad(ShortView(AFile), ShortView(Section), ShortView(Section), "*");
+    }
+    while (NextTrimmedLine(Reader, Line) && !HeaderName(Line, Name))
+      if (Lookup) Lookup->AddLine(Line);
+    if (!Lookup) continue;
+    Lookup->EndLoad();
     UnregisterName(TrimView(Section));
-    auto Lookup = std::make_unique<TLookup>();
-    Lookup->LoadVokEx(ShortView(AFile), &Body, ShortView(Section), ShortView(Section), "*");
     RegisterReady(std::move(Lookup));
   } while (!Reader.Eof());
 }

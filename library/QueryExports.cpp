@@ -122,14 +122,14 @@ VOK_EXPORT void GetLikeValues(const char *AVokName, const char *APattern, char *
   ClearBuffer(ABuffer);
   Guarded([&] {
     const TLookup *L = FindVok(Arg(AVokName));
-    const std::string Pattern = UpperCase(Arg(APattern));
-    if (!L || Pattern.empty()) return;
+    const TUpperMatcher Pattern(Arg(APattern));
+    if (!L || Pattern.Empty()) return;
     std::string Result;
     for (int Level = 0; Level < L->GroupCount(); ++Level) {
-      for (int I = 0; I < L->GetLevelItemCount(Level); ++I) {
-        const TLookupItem Item = L->GetLevelItem(Level, I);
-        if (UpperCase(Item.Text).find(Pattern) == std::string::npos) continue;
-        const std::string Code = std::to_string(Item.Code) + ";";
+      const int Count = L->GetLevelItemCount(Level);
+      for (int I = 0; I < Count; ++I) {
+        if (!Pattern.Matches(L->LevelItemText(Level, I))) continue;
+        const std::string Code = std::to_string(L->LevelItemCode(Level, I)) + ";";
         if (Result.size() + Code.size() > Capacity) {
           WriteBuffer(ABuffer, Result);
           return;

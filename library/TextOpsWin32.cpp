@@ -32,4 +32,26 @@ void UpperCaseInPlace(std::string &S) {
   S.swap(R);
 }
 
+namespace {
+struct TUpperTable {
+  bool SingleByte = false;
+  unsigned char Upper[256];
+  TUpperTable() {
+    CPINFO Info;
+    if (!GetCPInfo(CP_ACP, &Info) || Info.MaxCharSize != 1) return;
+    for (int C = 0; C < 256; ++C) {
+      std::string S(1, static_cast<char>(C));
+      UpperCaseInPlace(S);
+      Upper[C] = S.size() == 1 ? static_cast<unsigned char>(S[0]) : static_cast<unsigned char>(C);
+    }
+    SingleByte = true;
+  }
+};
+}  // namespace
+
+const unsigned char *UpperCaseTable() {
+  static const TUpperTable T;
+  return T.SingleByte ? T.Upper : nullptr;
+}
+
 }  // namespace vok

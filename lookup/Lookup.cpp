@@ -1,5 +1,8 @@
 #include "lookup/Lookup.h"
 
+#include <algorithm>
+#include <cstring>
+#include <deque>
 #include <stdexcept>
 
 #include "lookup/TextFile.h"
@@ -52,61 +55,327 @@ std::size_t FindKey(const TLines &ALines, std::string_view AKey) {
   throw ELoadFailed{};
 }
 
-// The value of the first line with key AKey; the line is removed from ALines. A value longer
-// than a short string fails: its line could not be matched again after the cut.
-std::string TakeHeader(TLines &ALines, std::string_view AKey) {
-  const std::size_t I = FindKey(ALines, AKey);
-  std::string Value = ALines[I].substr(ALines[I].find('=') + 1);
-  if (Value.size() > MaxShortLen) throw ELoadFailed{};
-  ALines.erase(ALines.begin() + static_cast<std::ptrdiff_t>(I));
-  return Value;
-}
-
 }  // namespace
 
 void ReadSection(const std::string &AFile, std::string_view AName, TLines &AList) {
   AList.clear();
   TTextReader Reader(AFile);
   const std::string Header = "[" + std::string(AName) + "]";
-  std::string Line;
+  std::string_view Line;
   bool Found = false;
   while (!Found && Reader.ReadLine(Line)) Found = SameText(TrimView(Line), Header);
   while (Found && Reader.ReadLine(Line)) {
     const std::string_view T = TrimView(Line);
     if (T.empty()) continue;
     if (IsSectionHeader(T)) break;
-    AList.push_back(Line);
+    AList.emplace_back(Line);
   }
 }
+
+// ---- text store ----
+
+const char *TLookup::TTextStore::Add(std::string_view AText) {
+  constexpr std::size_t FirstBlock = 4096, LargestBlock = 1 << 20;
+  if (AText.empty()) return "";
+  if (AText.size() > LargestBlock / 4) {
+    fBlocks.emplace_back(new char[AText.size()]);
+    std::memcpy(fBlocks.back().get(), AText.data(), AText.size());
+    const char *P = fBlocks.back().get();
+    // Keep the current block last so that it goes on filling.
+    if (fBlocks.size() > 1 && fSize) std::swap(fBlocks[fBlocks.size() - 1], fBlocks[fBlocks.size() - 2]);
+    return P;
+  }
+  if (!fSize || fUsed + AText.size() > fSize) {
+    fSize = fSize ? std::min(fSize * 2, LargestBlock) : FirstBlock;
+    fBlocks.emplace_back(new char[fSize]);
+    fUsed = 0;
+  }
+  char *P = fBlocks.back().get() + fUsed;
+  std::memcpy(P, AText.data(), AText.size());
+  fUsed += AText.size();
+  return P;
+}
+
+void TLookup::TTextStore::Clear() {
+  fBlocks.clear();
+  fBlocks.shrink_to_fit();
+  fUsed = fSize = 0;
+}
+
+// ---- indexes ----
+
+namespace {
+// Number of bits of a power-of-two table with at least twice as many slots as entries.
+uint32_t TableBits(std::size_t ACount) {
+  uint32_t Bits = 3;
+  while ((std::size_t(1) << Bits) < 2 * ACount && Bits < 31) ++Bits;
+  return Bits;
+}
+inline uint32_t HashCode(int32_t ACode, uint32_t AShift) {
+  return (static_cast<uint32_t>(ACode) * 0x9E3779B1u) >> AShift;
+}
+inline uint32_t HashKey(int64_t AKey, uint32_t AShift) {
+  const uint64_t H = static_cast<uint64_t>(AKey) * 0x9E3779B97F4A7C15ull;
+  return static_cast<uint32_t>(H >> 32) >> AShift;
+}
+}  // namespace
+
+void TLookup::TEntries::push_back(const TEntry &AEntry) {
+  const std::size_t Block = fCount >> BlockBits;
+  if (Block == fBlocks.size()) fBlocks.emplace_back(new TEntry[std::size_t(1) << BlockBits]);
+  fBlocks[Block][fCount & ((1u << BlockBits) - 1)] = AEntry;
+  ++fCount;
+}
+
+void TLookup::TCodeIndex::Build(const TEntries &AEntries, std::unordered_map<int32_t, const TEntry *> &ALaterExtras) {
+  const uint32_t Bits = TableBits(AEntries.size());
+  fShift = 32 - Bits;
+  fSlots.assign(std::size_t(1) << Bits, 0);
+  const uint32_t Mask = (1u << Bits) - 1;
+  for (uint32_t I = 0; I < AEntries.size(); ++I) {
+    const TEntry &E = AEntries[I];
+    for (uint32_t S = HashCode(E.Code, fShift);; S = (S + 1) & Mask) {
+      if (!fSlots[S]) {
+        fSlots[S] = I + 1;
+        break;
+      }
+      const TEntry &First = AEntries[fSlots[S] - 1];
+      if (First.Code != E.Code) continue;
+      if (!First.Extra && E.Extra) ALaterExtras.try_emplace(E.Code, &E);
+      break;
+    }
+  }
+}
+
+const TLookup::TEntry *TLookup::TCodeIndex::Find(const TEntries &AEntries, int32_t ACode) const {
+  if (fSlots.empty()) return nullptr;
+  const uint32_t Mask = static_cast<uint32_t>(fSlots.size() - 1);
+  for (uint32_t S = HashCode(ACode, fShift); fSlots[S]; S = (S + 1) & Mask) {
+    const TEntry &E = AEntries[fSlots[S] - 1];
+    if (E.Code == ACode) return &E;
+  }
+  return nullptr;
+}
+
+int TLookup::TGroupIndex::FindGroup(int64_t AKey) const {
+  if (fSlots.empty()) return -1;
+  const uint32_t Mask = static_cast<uint32_t>(fSlots.size() - 1);
+  for (uint32_t S = HashKey(AKey, fShift); fSlots[S]; S = (S + 1) & Mask)
+    if (fGroups[fSlots[S] - 1].Key == AKey) return static_cast<int>(fSlots[S] - 1);
+  return -1;
+}
+
+void TLookup::TGroupIndex::Build(const TEntries &AEntries, int64_t APower) {
+  fPower = APower;
+  fGroups.clear();
+  fSlots.assign(8, 0);
+  fShift = 32 - 3;
+  // Puts group AGroup into the slot table, which holds no equal key yet.
+  auto Insert = [this](uint32_t AGroup) {
+    const uint32_t Mask = static_cast<uint32_t>(fSlots.size() - 1);
+    uint32_t S = HashKey(fGroups[AGroup].Key, fShift);
+    while (fSlots[S]) S = (S + 1) & Mask;
+    fSlots[S] = AGroup + 1;
+  };
+  std::vector<uint32_t> GroupOf(AEntries.size());
+  for (uint32_t I = 0; I < AEntries.size(); ++I) {
+    const int64_t Key = AEntries[I].Code / fPower;
+    int G = FindGroup(Key);
+    if (G < 0) {
+      G = static_cast<int>(fGroups.size());
+      fGroups.push_back({Key, 0, 0});
+      if (2 * fGroups.size() > fSlots.size()) {
+        fSlots.assign(fSlots.size() * 2, 0);
+        --fShift;
+        for (uint32_t Old = 0; Old < fGroups.size(); ++Old) Insert(Old);
+      } else {
+        Insert(static_cast<uint32_t>(G));
+      }
+    }
+    GroupOf[I] = static_cast<uint32_t>(G);
+    ++fGroups[static_cast<std::size_t>(G)].Count;
+  }
+  uint32_t Start = 0;
+  for (TGroup &G : fGroups) {
+    G.Start = Start;
+    Start += G.Count;
+    G.Count = 0;
+  }
+  fOrder.resize(AEntries.size());
+  for (uint32_t I = 0; I < AEntries.size(); ++I) {
+    TGroup &G = fGroups[GroupOf[I]];
+    fOrder[G.Start + G.Count++] = I;
+  }
+  fGroups.shrink_to_fit();
+}
+
+template <typename F>
+void TLookup::TGroupIndex::ForEach(const TEntries &AEntries, int32_t AFilterId, F &&AVisit) const {
+  const int G = FindGroup(AFilterId / fPower);
+  if (G < 0) return;
+  const TGroup &Group = fGroups[static_cast<std::size_t>(G)];
+  for (uint32_t I = Group.Start; I < Group.Start + Group.Count; ++I) AVisit(AEntries[fOrder[I]]);
+}
+
+// ---- loading ----
+
+struct TLookup::TLoadState {
+  std::string Name, Alias, Filter;
+  bool Filtered = false;
+  bool Failed = false;
+  bool HasFormat = false, HasDisplay = false, HasDelimit = false;
+  // Items read before the widths were known, or after such an item: placed at the end so
+  // that every level keeps the order of the file.
+  std::deque<TEntry> Pending;
+};
+
+TLookup::TLookup() = default;
+TLookup::~TLookup() = default;
 
 void TLookup::Clear() {
   fReady = false;
   fVokName.clear();
   fVokPath.clear();
   fGroups.clear();
-  fExtraList.clear();
+  fLaterExtras.clear();
   fFormats.clear();
   fDisplay.clear();
   fDelimiter.clear();
-  fStore.clear();
+  fStore.Clear();
+  fLoad.reset();
 }
 
-void TLookup::LoadVok(const std::string &AVokFile, std::string_view AVokName,
-                      std::string_view AVokAlias, std::string_view AFilter) {
+void TLookup::BeginLoad(std::string_view AVokFile, std::string_view AVokName, std::string_view AVokAlias,
+                        std::string_view AFilter) {
   Clear();
+  fLoad = std::make_unique<TLoadState>();
+  TLoadState &L = *fLoad;
+  L.Name = ShortStr(TrimView(AVokName));
+  L.Alias = ShortStr(TrimView(AVokAlias));
+  if (L.Alias.empty()) L.Alias = L.Name;
+  L.Failed = L.Name.empty();
+  L.Filtered = AFilter != "*";
+  if (L.Filtered) L.Filter = ShortStr(";" + std::string(AFilter) + ";");
+  fVokPath = ShortStr(AVokFile);
+}
+
+bool TLookup::TakeHeaderLine(std::string_view AKey, std::string_view AValue) {
+  TLoadState &L = *fLoad;
+  if (!L.HasFormat && SameText(AKey, "Format")) {
+    L.HasFormat = true;
+    L.Failed |= !SetFormat(AValue);
+  } else if (!L.HasDisplay && SameText(AKey, "Display")) {
+    L.HasDisplay = true;
+    L.Failed |= AValue.size() > MaxShortLen;
+    fDisplay = ShortStr(AValue);
+  } else if (!L.HasDelimit && SameText(AKey, "Delimit")) {
+    L.HasDelimit = true;
+    L.Failed |= AValue.size() > MaxShortLen;
+    fDelimiter = ShortStr(AValue);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void TLookup::AddLine(std::string_view ALine) {
+  if (!fLoad || fLoad->Failed) return;
+  TLoadState &L = *fLoad;
+  const std::size_t Eq = ALine.find('=');
+  if (Eq == std::string_view::npos) return;
+  const std::string_view Key = ALine.substr(0, Eq);
+  const auto Code = TryStrToInt(Key);
+  if (!Code) {
+    TakeHeaderLine(Key, ALine.substr(Eq + 1));
+    return;
+  }
+  const std::string_view Rest = ALine.substr(Eq + 1);
+  const std::size_t Hash = Rest.find('#');
+  std::string_view Text = Rest, Extra;
+  if (Hash != std::string_view::npos) {
+    Text = Rest.substr(0, Hash);
+    const std::string_view After = Rest.substr(Hash + 1);
+    const std::size_t Hash2 = After.find('#');
+    Extra = After.substr(0, Hash2);
+    if (L.Filtered) {
+      const std::string_view Tag = Hash2 == std::string_view::npos ? std::string_view() : After.substr(Hash2 + 1);
+      if (Tag.size() + 2 > L.Filter.size() || L.Filter.find(";" + std::string(Tag) + ";") == std::string::npos) return;
+    }
+  }
+  // Extra texts are handed out cut at 255 only, and judged blank on that part.
+  Extra = ShortView(Extra);
+  const bool HasExtra = !IsBlank(Extra);
+  const TEntry E{fStore.Add(Text), HasExtra ? fStore.Add(Extra) : nullptr, *Code,
+                 static_cast<uint32_t>(Text.size()), HasExtra ? static_cast<uint32_t>(Extra.size()) : 0};
+  if (fGroups.empty() || !L.Pending.empty())
+    L.Pending.push_back(E);
+  else
+    Place(E);
+}
+
+bool TLookup::SetFormat(std::string_view AValue) {
+  if (AValue.empty()) return false;
+  for (std::size_t From = 0;;) {
+    const std::size_t Comma = AValue.find(',', From);
+    const auto Width = TryStrToInt(AValue.substr(From, Comma == std::string_view::npos ? Comma : Comma - From));
+    if (!Width) return false;
+    fFormats.push_back(*Width);
+    if (Comma == std::string_view::npos) break;
+    From = Comma + 1;
+  }
+  fGroups.resize(fFormats.size());
+  return true;
+}
+
+void TLookup::Place(const TEntry &AEntry) {
+  fGroups[static_cast<std::size_t>(GetGroupId(AEntry.Code))].Items.push_back(AEntry);
+}
+
+void TLookup::EndLoad() {
+  if (!fLoad) return;
   try {
-    TLines List;
-    ReadSection(AVokFile, AVokName, List);
-    LoadVokEx(AVokFile, &List, AVokName, AVokAlias, AFilter);
+    TLoadState &L = *fLoad;
+    if (L.Failed || !L.HasFormat || !L.HasDisplay || !L.HasDelimit) throw ELoadFailed{};
+    Build();
+    fVokName = L.Alias;
+    fLoad.reset();
+    fReady = true;
   } catch (...) {
-    fReady = false;
+    Clear();
   }
 }
 
-TLookup::TEntry TLookup::Store(int32_t ACode, std::string_view AText) {
-  TEntry E{ACode, static_cast<uint32_t>(fStore.size()), static_cast<uint32_t>(AText.size())};
-  fStore.append(AText);
-  return E;
+// Places the pending items on their levels and indexes every level.
+void TLookup::Build() {
+  std::deque<TEntry> &Pending = fLoad->Pending;
+  for (; !Pending.empty(); Pending.pop_front()) Place(Pending.front());
+  for (std::size_t K = 0; K < fGroups.size(); ++K) {
+    fGroups[K].Codes.Build(fGroups[K].Items, fLaterExtras);
+    fGroups[K].Groups.Build(fGroups[K].Items, Pow10(DigitsFrom(static_cast<int>(K))));
+  }
+}
+
+void TLookup::LoadVok(const std::string &AVokFile, std::string_view AVokName, std::string_view AVokAlias,
+                      std::string_view AFilter) {
+  Clear();
+  try {
+    TTextReader Reader(AVokFile);
+    const std::string Header = "[" + std::string(AVokName) + "]";
+    std::string_view Line;
+    bool Found = false;
+    while (!Found && Reader.ReadLine(Line)) Found = SameText(TrimView(Line), Header);
+    BeginLoad(AVokFile, AVokName, AVokAlias, AFilter);
+    while (Found && Reader.ReadLine(Line)) {
+      const std::string_view T = TrimView(Line);
+      if (T.empty()) continue;
+      if (IsSectionHeader(T)) break;
+      AddLine(Line);
+    }
+    Reader.Close();
+    EndLoad();
+  } catch (...) {
+    Clear();
+  }
 }
 
 void TLookup::LoadVokEx(std::string_view AVokFile, TLines *ATempList, std::string_view AVokName,
@@ -114,56 +383,19 @@ void TLookup::LoadVokEx(std::string_view AVokFile, TLines *ATempList, std::strin
   Clear();
   if (!ATempList) return;
   try {
-    const std::string Name = ShortStr(TrimView(AVokName));
-    std::string Alias = ShortStr(TrimView(AVokAlias));
-    if (Name.empty()) return;
-    if (Alias.empty()) Alias = Name;
-
-    const std::string Format = TakeHeader(*ATempList, "Format");
-    if (Format.empty()) throw ELoadFailed{};
-    for (std::size_t From = 0;;) {
-      const std::size_t Comma = Format.find(',', From);
-      const auto Width = TryStrToInt(std::string_view(Format).substr(From, Comma - From));
-      if (!Width) throw ELoadFailed{};
-      fFormats.push_back(*Width);
-      if (Comma == std::string::npos) break;
-      From = Comma + 1;
+    BeginLoad(AVokFile, AVokName, AVokAlias, AFilter);
+    if (fLoad->Failed) return Clear();
+    for (const std::string &Line : *ATempList) AddLine(Line);
+    // The caller's list loses the header lines used, as far as the load got.
+    for (const char *Key : {"Format", "Display", "Delimit"}) {
+      const std::size_t I = FindKey(*ATempList, Key);
+      const bool TooLong = ATempList->at(I).size() - ATempList->at(I).find('=') - 1 > MaxShortLen;
+      if (TooLong && Key[0] != 'F') break;
+      ATempList->erase(ATempList->begin() + static_cast<std::ptrdiff_t>(I));
     }
-    fDisplay = TakeHeader(*ATempList, "Display");
-    fDelimiter = TakeHeader(*ATempList, "Delimit");
-    fGroups.assign(fFormats.size(), TLevel());
-
-    const bool Filtered = AFilter != "*";
-    const std::string Filter = Filtered ? ShortStr(";" + std::string(AFilter) + ";") : std::string();
-
-    for (const std::string &Line : *ATempList) {
-      const std::size_t Eq = Line.find('=');
-      if (Eq == std::string::npos) continue;
-      const auto Code = TryStrToInt(std::string_view(Line).substr(0, Eq));
-      if (!Code) continue;
-      const std::string_view Rest = std::string_view(Line).substr(Eq + 1);
-      const std::size_t Hash = Rest.find('#');
-      std::string_view Text = Rest, Extra;
-      if (Hash != std::string_view::npos) {
-        Text = Rest.substr(0, Hash);
-        const std::string_view After = Rest.substr(Hash + 1);
-        const std::size_t Hash2 = After.find('#');
-        Extra = After.substr(0, Hash2);
-        if (Filtered) {
-          const std::string_view Tag =
-              Hash2 == std::string_view::npos ? std::string_view() : After.substr(Hash2 + 1);
-          if (Filter.find(";" + std::string(Tag) + ";") == std::string::npos) continue;
-        }
-      }
-      fGroups[static_cast<std::size_t>(GetGroupId(*Code))].push_back(Store(*Code, Text));
-      if (!IsBlank(ShortView(Extra))) fExtraList.push_back(Store(*Code, Extra));
-    }
-    fVokName = Alias;
-    fVokPath = ShortStr(AVokFile);
-    fReady = true;
   } catch (...) {
-    fReady = false;
   }
+  EndLoad();
 }
 
 int64_t TLookup::DigitsFrom(int AFrom) const {
@@ -174,7 +406,7 @@ int64_t TLookup::DigitsFrom(int AFrom) const {
 }
 
 int TLookup::GetGroupId(int32_t AItemId) const {
-  const int N = GroupCount();
+  const int N = static_cast<int>(fFormats.size());
   int64_t S = DigitsFrom(1);
   for (int K = 0; K <= N - 2; ++K) {
     if (int64_t(AItemId) % Pow10(S) == 0) return K;
@@ -190,15 +422,8 @@ int32_t TLookup::SetGroupId(int32_t AItemId, int AGroupId) const {
 }
 
 const TLookup::TEntry *TLookup::FindInLevel(int ALevel, int32_t ACode) const {
-  for (const TEntry &E : fGroups.at(static_cast<std::size_t>(ALevel)))
-    if (E.Code == ACode) return &E;
-  return nullptr;
-}
-
-const TLookup::TEntry *TLookup::FindExtra(int32_t ACode) const {
-  for (const TEntry &E : fExtraList)
-    if (E.Code == ACode) return &E;
-  return nullptr;
+  const TLevel &L = fGroups.at(static_cast<std::size_t>(ALevel));
+  return L.Codes.Find(L.Items, ACode);
 }
 
 bool TLookup::ItemExists(int32_t AItemId) const {
@@ -215,7 +440,7 @@ std::string TLookup::GetItemText(int32_t AItemId) const {
 
 int TLookup::GetLevelItemCount(int ALevel) const {
   if (ALevel < 0 || ALevel >= GroupCount()) throw std::out_of_range("List index out of bounds");
-  return static_cast<int>(fGroups[static_cast<std::size_t>(ALevel)].size());
+  return static_cast<int>(fGroups[static_cast<std::size_t>(ALevel)].Items.size());
 }
 
 int32_t TLookup::GetLevelDivisor(int ALevel) const {
@@ -226,10 +451,8 @@ int32_t TLookup::GetLevelDivisor(int ALevel) const {
 void TLookup::LoadGroup(int NestIndex, int32_t FilterId, TCodeList &AStringList) const {
   AStringList.Clear();
   if (NestIndex < 0 || NestIndex >= GroupCount()) throw std::out_of_range("List index out of bounds");
-  const int64_t P = Pow10(DigitsFrom(NestIndex));
-  const int64_t Key = FilterId / P;
-  for (const TEntry &E : fGroups[static_cast<std::size_t>(NestIndex)])
-    if (E.Code / P == Key) AStringList.Add(TextOf(E), E.Code);
+  const TLevel &L = fGroups[static_cast<std::size_t>(NestIndex)];
+  L.Groups.ForEach(L.Items, FilterId, [&](const TEntry &E) { AStringList.Add(TextOf(E), E.Code); });
   if (!AStringList.Empty()) AStringList.Add(UndefinedValueText, UndefinedValueCode);
 }
 
@@ -240,15 +463,21 @@ void TLookup::GetPrevGroups(int32_t AItemId, std::vector<std::string> &AStrings)
 }
 
 std::string TLookup::GetItemExtra(int32_t AItemId) const {
-  const TEntry *E = FindExtra(AItemId);
-  return E ? ShortStr(TextOf(*E)) : std::string();
+  if (fGroups.empty()) return std::string();
+  // Every entry of a code stands on the level of the code, so the first extra text of the
+  // code is its first entry's, or a later entry's when the first has none.
+  const TEntry *E = FindInLevel(GetGroupId(AItemId), AItemId);
+  if (E && !E->Extra) {
+    const auto Later = fLaterExtras.find(AItemId);
+    E = Later == fLaterExtras.end() ? nullptr : Later->second;
+  }
+  return E ? std::string(E->Extra, E->ExtraLength) : std::string();
 }
 
 TLookupItem TLookup::GetLevelItem(int ALevel, int AIndex) const {
   if (ALevel < 0 || ALevel >= GroupCount()) throw std::out_of_range("List index out of bounds");
-  const TLevel &L = fGroups[static_cast<std::size_t>(ALevel)];
-  if (AIndex < 0 || static_cast<std::size_t>(AIndex) >= L.size())
-    throw std::out_of_range("List index out of bounds");
+  const TEntries &L = fGroups[static_cast<std::size_t>(ALevel)].Items;
+  if (AIndex < 0 || static_cast<std::size_t>(AIndex) >= L.size()) throw std::out_of_range("List index out of bounds");
   const TEntry &E = L[static_cast<std::size_t>(AIndex)];
   return {E.Code, ShortStr(TextOf(E))};
 }

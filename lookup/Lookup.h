@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "lookup/CodeList.h"
@@ -30,7 +32,8 @@ void ReadSection(const std::string &AFile, std::string_view AName, TLines &AList
 
 class TLookup {
  public:
-  TLookup() = default;
+  TLookup();
+  ~TLookup();
   TLookup(const TLookup &) = delete;
   TLookup &operator=(const TLookup &) = delete;
 
@@ -44,6 +47,14 @@ class TLookup {
   // ATempList may be null (the load then fails). Success shows only in Ready().
   void LoadVokEx(std::string_view AVokFile, TLines *ATempList, std::string_view AVokName,
                  std::string_view AVokAlias, std::string_view AFilter);
+
+  // The same load fed one line at a time, for readers that stream a file: BeginLoad, then
+  // AddLine for every line of the section in order, then EndLoad, which sets Ready().
+  // The header lines are the first of each key; the caller keeps no list.
+  void BeginLoad(std::string_view AVokFile, std::string_view AVokName, std::string_view AVokAlias,
+                 std::string_view AFilter);
+  void AddLine(std::string_view ALine);
+  void EndLoad();
 
   const std::string &VokName() const { return fVokName; }
   const std::string &VokPath() const { return fVokPath; }
@@ -74,37 +85,118 @@ class TLookup {
   std::string GetItemExtra(int32_t AItemId) const;
   // Entry AIndex of level ALevel in file order; throws std::out_of_range outside the ranges.
   TLookupItem GetLevelItem(int ALevel, int AIndex) const;
+  // The code and the text (cut at 255, valid while the dictionary is loaded) of entry AIndex
+  // of level ALevel, without copying; the caller keeps to the ranges.
+  int32_t LevelItemCode(int ALevel, int AIndex) const { return Entry(ALevel, AIndex).Code; }
+  std::string_view LevelItemText(int ALevel, int AIndex) const { return ShortView(TextOf(Entry(ALevel, AIndex))); }
   // The display string: the template with each level's placeholder replaced by the text of
   // the item's ancestor on that level; empty when no item has the code.
   std::string GetItemString(int32_t AItemId) const;
 
  private:
+  // One item: its code, its text and its extra text (null when blank), both in fStore.
   struct TEntry {
+    const char *Text;
+    const char *Extra;
     int32_t Code;
-    uint32_t Offset;  // into fStore
-    uint32_t Length;
+    uint32_t Length, ExtraLength;
   };
-  using TLevel = std::vector<TEntry>;
 
-  std::string_view TextOf(const TEntry &AEntry) const {
-    return std::string_view(fStore).substr(AEntry.Offset, AEntry.Length);
+  // A level's items in file order, in fixed blocks that never move, so that pointers to
+  // entries stay valid and growing never copies.
+  class TEntries {
+   public:
+    static constexpr uint32_t BlockBits = 10;
+    void push_back(const TEntry &AEntry);
+    std::size_t size() const { return fCount; }
+    const TEntry &operator[](std::size_t AIndex) const {
+      return fBlocks[AIndex >> BlockBits][AIndex & ((1u << BlockBits) - 1)];
+    }
+
+   private:
+    std::vector<std::unique_ptr<TEntry[]>> fBlocks;
+    std::size_t fCount = 0;
+  };
+
+  // Code to the position of its first entry in file order (open addressing).
+  class TCodeIndex {
+   public:
+    // Indexes AEntries; ALaterExtras receives the codes whose first entry has no extra text
+    // but a later entry of the same code has one.
+    void Build(const TEntries &AEntries, std::unordered_map<int32_t, const TEntry *> &ALaterExtras);
+    const TEntry *Find(const TEntries &AEntries, int32_t ACode) const;
+
+   private:
+    std::vector<uint32_t> fSlots;  // position + 1, 0 for an empty slot
+    uint32_t fShift = 32;
+  };
+
+  // The entries of a level grouped by code div the level's power (the fields of the level
+  // and the levels above it), each group in file order.
+  class TGroupIndex {
+   public:
+    void Build(const TEntries &AEntries, int64_t APower);
+    // Calls AVisit(entry) for every entry whose quotient equals AFilterId's, in file order.
+    template <typename F>
+    void ForEach(const TEntries &AEntries, int32_t AFilterId, F &&AVisit) const;
+
+   private:
+    struct TGroup {
+      int64_t Key;
+      uint32_t Start, Count;
+    };
+    int FindGroup(int64_t AKey) const;
+    int64_t fPower = 1;
+    std::vector<TGroup> fGroups;
+    std::vector<uint32_t> fSlots;  // group + 1
+    uint32_t fShift = 32;
+    std::vector<uint32_t> fOrder;  // entry positions, group after group
+  };
+
+  struct TLevel {
+    TEntries Items;
+    TCodeIndex Codes;
+    TGroupIndex Groups;
+  };
+
+  // Keeps every text of the dictionary in large blocks that never move.
+  class TTextStore {
+   public:
+    const char *Add(std::string_view AText);
+    void Clear();
+
+   private:
+    std::vector<std::unique_ptr<char[]>> fBlocks;
+    std::size_t fUsed = 0, fSize = 0;
+  };
+
+  struct TLoadState;
+
+  const TEntry &Entry(int ALevel, int AIndex) const {
+    return fGroups[static_cast<std::size_t>(ALevel)].Items[static_cast<std::size_t>(AIndex)];
   }
-  TEntry Store(int32_t ACode, std::string_view AText);
+  static std::string_view TextOf(const TEntry &AEntry) { return std::string_view(AEntry.Text, AEntry.Length); }
   // First entry of ALevel with this code, or null.
   const TEntry *FindInLevel(int ALevel, int32_t ACode) const;
-  const TEntry *FindExtra(int32_t ACode) const;
   // Sum of the widths of the levels AFrom..GroupCount()-1 (0 when AFrom is past the last).
   int64_t DigitsFrom(int AFrom) const;
+  // A header line's value taken, or false when ALine is not the first line of its key.
+  bool TakeHeaderLine(std::string_view AKey, std::string_view AValue);
+  // Reads the digit widths and makes the levels; false when a width does not convert.
+  bool SetFormat(std::string_view AValue);
+  void Place(const TEntry &AEntry);
+  void Build();
 
   std::string fVokName;
   std::string fVokPath;
   bool fReady = false;
   std::vector<TLevel> fGroups;
-  TLevel fExtraList;
+  std::unordered_map<int32_t, const TEntry *> fLaterExtras;
   std::vector<int32_t> fFormats;
   std::string fDisplay;
   std::string fDelimiter;
-  std::string fStore;  // every item and extra text, back to back
+  TTextStore fStore;
+  std::unique_ptr<TLoadState> fLoad;  // only while a load runs
 };
 
 // 10 to the power ADigits as a 64-bit integer; 1 for ADigits <= 0. Powers beyond 10^18 do

@@ -7,7 +7,7 @@
 namespace vok {
 
 namespace {
-constexpr std::size_t BlockSize = 1 << 16;
+constexpr std::size_t BlockSize = 1 << 20;
 
 std::string OpenErrorText(int AErr) {
   switch (AErr) {
@@ -54,6 +54,24 @@ bool TTextReader::Eof() {
     return true;
   }
   return false;
+}
+
+bool TTextReader::ReadLine(std::string_view &ALine) {
+  if (Eof()) return false;
+  const char *Start = fBuffer.data() + fPos;
+  const void *Lf = std::memchr(Start, '\n', fEnd - fPos);
+  if (Lf) {
+    std::size_t Len = static_cast<const char *>(Lf) - Start;
+    const std::size_t Body = Len && Start[Len - 1] == '\r' ? Len - 1 : Len;
+    if (!std::memchr(Start, '\r', Body)) {
+      fPos += Len + 1;
+      ALine = std::string_view(Start, Body);
+      return true;
+    }
+  }
+  ReadLine(fLine);
+  ALine = fLine;
+  return true;
 }
 
 bool TTextReader::ReadLine(std::string &ALine) {

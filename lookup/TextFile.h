@@ -29,6 +29,8 @@ class TTextReader {
   // Reads the next line into ALine; false at the end of the text. Throws EInOutError
   // when reading fails.
   bool ReadLine(std::string &ALine);
+  // The same, without copying where it can: ALine stays valid until the next read.
+  bool ReadLine(std::string_view &ALine);
   // True when no line is left (the end of the file, or a character 26 starting the next line).
   bool Eof();
   void Close();
@@ -39,6 +41,7 @@ class TTextReader {
   std::FILE *fFile = nullptr;
   std::vector<char> fBuffer;
   std::size_t fPos = 0, fEnd = 0;
+  std::string fLine;  // a line that spans blocks or holds carriage returns
   bool fEof = false;
 };
 

@@ -25,4 +25,23 @@ inline std::string UpperCase(std::string_view S) {
   return R;
 }
 
+// The upper case of every byte of the ANSI code page, built once from the system's own case
+// mapping; null when the code page has multi-byte characters and texts must be upper-cased
+// whole (UpperCaseInPlace).
+const unsigned char *UpperCaseTable();
+
+// Tells whether texts hold a pattern, ignoring case by the user's locale, as a search of
+// upper-cased texts would. An empty pattern is held by no text.
+class TUpperMatcher {
+ public:
+  explicit TUpperMatcher(std::string_view APattern);
+  bool Empty() const { return fPattern.empty(); }
+  bool Matches(std::string_view AText) const;
+
+ private:
+  const unsigned char *fTable;
+  std::string fPattern;  // upper-cased
+  mutable std::string fScratch;
+};
+
 }  // namespace vok

@@ -45,6 +45,8 @@ int CompareText(std::string_view A, std::string_view B) {
   return A.size() == B.size() ? 0 : (A.size() < B.size() ? -1 : 1);
 }
 
+const unsigned char *UpperCaseTable() { return Table().Upper.data(); }
+
 void UpperCaseInPlace(std::string &S) {
   for (char &C : S) C = static_cast<char>(Table().Upper[static_cast<unsigned char>(C)]);
 }

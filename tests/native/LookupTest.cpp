@@ -359,3 +359,37 @@ TEST(LookupTexts, MissingAncestorStillShowsTheDelimiterOncePlaced) {
   TLoaded Orphan("Format=1,1,1\nDisplay=%1%2%3\nDelimit=;\n111=Leaf\n");
   EXPECT_EQ(Orphan.Lookup.GetItemString(111), "Leaf");  // empty parts place nothing
 }
+
+TEST(LookupLoad, ItemsBeforeTheHeaderLinesKeepFileOrder) {
+  TLoaded L("10=first\n1=child\nFormat=1,1\n20=second\nDisplay=%1\n2=child2\nDelimit=\n30=third\n");
+  ASSERT_TRUE(L.Lookup.Ready());
+  EXPECT_EQ(LevelRows(L.Lookup, 0), (std::vector<TLevelRow>{{10, "first"}, {20, "second"}, {30, "third"}}));
+  EXPECT_EQ(LevelRows(L.Lookup, 1), (std::vector<TLevelRow>{{1, "child"}, {2, "child2"}}));
+}
+
+TEST(LookupLoad, ExtraTextOfADuplicateCodeIsTheFirstNonBlankOne) {
+  TLoaded L("Format=3\nDisplay=\nDelimit=\n5=a\n5=b#  \n5=c#second\n5=d#third\n6=e#x\n6=f#y\n");
+  EXPECT_EQ(L.Lookup.GetItemText(5), "a");
+  EXPECT_EQ(L.Lookup.GetItemExtra(5), "second");
+  EXPECT_EQ(L.Lookup.GetItemExtra(6), "x");
+}
+
+TEST(LookupLoad, ManyItemsAcrossStorageBlocks) {
+  std::string Body = "Format=1,4\nDisplay=%1%2\nDelimit=,\n";
+  for (int Top = 1; Top <= 3; ++Top)
+    for (int I = 1; I <= 3000; ++I) Body += std::to_string(Top * 10000 + I) + "=item " + std::to_string(I) + "#x" + std::to_string(I) + "\n";
+  Body += "10000=one\n20000=" + std::string(400000, 'w') + "\n30000=three\n";
+  TLoaded L(Body);
+  ASSERT_TRUE(L.Lookup.Ready());
+  EXPECT_EQ(L.Lookup.GetLevelItemCount(1), 9000);
+  EXPECT_EQ(L.Lookup.GetItemText(22999), "item 2999");
+  EXPECT_EQ(L.Lookup.GetItemExtra(32999), "x2999");
+  EXPECT_EQ(L.Lookup.GetItemText(20000), std::string(255, 'w'));
+  EXPECT_EQ(L.Lookup.GetItemString(30001), "three, item 1");
+  TCodeList Children;
+  L.Lookup.LoadGroup(1, 20000, Children);
+  ASSERT_EQ(Children.Count(), 3001);
+  EXPECT_EQ(Children[0].Code, 20001);
+  EXPECT_EQ(Children[2999].Code, 23000);
+  EXPECT_EQ(Children[3000].Code, -1);
+}
