@@ -116,8 +116,8 @@ int LoadPrjGroups(const std::string &APrjPath, std::vector<std::string> &AGroups
   return LoadPrjGroups([&](std::string &ALine) { return Reader->ReadLine(ALine); }, AGroups);
 }
 
-int LoadPrjNames(const TLineSource &ANextLine, const std::string &AGroupName,
-                 std::vector<std::string> &ANames, std::vector<std::string> &AParams) {
+int LoadPrjNames(const TLineSource &ANextLine, const std::string &AGroupName, std::vector<std::string> &ANames,
+                 std::vector<std::string> &AParams) {
   ANames.clear();
   AParams.clear();
   const std::string Header = kHeaderOpen + AGroupName + kHeaderClose;
@@ -145,14 +145,13 @@ int LoadPrjNames(const TLineSource &ANextLine, const std::string &AGroupName,
   return Lines.LineNo();
 }
 
-int LoadPrjNames(const std::string &APrjPath, const std::string &AGroupName,
-                 std::vector<std::string> &ANames, std::vector<std::string> &AParams) {
+int LoadPrjNames(const std::string &APrjPath, const std::string &AGroupName, std::vector<std::string> &ANames,
+                 std::vector<std::string> &AParams) {
   ANames.clear();
   AParams.clear();
   const std::unique_ptr<TTextReader> Reader = OpenPrj(APrjPath);
   if (!Reader) return prjCannotOpen;
-  return LoadPrjNames([&](std::string &ALine) { return Reader->ReadLine(ALine); }, AGroupName, ANames,
-                      AParams);
+  return LoadPrjNames([&](std::string &ALine) { return Reader->ReadLine(ALine); }, AGroupName, ANames, AParams);
 }
 
 TCoordSys GetCoordSys(const std::string &AEntryName, const std::string &AParamText) {

@@ -48,10 +48,10 @@ int LoadPrjGroups(const TLineSource &ANextLine, std::vector<std::string> &AGroup
 // Fills ANames and AParams (parallel lists, cleared first) with the entries of the first
 // group named AGroupName. Both are left empty when the file cannot be opened or a line
 // cannot be read. A missing group is not an error: prjOk, no entries.
-int LoadPrjNames(const std::string &APrjPath, const std::string &AGroupName,
-                 std::vector<std::string> &ANames, std::vector<std::string> &AParams);
-int LoadPrjNames(const TLineSource &ANextLine, const std::string &AGroupName,
-                 std::vector<std::string> &ANames, std::vector<std::string> &AParams);
+int LoadPrjNames(const std::string &APrjPath, const std::string &AGroupName, std::vector<std::string> &ANames,
+                 std::vector<std::string> &AParams);
+int LoadPrjNames(const TLineSource &ANextLine, const std::string &AGroupName, std::vector<std::string> &ANames,
+                 std::vector<std::string> &AParams);
 
 // The CoordSys clause and unit texts of an entry from LoadPrjNames. Throws EConvertError
 // when the projection type of a two-part list or the unit code is not an integer, or the

@@ -1,5 +1,3 @@
-#include "forms/ProjData.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +5,7 @@
 #include <memory>
 #include <random>
 
+#include "forms/ProjData.h"
 #include "lookup/TextFile.h"
 
 namespace fs = std::filesystem;
@@ -60,10 +59,9 @@ class ProjFile : public ::testing::Test {
 TEST_F(ProjFile, ExampleClausesWithLfAndCrlf) {
   const TStrings ExpNames[] = {{"Plane (metres)", "Plane (feet)"}, {"Degrees", "Zone 5"}};
   const TStrings ExpParams[] = {{" 0, 7", " 0, 3"}, {" 1, 104", " 8, 104, 7, 27, 0, 0.9996, 500000, 0"}};
-  const TStrings ExpClauses[] = {
-      {"CoordSys NonEarth Units \"m\"", "CoordSys NonEarth Units \"ft\""},
-      {"CoordSys Earth Projection 1, 104",
-       "CoordSys Earth Projection 8, 104, \"m\", 27, 0, 0.9996, 500000, 0"}};
+  const TStrings ExpClauses[] = {{"CoordSys NonEarth Units \"m\"", "CoordSys NonEarth Units \"ft\""},
+                                 {"CoordSys Earth Projection 1, 104",
+                                  "CoordSys Earth Projection 8, 104, \"m\", 27, 0, 0.9996, 500000, 0"}};
   for (const std::string &Content : {std::string(kSample), ToCrlf(kSample)}) {
     const std::string Path = WriteFile(Content);
     TStrings Groups;
