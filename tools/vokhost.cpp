@@ -6,11 +6,16 @@
 //        vokhost --guid                 a new GUID
 //        vokhost --reg HKCU|HKLM KEY [VALUE]   a registry string
 //        vokhost --sondex TEXT1 TEXT2 MINLENGTH [DELIMITERS]   a fuzzy comparison score
+//        vokhost --prj FILE.prj [--group N] [--close-after MS]
+//   --prj opens the coordinate system chooser on FILE.prj and prints what it returns.
+//   --group N selects the N-th group (from 0) as soon as the chooser shows, and
+//   --close-after MS closes it MS milliseconds later (both for unattended screenshots).
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -87,6 +92,68 @@ void PrintDictionary(const THost &H, const char *AName) {
   H.FindCloseItem();
 }
 
+struct TChooserDriver {
+  HWND Host;
+  int Group;      // -1: leave the selection alone
+  int CloseAfter; // milliseconds, -1: the user closes the chooser
+};
+
+BOOL CALLBACK FindOwned(HWND AWnd, LPARAM AParam) {
+  auto *Found = reinterpret_cast<HWND *>(AParam);
+  if (GetWindow(AWnd, GW_OWNER) == *Found && IsWindowVisible(AWnd)) {
+    *Found = AWnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Waits for the chooser owned by the host window, selects a group the way the user's choice
+// does and closes the chooser later, as asked.
+DWORD WINAPI DriveChooser(void *AParam) {
+  const TChooserDriver &D = *static_cast<TChooserDriver *>(AParam);
+  HWND Chooser = nullptr;
+  for (int Tries = 0; Tries < 400 && !Chooser; ++Tries) {
+    Sleep(50);
+    HWND Found = D.Host;
+    EnumThreadWindows(GetWindowThreadProcessId(D.Host, nullptr), FindOwned, reinterpret_cast<LPARAM>(&Found));
+    if (Found != D.Host) Chooser = Found;
+  }
+  if (!Chooser) return 1;
+  if (D.Group >= 0) {
+    HWND Groups = FindWindowExA(Chooser, nullptr, "ComboBox", nullptr);
+    SendMessageA(Groups, CB_SETCURSEL, D.Group, 0);
+    SendMessageA(Chooser, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Groups), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(Groups));
+  }
+  std::printf("chooser shown\n");
+  std::fflush(stdout);
+  if (D.CloseAfter >= 0) {
+    Sleep(static_cast<DWORD>(D.CloseAfter));
+    PostMessageA(Chooser, WM_CLOSE, 0, 0);
+  }
+  return 0;
+}
+
+int RunChooser(int argc, char **argv, HWND AHost) {
+  TChooserDriver Driver{AHost, -1, -1};
+  for (int I = 3; I + 1 < argc; I += 2) {
+    if (std::strcmp(argv[I], "--group") == 0) Driver.Group = std::atoi(argv[I + 1]);
+    else if (std::strcmp(argv[I], "--close-after") == 0) Driver.CloseAfter = std::atoi(argv[I + 1]);
+  }
+  auto GetPrjString = Fn<int32_t __stdcall(HWND, const char *, char *, char *)>("GetPrjString");
+  HANDLE Thread = nullptr;
+  if (Driver.Group >= 0 || Driver.CloseAfter >= 0)
+    Thread = CreateThread(nullptr, 0, DriveChooser, &Driver, 0, nullptr);
+  static char Name[4096], Clause[4096];
+  const int32_t Result = GetPrjString(AHost, argv[2], Name, Clause);
+  if (Thread) {
+    WaitForSingleObject(Thread, 30000);
+    CloseHandle(Thread);
+  }
+  std::printf("GetPrjString: %d\nName: %s\nCoordSys: %s\n", Result, Name, Clause);
+  return 0;
+}
+
 // The utility modes; returns false when AMode is none of them.
 bool RunUtility(const std::string &AMode, int argc, char **argv) {
   char Buffer[256] = "";
@@ -97,6 +164,11 @@ bool RunUtility(const std::string &AMode, int argc, char **argv) {
     HKEY Root = std::string(argv[2]) == "HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
     Fn<void __stdcall(HKEY, const char *, const char *, char *)>("GetRegString")(Root, argv[3], argc > 4 ? argv[4] : "", Buffer);
     std::printf("GetRegString: %s\n", Buffer);
+  } else if (AMode == "--prj" && argc >= 3) {
+    HWND Host = CreateWindowExA(0, "STATIC", "vokhost", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    RunChooser(argc, argv, Host);
+    DestroyWindow(Host);
   } else if (AMode == "--sondex" && argc >= 5) {
     Fn<void __stdcall(const char *)>("SetParse")(argc > 5 ? argv[5] : " ,.-");
     std::printf("Sondex: %d\n", Fn<int32_t __stdcall(const char *, const char *, int32_t)>("Sondex")(argv[2], argv[3], std::atoi(argv[4])));

@@ -1,0 +1,250 @@
+#include "forms/Proj.h"
+
+#include <cstdint>
+#include <iterator>
+#include <vector>
+
+#include "forms/ProjData.h"
+#include "library/ExportGuard.h"
+
+namespace vok {
+
+namespace {
+
+enum : int { idPrjGroupCmb = 101, idPrjNameLbx, idPrjParamLbx, idButton1, idButton2 };
+
+// The caption and the cancel button's text, Windows-1251.
+const char kCaption[] =
+    "\xC2\xFB\xE1\xE5\xF0\xE8\xF2\xE5 \xEF\xF0\xEE\xE5\xEA\xF6\xE8\xFE";  // Выберите проекцию
+const char kCancelText[] = "\xCE\xF2\xEC\xE5\xED\xE0";                    // Отмена
+
+constexpr int kClientWidth = 394, kClientHeight = 309, kFontHeight = 14;
+constexpr int kDropDownCount = 8;
+
+// Designed at 120 dpi. The hidden parameter list lies under the entry list.
+const TControlSpec kLayout[] = {
+    {L"COMBOBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 11, 15, 369, 21, idPrjGroupCmb,
+     nullptr},
+    {L"LISTBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, 11,
+     44, 369, 214, idPrjNameLbx, nullptr},
+    {L"LISTBOX", LBS_NOINTEGRALHEIGHT, 0, 11, 44, 369, 214, idPrjParamLbx, nullptr},
+    {L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 103, 272, 87, 28, idButton1, L"Ok"},
+    {L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 204, 272, 86, 28, idButton2, nullptr},
+};
+
+// The library's own Windows-1251 texts for the wide window functions, whatever the code page.
+std::wstring FromCyrillic(const char *AText) {
+  const int N = MultiByteToWideChar(1251, 0, AText, -1, nullptr, 0);
+  std::wstring W(static_cast<std::size_t>(N > 0 ? N : 1), L'\0');
+  if (N > 0) MultiByteToWideChar(1251, 0, AText, -1, W.data(), N);
+  W.resize(W.size() - 1);
+  return W;
+}
+
+// The hourglass while a file is read; the cursor that was there before comes back on every path.
+class TWaitCursor {
+ public:
+  TWaitCursor() : fOld(SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)))) {}
+  ~TWaitCursor() { SetCursor(fOld ? fOld : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW))); }
+  TWaitCursor(const TWaitCursor &) = delete;
+  TWaitCursor &operator=(const TWaitCursor &) = delete;
+
+ private:
+  HCURSOR fOld;
+};
+
+// Item AIndex of a list box (ACombo: of a combo box) in the ANSI code page; empty when there is none.
+std::string ItemText(HWND AList, WPARAM AIndex, bool ACombo = false) {
+  const LRESULT Len = SendMessageW(AList, ACombo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, AIndex, 0);
+  if (Len <= 0) return std::string();
+  std::wstring W(static_cast<std::size_t>(Len) + 1, L'\0');
+  const LRESULT Got =
+      SendMessageW(AList, ACombo ? CB_GETLBTEXT : LB_GETTEXT, AIndex, reinterpret_cast<LPARAM>(W.data()));
+  W.resize(Got > 0 ? static_cast<std::size_t>(Got) : 0);
+  return WideToAnsi(W);
+}
+
+void AddItems(HWND AList, UINT AAddMessage, const std::vector<std::string> &ATexts) {
+  for (const std::string &T : ATexts)
+    SendMessageW(AList, AAddMessage, 0, reinterpret_cast<LPARAM>(AnsiToWide(T).c_str()));
+}
+
+}  // namespace
+
+TProjForm::TProjForm() {
+  CreateForm(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE,
+             kClientWidth, kClientHeight, L"MS Sans Serif", kFontHeight, kLayout,
+             static_cast<int>(std::size(kLayout)));
+  SetWindowTextW(Handle(), FromCyrillic(kCaption).c_str());
+  SetWindowTextW(Button2(), FromCyrillic(kCancelText).c_str());
+  // The closed combo box takes the height its font needs; the height given sets the drop-down list.
+  RECT R;
+  GetWindowRect(PrjGroupCmb(), &R);
+  const int ItemHeight = static_cast<int>(SendMessageW(PrjGroupCmb(), CB_GETITEMHEIGHT, 0, 0));
+  SetWindowPos(PrjGroupCmb(), nullptr, 0, 0, R.right - R.left,
+               (R.bottom - R.top) + kDropDownCount * ItemHeight + 2,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FormCreate();
+}
+
+HWND TProjForm::PrjGroupCmb() const { return Control(idPrjGroupCmb); }
+HWND TProjForm::PrjNameLbx() const { return Control(idPrjNameLbx); }
+HWND TProjForm::PrjParamLbx() const { return Control(idPrjParamLbx); }
+HWND TProjForm::Button1() const { return Control(idButton1); }
+HWND TProjForm::Button2() const { return Control(idButton2); }
+
+int TProjForm::LoadPrjGroups(const std::string &APrjPath) {
+  std::vector<std::string> Groups;
+  int Result;
+  {
+    TWaitCursor Wait;
+    fPrjPath = APrjPath;
+    SendMessageW(PrjGroupCmb(), CB_RESETCONTENT, 0, 0);
+    SendMessageW(PrjNameLbx(), LB_RESETCONTENT, 0, 0);
+    SendMessageW(PrjParamLbx(), LB_RESETCONTENT, 0, 0);
+    Result = vok::LoadPrjGroups(fPrjPath, Groups);
+    AddItems(PrjGroupCmb(), CB_ADDSTRING, Groups);
+  }
+  if (Result != prjOk) return Result;
+  if (!Groups.empty()) SendMessageW(PrjGroupCmb(), CB_SETCURSEL, 0, 0);
+  LoadPrjNames();
+  return Result;
+}
+
+void TProjForm::LoadPrjNames() {
+  const LRESULT Group = SendMessageW(PrjGroupCmb(), CB_GETCURSEL, 0, 0);
+  if (Group == CB_ERR) return;
+  TWaitCursor Wait;
+  const std::string GroupName = ItemText(PrjGroupCmb(), static_cast<WPARAM>(Group), true);
+  SendMessageW(PrjNameLbx(), LB_RESETCONTENT, 0, 0);
+  SendMessageW(PrjParamLbx(), LB_RESETCONTENT, 0, 0);
+  std::vector<std::string> Names, Params;
+  const int Result = vok::LoadPrjNames(fPrjPath, GroupName, Names, Params);
+  if (Result > 0) SendMessageW(PrjGroupCmb(), CB_RESETCONTENT, 0, 0);  // a failed read leaves nothing to offer
+  AddItems(PrjNameLbx(), LB_ADDSTRING, Names);
+  AddItems(PrjParamLbx(), LB_ADDSTRING, Params);
+  if (!Names.empty()) SendMessageW(PrjNameLbx(), LB_SETCURSEL, 0, 0);
+}
+
+void TProjForm::GetCoordSys(std::string &ACoordSysName, std::string &ACoordSysStr, std::string &AUnitStr,
+                            std::string &AUnitName, std::string &AUnitName2) const {
+  ACoordSysName.clear();
+  ACoordSysStr.clear();
+  AUnitStr.clear();
+  AUnitName.clear();
+  AUnitName2.clear();
+  const LRESULT Entry = SendMessageW(PrjNameLbx(), LB_GETCURSEL, 0, 0);
+  if (Entry == LB_ERR) return;
+  const TCoordSys C = vok::GetCoordSys(ItemText(PrjNameLbx(), static_cast<WPARAM>(Entry)),
+                                       ItemText(PrjParamLbx(), static_cast<WPARAM>(Entry)));
+  ACoordSysName = C.Name;
+  ACoordSysStr = C.Clause;
+  AUnitStr = C.UnitStr;
+  AUnitName = C.UnitName;
+  AUnitName2 = C.UnitName2;
+}
+
+void TProjForm::PrjNameLbxDblClick() { SetModalResult(mrOk); }
+
+bool TProjForm::FormKeyDown(WPARAM AKey) {
+  if (AKey != VK_ESCAPE) return false;
+  SetModalResult(mrCancel);
+  return true;
+}
+
+bool TProjForm::TabToNext(bool ABackwards) {
+  HWND Focus = GetFocus();
+  if (Focus && Focus != Handle() && !IsChild(Handle(), Focus)) return false;
+  // The focus may sit in a part of a control (a combo box's own children).
+  while (Focus && Focus != Handle() && GetParent(Focus) != Handle()) Focus = GetParent(Focus);
+  HWND Next = GetNextDlgTabItem(Handle(), Focus == Handle() ? nullptr : Focus, ABackwards);
+  if (!Next) return false;
+  SetFocus(Next);
+  return true;
+}
+
+bool TProjForm::PreviewKey(const MSG &AMsg) {
+  if (AMsg.message != WM_KEYDOWN) return false;
+  if (FormKeyDown(AMsg.wParam)) return true;
+  switch (AMsg.wParam) {
+    case VK_TAB:
+      if (GetKeyState(VK_CONTROL) < 0) return false;
+      return TabToNext(GetKeyState(VK_SHIFT) < 0);
+    case VK_RETURN: {
+      // Enter presses the button that has the focus, as Space does; elsewhere it does nothing.
+      HWND Focus = GetFocus();
+      if (Focus != Button1() && Focus != Button2()) return false;
+      SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Focus), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(Focus));
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+LRESULT TProjForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
+  switch (AMsg) {
+    case WM_COMMAND:
+      switch (LOWORD(AWParam)) {
+        case idButton1:
+          if (HIWORD(AWParam) == BN_CLICKED) SetModalResult(mrOk);
+          return 0;
+        case idButton2:
+          if (HIWORD(AWParam) == BN_CLICKED) SetModalResult(mrCancel);
+          return 0;
+        case idPrjGroupCmb:
+          if (HIWORD(AWParam) == CBN_SELCHANGE) LoadPrjNames();
+          return 0;
+        case idPrjNameLbx:
+          if (HIWORD(AWParam) == LBN_DBLCLK) PrjNameLbxDblClick();
+          return 0;
+      }
+      break;
+    case WM_ACTIVATE:
+      // Keep the focus in the control that had it, as dialog boxes do.
+      if (LOWORD(AWParam) == WA_INACTIVE) {
+        HWND Focus = GetFocus();
+        if (Focus && IsChild(Handle(), Focus)) fFocused = Focus;
+      } else if (!HIWORD(AWParam)) {
+        SetFocus(fFocused && IsWindow(fFocused) ? fFocused : PrjGroupCmb());
+      }
+      return 0;
+    case WM_SETFOCUS:
+      SetFocus(fFocused && IsWindow(fFocused) ? fFocused : PrjGroupCmb());
+      return 0;
+  }
+  return TForm::WndProc(AMsg, AWParam, ALParam);
+}
+
+void TProjForm::BeforeShow() {
+  fFocused = PrjGroupCmb();
+  RECT R;
+  GetWindowRect(Handle(), &R);
+  const int Left = (GetSystemMetrics(SM_CXSCREEN) - (R.right - R.left)) / 2;
+  const int Top = (GetSystemMetrics(SM_CYSCREEN) - (R.bottom - R.top)) / 2;
+  SetWindowPos(Handle(), nullptr, Left, Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace vok
+
+// Lets the user choose a coordinate system from the projection file APrjPath in a dialog owned
+// by AHostWnd. On OK the entry's name goes to ANameBuffer and its CoordSys clause to
+// ACoordSysBuffer; otherwise both stay empty. 65535 when the dialog ran, 0 after an error.
+VOK_EXPORT int32_t GetPrjString(HWND AHostWnd, const char *APrjPath, char *ANameBuffer, char *ACoordSysBuffer) {
+  using namespace vok;
+  ClearBuffer(ANameBuffer);
+  ClearBuffer(ACoordSysBuffer);
+  return Guarded<int32_t>(0, [&] {
+    std::string Name, Clause, UnitStr, UnitName, UnitName2;
+    {
+      TProjForm Form;
+      Form.SetOwner(AHostWnd);
+      Form.LoadPrjGroups(std::string(Arg(APrjPath)));
+      if (Form.ShowModal() == mrOk) Form.GetCoordSys(Name, Clause, UnitStr, UnitName, UnitName2);
+    }
+    WriteBuffer(ANameBuffer, Name);
+    WriteBuffer(ACoordSysBuffer, Clause);
+    return True16;
+  });
+}
