@@ -8,6 +8,7 @@ dump=$(i686-w64-mingw32-objdump -p "$dll")
 fail() { echo "check-dll: $*"; exit 1; }
 
 grep -q 'file format pei-i386' <<<"$dump" || fail "not a PE32 i386 image"
+grep -qE 'Entry 2 [0-9a-f]+ 0*[1-9a-f][0-9a-f]* Resource Directory' <<<"$dump" || fail "no version resource"
 
 want=$(sed -n 's/^ *\([A-Za-z_][A-Za-z0-9_]*\) *=.*/\1/p' "$def" | sort)
 have=$(awk '/\[Ordinal\/Name Pointer\] Table|\[Name Pointer\/Ordinal\] Table/{t=1;next} t&&/^\t\[ *[0-9]+\] [A-Za-z_]/{print $NF} t&&/^$/{t=0}' <<<"$dump" | sort)
