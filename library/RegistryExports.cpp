@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "help/Help.h"
 #include "library/ExportGuard.h"
 #include "library/VokLibrary.h"
 
@@ -73,4 +74,6 @@ VOK_EXPORT int32_t UnLoadVok(const char *AVokName) {
 
 VOK_EXPORT void CloseVokabra() {
   Guarded([] { CloseLibrary(); });
+  RemoveHelpHook();
+  ReleaseWordApp();
 }

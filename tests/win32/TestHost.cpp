@@ -55,13 +55,16 @@ TMessageCatcher::~TMessageCatcher() {
 }
 
 LRESULT CALLBACK TMessageCatcher::HookProc(int ACode, WPARAM AWParam, LPARAM ALParam) {
-  if (ACode == HCBT_ACTIVATE && Shown) {
+  if ((ACode == HCBT_ACTIVATE || ACode == HCBT_DESTROYWND) && Shown) {
     HWND H = reinterpret_cast<HWND>(AWParam);
     char Class[64] = "";
     GetClassNameA(H, Class, sizeof Class);
+    // Read when it closes: a system-modal box is activated before its text is set.
     if (std::string(Class) == "#32770") {
-      Shown->push_back({WindowText(GetDlgItem(H, 0xFFFF)), WindowText(H), GetWindow(H, GW_OWNER)});
-      PostMessageA(H, WM_COMMAND, IDOK, 0);
+      if (ACode == HCBT_ACTIVATE)
+        PostMessageA(H, WM_COMMAND, IDOK, 0);
+      else
+        Shown->push_back({WindowText(GetDlgItem(H, 0xFFFF)), WindowText(H), GetWindow(H, GW_OWNER)});
     }
   }
   return CallNextHookEx(nullptr, ACode, AWParam, ALParam);

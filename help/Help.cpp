@@ -1,0 +1,206 @@
+#include "help/Help.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "forms/Form.h"
+#include "help/OleAuto.h"
+#include "library/ExportGuard.h"
+#include "library/Handles.h"
+#include "library/VokLibrary.h"
+#include "lookup/ShortStr.h"
+
+namespace vok {
+
+namespace {
+
+const char *const HelpCaption = "\xD1\xEE\xF0\xE2\xE8\xED\xF2\xE0";
+const char *const FileNotFound = "\xD4\xE0\xE9\xEB \xF1\xEF\xF0\xE0\xE2\xEA\xE8 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED.\n\n";
+const char *const SectionNotFound =
+    "\xD0\xE0\xE7\xE4\xE5\xEB \xF1\xEF\xF0\xE0\xE2\xEA\xE8 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED.\n\n";
+const char *const WordFailed = "\xCE\xF8\xE8\xE1\xEA\xE0 \xEF\xF0\xE8 \xE7\xE0\xEF\xF3\xF1\xEA\xE5 Microsoft Word.\n\n";
+const wchar_t *const WordClass = L"Word.Application";
+constexpr long GoToBookmark = -1;  // wdGoToBookmark
+
+// The help state, one set per loaded library.
+std::string HelpFile;
+std::string HelpSection;
+HWND HelpParent = nullptr;
+TUniqueHook HelpHook;
+// The word processor that an opening started. Never destroyed: at process exit its objects may
+// be gone already, and CloseVokabra has released it when the library is unloaded before that.
+TComPtr<IDispatch> &WordApp = *new TComPtr<IDispatch>();
+std::string HelpWindowTitle;
+HWND HelpWindow = nullptr;
+// True while an opening started by F1 runs: F1 pressed in its message loops (a message box)
+// is swallowed without opening the help once more inside it.
+bool HelpHookOpening = false;
+
+// Shows the hourglass while alive, then the cursor shown before (the arrow when there was none).
+class TWaitCursor {
+ public:
+  TWaitCursor() : fOld(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+  ~TWaitCursor() { SetCursor(fOld ? fOld : LoadCursor(nullptr, IDC_ARROW)); }
+  TWaitCursor(const TWaitCursor &) = delete;
+  TWaitCursor &operator=(const TWaitCursor &) = delete;
+
+ private:
+  HCURSOR fOld;
+};
+
+void ShowHelpMessage(HWND AOwner, const std::string &AText, UINT AFlags) {
+  MessageBoxA(AOwner, AText.c_str(), HelpCaption, MB_OK | AFlags);
+}
+
+// Enumeration callback: stops at the first top-level window titled exactly HelpWindowTitle,
+// letter case included, and leaves it in HelpWindow (0 when none matches).
+BOOL CALLBACK FindHelpWindow(HWND AWindow, LPARAM) {
+  try {
+    char Title[260] = "";
+    GetWindowTextA(AWindow, Title, sizeof Title);
+    if (HelpWindowTitle == Title) {
+      HelpWindow = AWindow;
+      return FALSE;
+    }
+    HelpWindow = nullptr;
+    return TRUE;
+  } catch (...) {
+    return FALSE;
+  }
+}
+
+bool KeyIsDown(int AKey) { return (GetKeyState(AKey) & 0x8000) != 0; }
+
+TVariant GetProperty(IDispatch *AObject, const wchar_t *AName) { return Invoke(AObject, AName, DISPATCH_PROPERTYGET); }
+
+// The automation conversation of an opening, for an existing AFileName. The running word
+// processor is used when there is one; one started here is kept in WordApp. Throws on any
+// failed call.
+void OpenInWord(const std::string &AFileName, const std::string &ASection) {
+  TComPtr<IDispatch> App = GetActiveOleObject(WordClass);
+  if (!App) {
+    App = CreateOleObject(WordClass);
+    App->AddRef();  // WordApp keeps a reference of its own; an earlier one there is released
+    WordApp.reset(App.get());
+  }
+
+  TBstr Path(AnsiToWide(AFileName));
+  const TComPtr<IDispatch> Doc =
+      CallForObject(GetObjectProperty(App.get(), L"Documents").get(), L"Open", {ByRef(Path.ref())});
+  Invoke(App.get(), L"Visible", DISPATCH_PROPERTYPUT, {BoolArg(true)});
+  const std::string DocName = AsText(GetProperty(Doc.get(), L"Name"));
+  HelpWindowTitle = DocName + " - " + AsText(GetProperty(App.get(), L"Caption"));
+
+  HelpWindow = nullptr;
+  EnumWindows(FindHelpWindow, 0);
+  if (HelpWindow) SetWindowPos(HelpWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+
+  if (ASection.empty()) return;
+  const TComPtr<IDispatch> Bookmarks = GetObjectProperty(Doc.get(), L"Bookmarks");
+  TBstr Name(AnsiToWide(ASection));
+  if (!AsBool(Invoke(Bookmarks.get(), L"Exists", DISPATCH_METHOD, {ByRef(Name.ref())}))) {
+    ShowHelpMessage(nullptr, SectionNotFound + AFileName + "\n\n" + ASection, MB_SYSTEMMODAL);
+    return;
+  }
+  const TComPtr<IDispatch> Selection = GetObjectProperty(App.get(), L"Selection");
+  TBstr Target(AnsiToWide(ASection));
+  Invoke(Selection.get(), L"GoTo", DISPATCH_METHOD,
+         {Int32Arg(GoToBookmark), Omitted(), Omitted(), ByRef(Target.ref())});
+}
+
+// The F1 hook of the thread that installed it: F1 never reaches the thread's windows while a
+// help file is set (the result is the file name's length), and opens the help when pressed.
+LRESULT CALLBACK HelpHookProc(int ACode, WPARAM AWParam, LPARAM ALParam) {
+  LRESULT Result = CallNextHookEx(HelpHook.get(), ACode, AWParam, ALParam);
+  try {
+    if (ACode == HC_ACTION && AWParam == VK_F1) {
+      Result = static_cast<LRESULT>(HelpFile.size());
+      if (KeyIsDown(VK_F1) && !HelpFile.empty() && !HelpHookOpening) {
+        HelpHookOpening = true;
+        const std::string File = HelpFile, Section = HelpSection;
+        OpenHelpSection(File, Section);
+        HelpHookOpening = false;
+      }
+    }
+  } catch (...) {
+    HelpHookOpening = false;
+  }
+  return Result;
+}
+
+}  // namespace
+
+void OpenHelpSection(std::string_view AFileName, std::string_view ASection) noexcept {
+  Guarded([&] {
+    const std::string FileName = Trim(AFileName);
+    const std::string Section = Trim(ASection);
+    if (!FileExists(FileName)) {
+      if (!FileName.empty()) ShowHelpMessage(IsWindow(HelpParent) ? HelpParent : nullptr, FileNotFound + FileName, 0);
+      return;
+    }
+    TWaitCursor Wait;
+    try {
+      OpenInWord(FileName, Section);
+    } catch (...) {
+      ShowHelpMessage(nullptr, WordFailed + CurrentErrorText(), MB_SYSTEMMODAL);
+    }
+  });
+}
+
+void InstallHelpHook() noexcept {
+  RemoveHelpHook();
+  HelpHook.reset(SetWindowsHookExW(WH_KEYBOARD, HelpHookProc, nullptr, GetCurrentThreadId()));
+}
+
+void RemoveHelpHook() noexcept { HelpHook.reset(); }
+
+void ReleaseWordApp() noexcept {
+  TComPtr<IDispatch> App = std::move(WordApp);
+  if (!App) return;
+  try {
+    const TComPtr<IDispatch> Application = GetObjectProperty(App.get(), L"Application");
+    Invoke(Application.get(), L"Quit", DISPATCH_METHOD);
+  } catch (...) {
+  }
+}
+
+}  // namespace vok
+
+using namespace vok;
+
+VOK_EXPORT void ShowHelpFile(const char *AFileName, const char *ASection) {
+  Guarded([&] { OpenHelpSection(Arg(AFileName), Arg(ASection)); });
+}
+
+VOK_EXPORT void SetHelpFile(const char *AFileName, const char *ASection) {
+  Guarded([&] {
+    std::string File(Arg(AFileName)), Section(Arg(ASection));
+    HelpFile.swap(File);
+    HelpSection.swap(Section);
+  });
+}
+
+VOK_EXPORT void GetHelpFile(char *AFileName, char *ASection) {
+  Guarded([&] {
+    WriteBuffer(AFileName, HelpFile);
+    WriteBuffer(ASection, HelpSection);
+  });
+}
+
+VOK_EXPORT void SetHelpParent(HWND AHandle) {
+  Guarded([&] { HelpParent = AHandle; });
+}
+
+VOK_EXPORT HWND GetHelpParent() {
+  return Guarded<HWND>(nullptr, [] { return HelpParent; });
+}
+
+VOK_EXPORT void SetHelpHook(int32_t AOn) {
+  Guarded([&] {
+    if (AOn)
+      InstallHelpHook();
+    else
+      RemoveHelpHook();
+  });
+}

@@ -1,0 +1,579 @@
+// Context help through the stand-in word processor (WordStub.dll, registered as
+// "Word.Application" in the test prefix) and the F1 hook, driven with real keyboard input.
+#include <utility>
+
+#include "tests/win32/TestHost.h"
+#include "tests/win32/WordStub.h"
+
+using namespace vok::test;
+
+namespace {
+
+const std::string Caption = "\xD1\xEE\xF0\xE2\xE8\xED\xF2\xE0";
+const std::string FileNotFound = "\xD4\xE0\xE9\xEB \xF1\xEF\xF0\xE0\xE2\xEA\xE8 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED.\n\n";
+const std::string SectionNotFound =
+    "\xD0\xE0\xE7\xE4\xE5\xEB \xF1\xEF\xF0\xE0\xE2\xEA\xE8 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED.\n\n";
+const std::string WordFailed = "\xCE\xF8\xE8\xE1\xEA\xE0 \xEF\xF0\xE8 \xE7\xE0\xEF\xF3\xF1\xEA\xE5 Microsoft Word.\n\n";
+const char *const ProgIdKey = "Software\\Classes\\Word.Application";
+
+template <typename F>
+F *Proc(HMODULE AModule, const char *AName) {
+  FARPROC P = GetProcAddress(AModule, AName);
+  EXPECT_NE(P, nullptr) << "missing export " << AName;
+  return reinterpret_cast<F *>(reinterpret_cast<void *>(P));
+}
+
+struct THelpExports {
+  explicit THelpExports(HMODULE M)
+      : ShowHelpFile(Proc<void __stdcall(const char *, const char *)>(M, "ShowHelpFile")),
+        SetHelpFile(Proc<void __stdcall(const char *, const char *)>(M, "SetHelpFile")),
+        GetHelpFile(Proc<void __stdcall(char *, char *)>(M, "GetHelpFile")),
+        SetHelpParent(Proc<void __stdcall(HWND)>(M, "SetHelpParent")),
+        GetHelpParent(Proc<HWND __stdcall()>(M, "GetHelpParent")),
+        SetHelpHook(Proc<void __stdcall(int32_t)>(M, "SetHelpHook")) {}
+  void(__stdcall *ShowHelpFile)(const char *, const char *);
+  void(__stdcall *SetHelpFile)(const char *, const char *);
+  void(__stdcall *GetHelpFile)(char *, char *);
+  void(__stdcall *SetHelpParent)(HWND);
+  HWND(__stdcall *GetHelpParent)();
+  void(__stdcall *SetHelpHook)(int32_t);
+};
+
+void SetRegText(const std::string &AKey, const char *AName, const std::string &AValue) {
+  HKEY K = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, AKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &K, nullptr), 0);
+  RegSetValueExA(K, AName, 0, REG_SZ, reinterpret_cast<const BYTE *>(AValue.c_str()),
+                 static_cast<DWORD>(AValue.size() + 1));
+  RegCloseKey(K);
+}
+
+std::string StubPath() {
+  char Exe[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, Exe, MAX_PATH);
+  std::string Path = Exe;
+  return Path.substr(0, Path.find_last_of('\\') + 1) + "WordStub.dll";
+}
+
+// "Word.Application" served in-process by WordStub.dll. Wine reads classes from the machine's
+// part of the registry only (HKCU\Software\Classes is not seen), so it goes there; the prefix
+// belongs to the build tree.
+void RegisterWordStub() {
+  SetRegText(std::string(ProgIdKey) + "\\CLSID", nullptr, WordStubClsid);
+  const std::string Server = std::string("Software\\Classes\\CLSID\\") + WordStubClsid + "\\InprocServer32";
+  SetRegText(Server, nullptr, StubPath());
+  SetRegText(Server, "ThreadingModel", "Apartment");
+}
+
+struct TWordStub {
+  TWordStub() {
+    RegisterWordStub();
+    Module = LoadLibraryA(StubPath().c_str());
+    EXPECT_NE(Module, nullptr);
+    Reset = Proc<TStubReset>(Module, "StubReset");
+    SetBookmarks = Proc<TStubSetBookmarks>(Module, "StubSetBookmarks");
+    SetFlags = Proc<TStubSetFlags>(Module, "StubSetFlags");
+    SetWindowTitle = Proc<TStubSetWindowTitle>(Module, "StubSetWindowTitle");
+    Run = Proc<TStubRun>(Module, "StubRun");
+    CloseAll = Proc<TStubCloseAll>(Module, "StubCloseAll");
+    Log = Proc<TStubLog>(Module, "StubLog");
+    Window = Proc<TStubWindow>(Module, "StubWindow");
+    OpenCursor = Proc<TStubOpenCursor>(Module, "StubOpenCursor");
+  }
+  HMODULE Module;
+  TStubReset *Reset;
+  TStubSetBookmarks *SetBookmarks;
+  TStubSetFlags *SetFlags;
+  TStubSetWindowTitle *SetWindowTitle;
+  TStubRun *Run;
+  TStubCloseAll *CloseAll;
+  TStubLog *Log;
+  TStubWindow *Window;
+  TStubOpenCursor *OpenCursor;
+};
+
+const TWordStub &WordStub() {
+  static const TWordStub S;
+  return S;
+}
+
+// A visible window of the test host that records the keys it receives.
+class TKeyWindow {
+ public:
+  TKeyWindow() {
+    WNDCLASSA C{};
+    C.lpfnWndProc = WndProc;
+    C.hInstance = GetModuleHandleA(nullptr);
+    C.lpszClassName = "HelpTestKeys";
+    RegisterClassA(&C);
+    fWindow = CreateWindowExA(0, "HelpTestKeys", "Keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200, nullptr,
+                              nullptr, C.hInstance, nullptr);
+    SetWindowLongPtrA(fWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~TKeyWindow() { DestroyWindow(fWindow); }
+  HWND Handle() const { return fWindow; }
+  // The key messages received, as "down 112" / "up 112".
+  std::vector<std::string> Take() { return std::exchange(fKeys, {}); }
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
+    auto *Self = reinterpret_cast<TKeyWindow *>(GetWindowLongPtrA(AWnd, GWLP_USERDATA));
+    if (Self && (AMsg == WM_KEYDOWN || AMsg == WM_KEYUP) && AWParam != VK_F13)
+      Self->fKeys.push_back((AMsg == WM_KEYDOWN ? "down " : "up ") + std::to_string(AWParam));
+    return DefWindowProcA(AWnd, AMsg, AWParam, ALParam);
+  }
+  HWND fWindow;
+  std::vector<std::string> fKeys;
+};
+
+INPUT Key(WORD AKey, bool AUp) {
+  INPUT I{};
+  I.type = INPUT_KEYBOARD;
+  I.ki.wVk = AKey;
+  I.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
+  return I;
+}
+
+const std::vector<INPUT> F1 = {Key(VK_F1, false), Key(VK_F1, true)};
+const std::vector<INPUT> ShiftF1 = {Key(VK_SHIFT, false), Key(VK_F1, false), Key(VK_F1, true), Key(VK_SHIFT, true)};
+const std::vector<INPUT> F2 = {Key(VK_F2, false), Key(VK_F2, true)};
+
+// Sees the keys at the bottom of the thread's keyboard hook chain, below any hook the library
+// installs later: F13 released after the typed keys tells that the thread has retrieved them.
+class TKeyWatch {
+ public:
+  TKeyWatch() { fHook = SetWindowsHookExA(WH_KEYBOARD, HookProc, nullptr, GetCurrentThreadId()); }
+  ~TKeyWatch() { UnhookWindowsHookEx(fHook); }
+  static inline int SentinelsSeen = 0;
+  static inline int F1Seen = 0;  // F1 events, pressed or released
+
+ private:
+  static LRESULT CALLBACK HookProc(int ACode, WPARAM AWParam, LPARAM ALParam) {
+    if (ACode == HC_ACTION && AWParam == VK_F13 && (ALParam & 0x80000000)) ++SentinelsSeen;
+    if (ACode == HC_ACTION && AWParam == VK_F1) ++F1Seen;
+    return CallNextHookEx(nullptr, ACode, AWParam, ALParam);
+  }
+  HHOOK fHook;
+};
+
+void SendKeys(std::vector<INPUT> AKeys) {
+  AKeys.push_back(Key(VK_F13, false));
+  AKeys.push_back(Key(VK_F13, true));
+  SendInput(static_cast<UINT>(AKeys.size()), AKeys.data(), sizeof(INPUT));
+}
+
+// Types AKeys into AFocus through the system's input queue and handles the thread's messages
+// until the thread has retrieved them (F1 opens the help inside this loop). Needs a TKeyWatch.
+void Type(HWND AFocus, const std::vector<INPUT> &AKeys) {
+  SetForegroundWindow(AFocus);
+  SetFocus(AFocus);
+  TKeyWatch::SentinelsSeen = TKeyWatch::F1Seen = 0;
+  SendKeys(AKeys);
+  const DWORD Start = GetTickCount();
+  MSG Msg;
+  while (TKeyWatch::SentinelsSeen == 0 && GetTickCount() - Start < 5000) {
+    if (PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&Msg);
+      DispatchMessageA(&Msg);
+    } else {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+  }
+  while (PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&Msg);
+  EXPECT_GT(TKeyWatch::SentinelsSeen, 0) << "the keys never arrived";
+}
+
+// While alive, the first message box shown on this thread gets F1 typed into it and is closed a
+// moment later; the keys are thus handled inside its modal loop. Later boxes go to the catcher.
+class TF1InMessageBox {
+ public:
+  TF1InMessageBox() {
+    Box = nullptr;
+    Text.clear();
+    fHook = SetWindowsHookExA(WH_CBT, HookProc, nullptr, GetCurrentThreadId());
+  }
+  ~TF1InMessageBox() { UnhookWindowsHookEx(fHook); }
+  static inline std::string Text;
+
+ private:
+  static LRESULT CALLBACK HookProc(int ACode, WPARAM AWParam, LPARAM ALParam) {
+    HWND H = reinterpret_cast<HWND>(AWParam);
+    char Class[64] = "";
+    GetClassNameA(H, Class, sizeof Class);
+    if (std::string(Class) != "#32770" || (Box && H != Box)) return CallNextHookEx(nullptr, ACode, AWParam, ALParam);
+    if (ACode == HCBT_ACTIVATE && !Box) {
+      Box = H;
+      SendKeys(F1);
+      SetTimer(nullptr, 0, 300, CloseBox);
+    } else if (ACode == HCBT_DESTROYWND && H == Box) {
+      char Buf[1024] = "";  // read when it closes: a system-modal box gets its text after activation
+      GetWindowTextA(GetDlgItem(H, 0xFFFF), Buf, sizeof Buf);
+      Text = Buf;
+    }
+    return 0;
+  }
+  static void CALLBACK CloseBox(HWND, UINT, UINT_PTR AId, DWORD) {
+    KillTimer(nullptr, AId);
+    PostMessageA(Box, WM_COMMAND, IDOK, 0);
+  }
+  static inline HWND Box = nullptr;
+  HHOOK fHook;
+};
+
+std::vector<std::string> Lines(const std::string &AText) {
+  std::vector<std::string> R;
+  for (size_t Start = 0; Start < AText.size();) {
+    size_t End = AText.find('\n', Start);
+    if (End == std::string::npos) End = AText.size();
+    R.push_back(AText.substr(Start, End - Start));
+    Start = End + 1;
+  }
+  return R;
+}
+
+// The calls of an opening of APath on ASection by application number AApp, which the library
+// started (or found running).
+std::vector<std::string> Opening(const std::string &APath, const std::string &ASection, bool AFound = true,
+                                 int AApp = 1, bool AStarted = true) {
+  const std::string N = std::to_string(AApp);
+  std::vector<std::string> R = {"get App" + N + ".Documents()", "call Documents" + N + ".Open(&\"" + APath + "\")",
+                                "put App" + N + ".Visible(true)", "get Document" + N + ".Name()",
+                                "get App" + N + ".Caption()"};
+  if (AStarted) R.insert(R.begin(), "new App" + N);
+  if (ASection.empty()) return R;
+  R.push_back("get Document" + N + ".Bookmarks()");
+  R.push_back("call Bookmarks" + N + ".Exists(&\"" + ASection + "\")");
+  if (!AFound) return R;
+  R.push_back("get App" + N + ".Selection()");
+  R.push_back("call Selection" + N + ".GoTo(-1, -, -, &\"" + ASection + "\")");
+  return R;
+}
+
+std::vector<std::string> Quit(int AApp) {
+  const std::string N = std::to_string(AApp);
+  return {"get App" + N + ".Application()", "call App" + N + ".Quit()"};
+}
+
+std::vector<std::string> operator+(std::vector<std::string> A, const std::vector<std::string> &B) {
+  A.insert(A.end(), B.begin(), B.end());
+  return A;
+}
+
+class Help : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetStub();
+    H.SetHelpHook(0);
+    H.SetHelpFile("", "");
+    H.SetHelpParent(nullptr);
+    Doc = Dir.Write("help.doc", "stand-in help document");
+  }
+  void TearDown() override {
+    Vok().CloseVokabra();
+    Stub.Reset();
+  }
+  std::vector<std::string> Calls() const { return Lines(Stub.Log()); }
+  // A stand-in without applications whose documents have the bookmarks Intro and Tables.
+  void ResetStub() {
+    Stub.Reset();
+    Stub.SetBookmarks("Intro;Tables");
+  }
+
+  const THelpExports H{Dll()};
+  const TWordStub &Stub = WordStub();
+  TKeyWatch Keys;  // installed before any hook of the library
+  TMessageCatcher Messages;
+  TTempDir Dir;
+  std::string Doc;
+};
+
+}  // namespace
+
+TEST_F(Help, OpeningTalksToTheWordProcessorInOrderAndQuitsItAtClose) {
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  H.ShowHelpFile(Doc.c_str(), "Intro");
+  EXPECT_EQ(Calls(), Opening(Doc, "Intro"));
+  for (auto &M : Messages.Take()) ADD_FAILURE() << M.Text;
+  EXPECT_EQ(Stub.OpenCursor(), LoadCursor(nullptr, IDC_WAIT));
+  EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
+  ASSERT_NE(Stub.Window(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(Stub.Window()));
+  EXPECT_EQ(GetForegroundWindow(), Stub.Window());
+
+  Vok().CloseVokabra();
+  EXPECT_EQ(Calls(), Opening(Doc, "Intro") + Quit(1));
+  Vok().CloseVokabra();
+  EXPECT_EQ(Calls(), Opening(Doc, "Intro") + Quit(1));
+}
+
+TEST_F(Help, PathAndSectionAreTrimmedAndAnEmptySectionTestsNoBookmark) {
+  struct TCase {
+    std::string File, Section, WantSection;
+  } Cases[] = {
+      {" \t" + Doc + "  ", "  Tables\t", "Tables"},
+      {Doc, "", ""},
+      {Doc + " ", " \r\n", ""},
+  };
+  for (const TCase &C : Cases) {
+    Vok().CloseVokabra();
+    ResetStub();
+    H.ShowHelpFile(C.File.c_str(), C.Section.c_str());
+    EXPECT_EQ(Calls(), Opening(Doc, C.WantSection)) << "[" << C.File << "] [" << C.Section << "]";
+    EXPECT_TRUE(Messages.Take().empty());
+  }
+  Vok().CloseVokabra();
+  ResetStub();
+  H.ShowHelpFile(Doc.c_str(), nullptr);
+  EXPECT_EQ(Calls(), Opening(Doc, ""));
+}
+
+TEST_F(Help, MissingBookmarkIsReportedAndTheDocumentStaysOpen) {
+  H.ShowHelpFile(Doc.c_str(), "Nowhere");
+  EXPECT_EQ(Calls(), Opening(Doc, "Nowhere", false));
+  const auto Shown = Messages.Take();
+  ASSERT_EQ(Shown.size(), 1u);
+  EXPECT_EQ(Shown[0].Text, SectionNotFound + Doc + "\n\nNowhere");
+  EXPECT_EQ(Shown[0].Caption, Caption);
+  EXPECT_EQ(Shown[0].Owner, nullptr);
+  EXPECT_TRUE(IsWindowVisible(Stub.Window()));
+}
+
+TEST_F(Help, MissingFileIsReportedToTheHelpParentAndEmptyPathDoesNothing) {
+  TKeyWindow Parent;
+  HWND Gone = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(Gone);
+  const std::string Missing = Dir.Path() + "\\none.doc";
+  struct TCase {
+    HWND Parent;
+    const char *File;
+    std::string Shown;
+    HWND Owner;
+  } Cases[] = {
+      {Parent.Handle(), Missing.c_str(), FileNotFound + Missing, Parent.Handle()},
+      {Parent.Handle(), Dir.Path().c_str(), FileNotFound + Dir.Path(), Parent.Handle()},
+      {Gone, Missing.c_str(), FileNotFound + Missing, nullptr},  // shown all the same, without owner
+      {Parent.Handle(), "", "", nullptr},
+      {Parent.Handle(), " \t ", "", nullptr},
+      {Parent.Handle(), nullptr, "", nullptr},
+  };
+  for (const TCase &C : Cases) {
+    H.SetHelpParent(C.Parent);
+    H.ShowHelpFile(C.File, "Intro");
+    const auto Shown = Messages.Take();
+    if (C.Shown.empty()) {
+      EXPECT_TRUE(Shown.empty()) << (C.File ? C.File : "null");
+    } else {
+      ASSERT_EQ(Shown.size(), 1u) << C.File;
+      EXPECT_EQ(Shown[0].Text, C.Shown);
+      EXPECT_EQ(Shown[0].Caption, Caption);
+      EXPECT_EQ(Shown[0].Owner, C.Owner);
+    }
+  }
+  EXPECT_EQ(Calls(), std::vector<std::string>{});
+}
+
+TEST_F(Help, RunningWordProcessorIsReusedAndNotQuit) {
+  Stub.Run();
+  H.ShowHelpFile(Doc.c_str(), "");
+  H.ShowHelpFile(Doc.c_str(), "");
+  Vok().CloseVokabra();
+  EXPECT_EQ(Calls(),
+            std::vector<std::string>{"run App1"} + Opening(Doc, "", true, 1, false) + Opening(Doc, "", true, 1, false));
+  EXPECT_TRUE(IsWindowVisible(Stub.Window()));
+}
+
+TEST_F(Help, StartedWordProcessorIsKeptAcrossOpeningsUntilTheUserClosesIt) {
+  Stub.SetFlags(StubRegisterCreated);
+  H.ShowHelpFile(Doc.c_str(), "");
+  H.ShowHelpFile(Doc.c_str(), "");  // attaches to the one it started
+  Stub.CloseAll();
+  H.ShowHelpFile(Doc.c_str(), "");  // starts App2, which replaces App1
+  Vok().CloseVokabra();
+  EXPECT_EQ(Calls(), Opening(Doc, "") + Opening(Doc, "", true, 1, false) + Opening(Doc, "", true, 2) + Quit(2));
+}
+
+TEST_F(Help, FailingQuitIsIgnored) {
+  Stub.SetFlags(StubFailQuit);
+  H.ShowHelpFile(Doc.c_str(), "");
+  Vok().CloseVokabra();
+  Vok().CloseVokabra();
+  EXPECT_EQ(Calls(), Opening(Doc, "") + Quit(1));
+  EXPECT_TRUE(Messages.Take().empty());
+}
+
+TEST_F(Help, AutomationErrorsAreReportedWithTheirOwnText) {
+  // "Не удалось открыть документ.", the server's own description.
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  Stub.SetFlags(StubFailOpen);
+  H.ShowHelpFile(Doc.c_str(), "Intro");
+  auto Shown = Messages.Take();
+  ASSERT_EQ(Shown.size(), 1u);
+  EXPECT_EQ(Shown[0].Text, WordFailed +
+                               "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xEE\xF2\xEA\xF0\xFB\xF2\xFC "
+                               "\xE4\xEE\xEA\xF3\xEC\xE5\xED\xF2.");
+  EXPECT_EQ(Shown[0].Caption, Caption);
+  EXPECT_EQ(Shown[0].Owner, nullptr);
+  EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
+  std::vector<std::string> Opened = Opening(Doc, "");
+  Opened.resize(3);
+  EXPECT_EQ(Calls(), Opened);
+  Vok().CloseVokabra();  // the started one is kept and quit even so
+  EXPECT_EQ(Calls(), Opened + Quit(1));
+
+  // The class refuses to start, or is not registered at all: the system's message.
+  Stub.Reset();
+  Stub.SetFlags(StubFailCreate);
+  H.ShowHelpFile(Doc.c_str(), "Intro");
+  ASSERT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, ProgIdKey), 0);
+  H.ShowHelpFile(Doc.c_str(), "Intro");
+  RegisterWordStub();
+  Shown = Messages.Take();
+  ASSERT_EQ(Shown.size(), 2u);
+  for (const TShownMessage &M : Shown) {
+    EXPECT_EQ(M.Text.substr(0, WordFailed.size()), WordFailed);
+    EXPECT_GT(M.Text.size(), WordFailed.size() + 3) << M.Text;
+  }
+  EXPECT_NE(Shown[0].Text, Shown[1].Text);
+  Vok().CloseVokabra();
+  EXPECT_EQ(Calls(), std::vector<std::string>{"refuse new App"});
+}
+
+TEST_F(Help, WindowIsFoundByItsExactTitleOnly) {
+  TKeyWindow Other;
+  SetForegroundWindow(Other.Handle());
+  Stub.SetWindowTitle("HELP.DOC - MICROSOFT WORD");
+  H.ShowHelpFile(Doc.c_str(), "");
+  EXPECT_EQ(GetForegroundWindow(), Other.Handle());
+
+  HWND Exact = CreateWindowExA(0, "STATIC", "help.doc - Microsoft Word", WS_OVERLAPPEDWINDOW, 50, 50, 200, 100, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+  H.ShowHelpFile(Doc.c_str(), "");
+  EXPECT_TRUE(IsWindowVisible(Exact));
+  EXPECT_EQ(GetForegroundWindow(), Exact);
+  DestroyWindow(Exact);
+  EXPECT_TRUE(Messages.Take().empty());
+}
+
+TEST_F(Help, HelpFileIsKeptAsGiven) {
+  struct TCase {
+    const char *File, *Section, *WantFile, *WantSection;
+  } Cases[] = {
+      {"  C:\\Help\\main.doc\t", " Intro ", "  C:\\Help\\main.doc\t", " Intro "},
+      {"\xD1\xEF\xF0\xE0\xE2\xEA\xE0.doc", "\xD0\xE0\xE7\xE4\xE5\xEB", "\xD1\xEF\xF0\xE0\xE2\xEA\xE0.doc",
+       "\xD0\xE0\xE7\xE4\xE5\xEB"},
+      {nullptr, nullptr, "", ""},
+  };
+  for (const TCase &C : Cases) {
+    H.SetHelpFile(C.File, C.Section);
+    char File[300] = "junk", Section[300] = "junk";
+    H.GetHelpFile(File, Section);
+    EXPECT_STREQ(File, C.WantFile);
+    EXPECT_STREQ(Section, C.WantSection);
+  }
+  H.GetHelpFile(nullptr, nullptr);
+}
+
+TEST_F(Help, F1OpensTheHelpOnlyWhileAHelpFileIsSet) {
+  TKeyWindow Host;
+  const std::vector<std::string> Reached = {"down 112", "up 112"};
+  struct TCase {
+    bool Hook;
+    std::string File;
+    const std::vector<INPUT> &Keys;
+    std::vector<std::string> WantKeys;
+    bool Opens;
+  } Cases[] = {
+      {true, "", F1, Reached, false},
+      {true, Doc, F1, {}, true},
+      {true, Doc, ShiftF1, {"down 16"}, true},  // Shift is released in the window brought forward
+      {true, Doc, F2, {"down 113", "up 113"}, false},
+      {true, "  ", F1, {}, false},       // swallowed, but nothing to open
+      {false, Doc, F1, Reached, false},  // CloseVokabra removed the hook of the row before
+  };
+  for (const TCase &C : Cases) {
+    Vok().CloseVokabra();
+    ResetStub();
+    H.SetHelpFile(C.File.c_str(), "Intro");
+    if (C.Hook) H.SetHelpHook(1);
+    Type(Host.Handle(), C.Keys);
+    EXPECT_EQ(Host.Take(), C.WantKeys) << C.Hook << " [" << C.File << "]";
+    EXPECT_EQ(TKeyWatch::F1Seen, &C.Keys == &F2 ? 0 : 2) << "the hook chain goes on below the library's hook";
+    EXPECT_EQ(Calls(), C.Opens ? Opening(Doc, "Intro") : std::vector<std::string>{}) << C.Hook << " [" << C.File << "]";
+  }
+  EXPECT_TRUE(Messages.Take().empty());
+}
+
+TEST_F(Help, HookIsInstalledOnceAndRemovedByZero) {
+  TKeyWindow Host;
+  H.SetHelpFile(Doc.c_str(), "");
+  H.SetHelpHook(1);
+  H.SetHelpHook(-1);
+  Type(Host.Handle(), F1);
+  EXPECT_EQ(Calls(), Opening(Doc, ""));  // one hook: one opening
+  EXPECT_TRUE(Host.Take().empty());
+  H.SetHelpHook(0);
+  H.SetHelpHook(0);
+  Type(Host.Handle(), F1);
+  EXPECT_EQ(Host.Take(), (std::vector<std::string>{"down 112", "up 112"}));
+  EXPECT_EQ(Calls(), Opening(Doc, ""));
+}
+
+TEST_F(Help, F1WorksInsideTheLibrarysModalLoopsWithoutNestingItself) {
+  TKeyWindow Host;
+  H.SetHelpParent(Host.Handle());
+  H.SetHelpFile(Doc.c_str(), "Intro");
+  H.SetHelpHook(1);
+  {
+    // F1 while the message about a missing file is shown opens the help from there.
+    TF1InMessageBox InBox;
+    H.ShowHelpFile((Dir.Path() + "\\none.doc").c_str(), "");
+    EXPECT_EQ(TF1InMessageBox::Text, FileNotFound + Dir.Path() + "\\none.doc");
+  }
+  EXPECT_EQ(Calls(), Opening(Doc, "Intro"));
+  EXPECT_TRUE(Messages.Take().empty());
+
+  // F1 while the message of an F1 opening is shown is swallowed but opens nothing more.
+  Vok().CloseVokabra();
+  ResetStub();
+  H.SetHelpFile(Doc.c_str(), "Nowhere");
+  H.SetHelpHook(1);
+  {
+    TF1InMessageBox InBox;
+    Type(Host.Handle(), F1);
+    EXPECT_EQ(TF1InMessageBox::Text, SectionNotFound + Doc + "\n\nNowhere");
+  }
+  EXPECT_EQ(Calls(), Opening(Doc, "Nowhere", false));
+  EXPECT_TRUE(Messages.Take().empty());
+  EXPECT_TRUE(Host.Take().empty());
+}
+
+TEST_F(Help, UnloadingTheLibraryRemovesItsHookAndQuitsItsWordProcessor) {
+  // A copy under another name is a library of its own that really unloads.
+  char Path[MAX_PATH] = "";
+  GetModuleFileNameA(Dll(), Path, MAX_PATH);
+  const std::string Copy = Dir.Path() + "\\VokabraCopy.dll";
+  ASSERT_TRUE(CopyFileA(Path, Copy.c_str(), FALSE));
+  HMODULE Module = LoadLibraryA(Copy.c_str());
+  ASSERT_NE(Module, nullptr);
+  const THelpExports C(Module);
+
+  TKeyWindow Host;
+  EXPECT_EQ(C.GetHelpParent(), nullptr);
+  C.SetHelpParent(Host.Handle());
+  EXPECT_EQ(C.GetHelpParent(), Host.Handle());
+  char File[300] = "junk", Section[300] = "junk";
+  C.GetHelpFile(File, Section);
+  EXPECT_STREQ(File, "");
+  EXPECT_STREQ(Section, "");
+
+  C.SetHelpFile(Doc.c_str(), "Intro");
+  C.SetHelpHook(1);
+  Type(Host.Handle(), F1);
+  EXPECT_TRUE(Host.Take().empty());
+  EXPECT_EQ(Calls(), Opening(Doc, "Intro"));
+
+  ASSERT_TRUE(FreeLibrary(Module));
+  EXPECT_EQ(GetModuleHandleA("VokabraCopy.dll"), nullptr);
+  EXPECT_EQ(Calls(), Opening(Doc, "Intro") + Quit(1));
+  Type(Host.Handle(), F1);
+  EXPECT_EQ(Host.Take(), (std::vector<std::string>{"down 112", "up 112"}));
+}
