@@ -34,13 +34,19 @@ struct TDisabledWindows {
   std::vector<HWND> Windows;
 };
 
+void DisableOne(TDisabledWindows &D, HWND AWnd) {
+  if (AWnd == D.Except || !IsWindowEnabled(AWnd)) return;
+  D.Windows.push_back(AWnd);
+  EnableWindow(AWnd, FALSE);
+}
+
 BOOL CALLBACK DisableWindow(HWND AWnd, LPARAM AParam) {
-  auto *D = reinterpret_cast<TDisabledWindows *>(AParam);
-  if (AWnd != D->Except && IsWindowVisible(AWnd) && IsWindowEnabled(AWnd)) {
-    D->Windows.push_back(AWnd);
-    EnableWindow(AWnd, FALSE);
+  try {
+    if (IsWindowVisible(AWnd)) DisableOne(*reinterpret_cast<TDisabledWindows *>(AParam), AWnd);
+    return TRUE;
+  } catch (...) {
+    return FALSE;
   }
-  return TRUE;
 }
 
 }  // namespace
@@ -63,8 +69,11 @@ std::string WideToAnsi(std::wstring_view AText) {
   return S;
 }
 
-TForm::~TForm() {
+TForm::~TForm() { DestroyHandle(); }
+
+void TForm::DestroyHandle() {
   if (HWND H = fWindow.get()) SetWindowLongPtrW(H, GWLP_USERDATA, 0);
+  fWindow.reset();
 }
 
 void TForm::CreateForm(DWORD AStyle, DWORD AExStyle, int AClientWidth, int AClientHeight,
@@ -111,15 +120,34 @@ void TForm::SetCaption(std::string_view AAnsiCaption) {
 
 int TForm::ShowModal() {
   HWND Self = Handle();
+  if (!Self || !IsWindow(Self)) return mrCancel;
   HWND Active = GetActiveWindow();
+  HWND Owner = GetWindow(Self, GW_OWNER);
+  if (!Active || Active == Self || !IsWindow(Active)) Active = Owner;
   TDisabledWindows Disabled{Self, {}};
   EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&Disabled));
-  fModalResult = mrNone;
-  EnableWindow(Self, TRUE);
-  BeforeShow();
-  fModalResult = mrNone;
-  ShowWindow(Self, SW_SHOW);
-  SetForegroundWindow(Self);
+  // The owner is disabled even when hidden, as a modal dialog box disables its owner.
+  if (Owner && GetWindowThreadProcessId(Owner, nullptr) == GetCurrentThreadId()) DisableOne(Disabled, Owner);
+  try {
+    fModalResult = mrNone;
+    EnableWindow(Self, TRUE);
+    BeforeShow();
+    fModalResult = mrNone;
+    ShowWindow(Self, SW_SHOW);
+    SetForegroundWindow(Self);
+    RunModalLoop();
+  } catch (...) {
+    fModalResult = mrCancel;
+  }
+  // Enable the host's windows before hiding, so the activation goes back to them.
+  for (HWND W : Disabled.Windows)
+    if (IsWindow(W)) EnableWindow(W, TRUE);
+  if (Handle()) ShowWindow(Handle(), SW_HIDE);
+  if (Active && IsWindow(Active)) SetActiveWindow(Active);
+  return fModalResult;
+}
+
+void TForm::RunModalLoop() {
   MSG Msg;
   while (fModalResult == mrNone) {
     const BOOL Got = GetMessageW(&Msg, nullptr, 0, 0);
@@ -130,16 +158,18 @@ int TForm::ShowModal() {
     }
     if (Got < 0) break;
     const bool IsKey = Msg.message >= WM_KEYFIRST && Msg.message <= WM_KEYLAST;
-    if (IsKey && (Msg.hwnd == Self || IsChild(Self, Msg.hwnd)) && PreviewKey(Msg)) continue;
+    HWND Self = Handle();
+    if (IsKey && Self && (Msg.hwnd == Self || IsChild(Self, Msg.hwnd))) {
+      bool Swallowed = false;
+      try {
+        Swallowed = PreviewKey(Msg);
+      } catch (...) {
+      }
+      if (Swallowed) continue;
+    }
     TranslateMessage(&Msg);
     DispatchMessageW(&Msg);
   }
-  // Enable the host's windows before hiding, so the activation goes back to them.
-  for (HWND W : Disabled.Windows)
-    if (IsWindow(W)) EnableWindow(W, TRUE);
-  ShowWindow(Self, SW_HIDE);
-  if (Active && IsWindow(Active) && Active != Self) SetActiveWindow(Active);
-  return fModalResult;
 }
 
 LRESULT TForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
@@ -152,6 +182,14 @@ LRESULT TForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
 
 LRESULT CALLBACK TForm::StaticWndProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
   auto *Self = reinterpret_cast<TForm *>(GetWindowLongPtrW(AWnd, GWLP_USERDATA));
+  if (Self && AMsg == WM_NCDESTROY) {
+    // Destroyed from outside (with its owner, say): the form forgets the handle and a
+    // running modal loop ends with cancel.
+    SetWindowLongPtrW(AWnd, GWLP_USERDATA, 0);
+    Self->fWindow.release();
+    if (Self->fModalResult == mrNone) Self->fModalResult = mrCancel;
+    return DefWindowProcW(AWnd, AMsg, AWParam, ALParam);
+  }
   try {
     if (Self) return Self->WndProc(AMsg, AWParam, ALParam);
   } catch (...) {

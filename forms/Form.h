@@ -46,10 +46,11 @@ class TForm {
   void SetOwner(HWND AOwner);
   void SetCaption(std::string_view AAnsiCaption);
 
-  // Shows the form modally: every other enabled top-level window of the thread is disabled,
-  // the form's own loop runs until the modal result is not 0, then the form is hidden, the
-  // windows are enabled again and the window that was active gets the activation back.
-  // Returns the modal result.
+  // Shows the form modally: every other visible enabled top-level window of the thread and the
+  // owner window are disabled, the form's own loop runs until the modal result is not 0, then
+  // the windows are enabled again, the form is hidden and the window that was active (or else
+  // the owner) gets the activation back. Returns the modal result; cancel when the window is
+  // gone or an error ended the loop.
   int ShowModal();
 
   // Pixels for a length designed at 120 dpi.
@@ -70,12 +71,17 @@ class TForm {
   virtual LRESULT WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam);
   // Runs when the modal loop starts, before the window is shown.
   virtual void BeforeShow() {}
+  // Destroys the window now, while the derived form is still whole; its messages no longer
+  // reach WndProc.
+  void DestroyHandle();
 
   HWND Control(int AId) const { return GetDlgItem(Handle(), AId); }
   HFONT Font() const { return static_cast<HFONT>(fFont.get()); }
 
  private:
   static LRESULT CALLBACK StaticWndProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
+  // Gets and dispatches messages, keys through PreviewKey first, until the modal result is set.
+  void RunModalLoop();
 
   TUniqueWindow fWindow;
   TUniqueFont fFont;
