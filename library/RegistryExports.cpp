@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "forms/VokForm.h"
 #include "help/Help.h"
 #include "library/ExportGuard.h"
 #include "library/VokLibrary.h"
@@ -38,6 +39,8 @@ VOK_EXPORT int32_t OpenVokList(HWND AHostWnd) {
     try {
       Library().HostWnd = AHostWnd;
       Library().Registry = std::make_unique<TRegistry>();
+      Library().VokForm = std::make_unique<TVokForm>();
+      Library().VokForm->SetOwner(AHostWnd);
       return True16;
     } catch (...) {
       CloseLibrary();

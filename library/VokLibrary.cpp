@@ -1,11 +1,19 @@
 #include "library/VokLibrary.h"
 
+#include "forms/VokForm.h"
+
 #include <exception>
 #include <stdexcept>
 
 namespace vok {
 
 const char *const OperationAborted = "Operation aborted";
+
+// Runs with the library's static objects: after CloseVokabra when the library is unloaded
+// (nothing is left then), or at process exit, where DllMain leaves everything to the system.
+// No window is destroyed there, under the loader lock: a dialog still open is abandoned with
+// its window, and the system reclaims both. No message loop runs any more to reach it.
+TLibraryState::~TLibraryState() { (void)VokForm.release(); }
 
 TLibraryState &Library() {
   static TLibraryState State;
@@ -76,6 +84,7 @@ void CloseLibrary() {
     L.Registry.reset();
   }
   L.ItemList.reset();
+  L.VokForm.reset();
 }
 
 bool FileExists(std::string_view APath) {

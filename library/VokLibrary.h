@@ -1,5 +1,5 @@
 // The library-wide state shared by every export: the dictionary registry, the item
-// enumeration and the host window given to OpenVokList.
+// enumeration, the host window given to OpenVokList and the dialogs owned by it.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +13,8 @@
 
 namespace vok {
 
+class TVokForm;
+
 struct TRegEntry {
   std::string Name;
   std::unique_ptr<TLookup> Lookup;
@@ -21,10 +23,16 @@ struct TRegEntry {
 using TRegistry = std::vector<TRegEntry>;
 
 struct TLibraryState {
+  TLibraryState() = default;
+  TLibraryState(const TLibraryState &) = delete;
+  TLibraryState &operator=(const TLibraryState &) = delete;
+  ~TLibraryState();
+
   std::unique_ptr<TRegistry> Registry;  // none while the library is closed
   std::unique_ptr<TCodeList> ItemList;  // the enumeration of FindFirstItem, or none
   int32_t Cursor = 0;
   HWND HostWnd = nullptr;  // owner of the library's messages
+  std::unique_ptr<TVokForm> VokForm;  // the selection dialog while the library is open
 };
 
 TLibraryState &Library();
@@ -42,7 +50,7 @@ void RemoveVok(int AIndex);
 // Shows a modal message with an OK button, owned by the host window.
 void ShowLibraryMessage(const std::string &AText);
 
-// Frees every dictionary, the registry and the enumeration list.
+// Frees every dictionary, the registry, the enumeration list and the selection dialog.
 void CloseLibrary();
 
 // Frees the dictionary registered under AName, if any, before a new one takes the name.

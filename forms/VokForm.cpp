@@ -1,0 +1,369 @@
+#include "forms/VokForm.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "library/ExportGuard.h"
+#include "library/VokLibrary.h"
+#include "lookup/Lookup.h"
+#include "lookup/TextOps.h"
+
+namespace vok {
+
+namespace {
+
+// The form resource, designed at 120 pixels per inch.
+constexpr DWORD FormStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+constexpr DWORD FormExStyle = WS_EX_TOOLWINDOW;
+constexpr int FormClientWidth = 532;
+constexpr int FormClientHeight = 380;
+constexpr int FormMinClientWidth = 160;
+constexpr int FormMinClientHeight = 120;
+constexpr wchar_t FormFontFace[] = L"Tahoma";
+constexpr int FormFontHeight = 14;
+constexpr int RowHeight = 17;
+constexpr int StringsLbxHeight = 52;
+
+constexpr DWORD ListStyle = WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+
+// " (F3 - поиск)", appended to every caption.
+const char *const SearchHint = " (F3 - \xEF\xEE\xE8\xF1\xEA)";
+
+TShiftState KeyboardShift() {
+  TShiftState S = 0;
+  if (GetKeyState(VK_SHIFT) < 0) S |= ssShift;
+  if (GetKeyState(VK_MENU) < 0) S |= ssAlt;
+  if (GetKeyState(VK_CONTROL) < 0) S |= ssCtrl;
+  return S;
+}
+
+// Replaces the rows of a list box with the texts of ARows, each row carrying its code.
+void SetListRows(HWND AList, const std::vector<TCodeRow> &ARows) {
+  SendMessageW(AList, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(AList, LB_RESETCONTENT, 0, 0);
+  SendMessageW(AList, LB_INITSTORAGE, ARows.size(), 0);
+  for (const TCodeRow &Row : ARows) {
+    const LRESULT I = SendMessageW(AList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(Row.Text).c_str()));
+    if (I >= 0) SendMessageW(AList, LB_SETITEMDATA, static_cast<WPARAM>(I), static_cast<LPARAM>(Row.Code));
+  }
+  SendMessageW(AList, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(AList, nullptr, TRUE);
+}
+
+void AddListRow(HWND AList, const std::string &AText) {
+  SendMessageW(AList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(AText).c_str()));
+}
+
+}  // namespace
+
+TVokForm::TVokForm() { FormCreate(); }
+
+TVokForm::~TVokForm() { FormDestroy(); }
+
+void TVokForm::FormCreate() {
+  // The list boxes take no LBS_SORT: their rows come sorted from fGroupList and the path.
+  static const TControlSpec Layout[] = {
+      {L"LISTBOX", ListStyle | WS_TABSTOP, WS_EX_CLIENTEDGE, 0, 0, FormClientWidth,
+       FormClientHeight - StringsLbxHeight, VokListBoxId, nullptr},
+      {L"LISTBOX", ListStyle | LBS_NOSEL, WS_EX_CLIENTEDGE, 0, FormClientHeight - StringsLbxHeight,
+       FormClientWidth, StringsLbxHeight, StringsLbxId, nullptr},
+  };
+  CreateForm(FormStyle, FormExStyle, FormClientWidth, FormClientHeight, FormFontFace, FormFontHeight, Layout,
+             static_cast<int>(std::size(Layout)));
+  for (HWND List : {VokListBox(), StringsLbx()})
+    SendMessageW(List, LB_SETITEMHEIGHT, 0, Scale(RowHeight));
+  if (!SetWindowSubclass(VokListBox(), VokListBoxProc, 1, reinterpret_cast<DWORD_PTR>(this)))
+    throw std::runtime_error("Cannot subclass the list");
+  fStringsHeight = Scale(StringsLbxHeight);
+  AlignControls();
+}
+
+void TVokForm::FormDestroy() {
+  // The window goes first, while this object can still answer its last messages.
+  DestroyHandle();
+  fGroupList.Clear();
+  fLookup = nullptr;
+}
+
+void TVokForm::SetLookup(TLookup *Value) {
+  fLookup = nullptr;
+  if (!Value || Value->GroupCount() == 0) {
+    // No dictionary: no rows of an earlier call stay behind to be acted on.
+    fGroupList.Clear();
+    SendMessageW(VokListBox(), LB_RESETCONTENT, 0, 0);
+    SendMessageW(StringsLbx(), LB_RESETCONTENT, 0, 0);
+    FitStringsLbx();
+    return;
+  }
+  fLookup = Value;
+  if (fLookup->ItemExists(fItemId)) {
+    fGroupId = fLookup->GetGroupId(fItemId);
+    if (fEndGroup > 0 && fEndGroup < fGroupId + 1) fEndGroup = 0;
+    std::vector<std::string> Path;
+    fLookup->GetPrevGroups(fItemId, Path);
+    SendMessageW(StringsLbx(), LB_RESETCONTENT, 0, 0);
+    for (const std::string &Text : Path) AddListRow(StringsLbx(), Text);
+    FitStringsLbx();
+    FillGroup(fGroupId, fItemId);
+    // The row of the item's text; a text beyond 255 characters is cut by GetItemText and
+    // matches no row, so the row carrying the item's code is taken then.
+    const std::string Text = fLookup->GetItemText(fItemId);
+    int Row = -1;
+    for (int I = 0; I < fGroupList.Count() && Row < 0; ++I)
+      if (SameText(fGroupList[I].Text, Text)) Row = I;
+    for (int I = 0; I < fGroupList.Count() && Row < 0; ++I)
+      if (fGroupList[I].Code == fItemId) Row = I;
+    SelectRow(Row);
+    if (fStartGroup > 0) {
+      // The start item is the root: the dialog opens on its children. An item with none (or
+      // on the last level, or on the lower bound) stays selected on its own level.
+      fStartGroup = fGroupId + 2;
+      if (SelectedRow() >= 0) Descend();
+    }
+  } else {
+    fGroupId = 0;
+    fItemId = 0;
+    SendMessageW(StringsLbx(), LB_RESETCONTENT, 0, 0);
+    FitStringsLbx();
+    FillGroup(0, 0);
+    SelectRow(0);
+  }
+}
+
+void TVokForm::FillGroup(int ALevel, int32_t AFilterItem) {
+  fLookup->LoadGroup(ALevel, AFilterItem, fGroupList);
+  SetListRows(VokListBox(), fGroupList.Rows());
+}
+
+bool TVokForm::Descend() {
+  const int Row = SelectedRow();
+  fItemId = fGroupList[Row].Code;
+  if (IsUndefinedRow(Row)) return false;
+  if (fGroupId >= fLookup->GroupCount() - 1) return false;
+  if (fEndGroup > 0 && fEndGroup == fGroupId + 1) return false;
+  FillGroup(fGroupId + 1, fItemId);
+  if (fGroupList.Empty()) {
+    // No children: the item is chosen; the list shows its level again with it selected.
+    FillGroup(fGroupId, fItemId);
+    for (int I = 0; I < fGroupList.Count(); ++I)
+      if (fGroupList[I].Code == fItemId) SelectRow(I);
+    return false;
+  }
+  ++fGroupId;
+  SelectRow(0);
+  AddListRow(StringsLbx(), fLookup->GetItemText(fItemId));
+  FitStringsLbx();
+  return true;
+}
+
+void TVokForm::GroupDown() {
+  if (!fLookup || SelectedRow() < 0) return;
+  if (!Descend()) SetModalResult(mrOk);
+}
+
+void TVokForm::GroupUp() {
+  if (!fLookup) return;
+  int Row = SelectedRow();
+  // The undefined-value row carries no path: any real item of the level does.
+  if (Row >= 0 && IsUndefinedRow(Row)) Row = FirstItemRow();
+  if (Row < 0) return;
+  fItemId = fGroupList[Row].Code;
+  if (fGroupId == 0 || (fStartGroup > 0 && fStartGroup == fGroupId + 1)) {
+    FlashCaption();
+    return;
+  }
+  --fGroupId;
+  FillGroup(fGroupId, fItemId);
+  SelectRow(0);
+  const LRESULT Count = SendMessageW(StringsLbx(), LB_GETCOUNT, 0, 0);
+  if (Count > 0) SendMessageW(StringsLbx(), LB_DELETESTRING, static_cast<WPARAM>(Count - 1), 0);
+  FitStringsLbx();
+}
+
+void TVokForm::ChooseSelected() {
+  const int Row = SelectedRow();
+  if (!fLookup || Row < 0) return;
+  fItemId = fGroupList[Row].Code;
+  SetModalResult(mrOk);
+}
+
+void TVokForm::OpenSearch() {
+  if (fLookup && OnOpenSearch) OnOpenSearch();
+}
+
+void TVokForm::FlashCaption() {
+  for (int I = 0; I < 4; ++I) {
+    FlashWindow(Handle(), TRUE);
+    Sleep(80);
+  }
+}
+
+void TVokForm::FitStringsLbx() {
+  const LRESULT Count = SendMessageW(StringsLbx(), LB_GETCOUNT, 0, 0);
+  if (Count <= 0) {
+    fStringsHeight = 0;
+  } else {
+    const LRESULT Row = SendMessageW(StringsLbx(), LB_GETITEMHEIGHT, 0, 0);
+    RECT R{0, 0, 0, static_cast<LONG>(Count * Row)};
+    AdjustWindowRectEx(&R, static_cast<DWORD>(GetWindowLongPtrW(StringsLbx(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(StringsLbx(), GWL_EXSTYLE)));
+    fStringsHeight = R.bottom - R.top;
+  }
+  AlignControls();
+}
+
+void TVokForm::AlignControls() {
+  RECT C;
+  GetClientRect(Handle(), &C);
+  const int Strings = std::min<int>(fStringsHeight, C.bottom);
+  constexpr UINT Flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  SetWindowPos(StringsLbx(), nullptr, 0, C.bottom - Strings, C.right, Strings, Flags);
+  SetWindowPos(VokListBox(), nullptr, 0, 0, C.right, C.bottom - Strings, Flags);
+}
+
+int TVokForm::SelectedRow() const {
+  const LRESULT Row = SendMessageW(VokListBox(), LB_GETCURSEL, 0, 0);
+  return Row >= 0 && Row < fGroupList.Count() ? static_cast<int>(Row) : -1;
+}
+
+void TVokForm::SelectRow(int ARow) { SendMessageW(VokListBox(), LB_SETCURSEL, static_cast<WPARAM>(ARow), 0); }
+
+int TVokForm::FirstItemRow() const {
+  for (int I = 0; I < fGroupList.Count(); ++I)
+    if (!IsUndefinedRow(I)) return I;
+  return -1;
+}
+
+// The row "(Значение не определено)" is known by its code: a real item whose text sorts
+// before it may stand at row 0.
+bool TVokForm::IsUndefinedRow(int ARow) const { return fGroupList[ARow].Code == UndefinedValueCode; }
+
+void TVokForm::FormKeyDown(WPARAM AKey, TShiftState AShift) {
+  switch (AKey) {
+    case VK_RETURN:
+      if (AShift == ssCtrl)
+        ChooseSelected();
+      else
+        GroupDown();
+      break;
+    case VK_BACK:
+      GroupUp();
+      break;
+    case VK_ESCAPE:
+      SetModalResult(mrCancel);
+      break;
+    case VK_F3:
+      OpenSearch();
+      break;
+  }
+}
+
+void TVokForm::VokListBoxDblClick() {
+  if (GetKeyState(VK_CONTROL) < 0)
+    ChooseSelected();
+  else
+    GroupDown();
+}
+
+void TVokForm::VokListBoxMouseDown(UINT AButtonMsg) {
+  if (AButtonMsg == WM_RBUTTONDOWN || AButtonMsg == WM_RBUTTONDBLCLK) GroupUp();
+}
+
+bool TVokForm::PreviewKey(const MSG &AMsg) {
+  // The keys stay unconsumed: the list box has no use for Enter, Backspace, Esc or F3.
+  if (AMsg.message == WM_KEYDOWN || AMsg.message == WM_SYSKEYDOWN) FormKeyDown(AMsg.wParam, KeyboardShift());
+  return false;
+}
+
+void TVokForm::BeforeShow() {
+  if (fPlaced) return;
+  MONITORINFO M{};
+  M.cbSize = sizeof M;
+  HWND Owner = GetWindow(Handle(), GW_OWNER);
+  if (!GetMonitorInfoW(MonitorFromWindow(Owner ? Owner : Handle(), MONITOR_DEFAULTTOPRIMARY), &M))
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &M.rcWork, 0);
+  RECT W;
+  GetWindowRect(Handle(), &W);
+  const int Width = W.right - W.left, Height = W.bottom - W.top;
+  const int Left = M.rcWork.left + (M.rcWork.right - M.rcWork.left - Width) / 2;
+  const int Top = M.rcWork.top + (M.rcWork.bottom - M.rcWork.top - Height) / 2;
+  SetWindowPos(Handle(), nullptr, Left, Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  fPlaced = true;
+}
+
+LRESULT TVokForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
+  switch (AMsg) {
+    case WM_COMMAND:
+      if (LOWORD(AWParam) == VokListBoxId && HIWORD(AWParam) == LBN_DBLCLK) {
+        VokListBoxDblClick();
+        return 0;
+      }
+      if (LOWORD(AWParam) == StringsLbxId && HIWORD(AWParam) == LBN_SETFOCUS) {
+        // The path is for reading: the keyboard stays with the level list.
+        SetFocus(VokListBox());
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+      SetFocus(VokListBox());
+      return 0;
+    case WM_SIZE:
+      AlignControls();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      RECT R{0, 0, Scale(FormMinClientWidth), Scale(FormMinClientHeight)};
+      AdjustWindowRectEx(&R, FormStyle, FALSE, FormExStyle);
+      auto *Info = reinterpret_cast<MINMAXINFO *>(ALParam);
+      Info->ptMinTrackSize = {R.right - R.left, R.bottom - R.top};
+      return 0;
+    }
+  }
+  return TForm::WndProc(AMsg, AWParam, ALParam);
+}
+
+LRESULT CALLBACK TVokForm::VokListBoxProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam, UINT_PTR,
+                                          DWORD_PTR AForm) {
+  if (AMsg == WM_RBUTTONDOWN || AMsg == WM_RBUTTONDBLCLK) {
+    try {
+      reinterpret_cast<TVokForm *>(AForm)->VokListBoxMouseDown(AMsg);
+    } catch (...) {
+    }
+  }
+  return DefSubclassProc(AWnd, AMsg, AWParam, ALParam);
+}
+
+int32_t SelectValue(const char *ACaption, const char *AVokName, int32_t AItemId, int32_t AEndGroup,
+                    int32_t AStartGroup) {
+  TVokForm *Form = Library().VokForm.get();
+  if (!Form || !Form->Handle()) return 0;
+  TLookup *Lookup = FindVok(Arg(AVokName));
+  if (!Lookup) return 0;
+  if (IsWindowVisible(Form->Handle())) return 0;  // already running: one dialog at a time
+  Form->SetItemId(AItemId);
+  Form->SetStartGroup(AStartGroup);
+  Form->SetEndGroup(AEndGroup);
+  Form->SetLookup(Lookup);
+  Form->SetCaption(std::string(Arg(ACaption)) + SearchHint);
+  return Form->ShowModal() == mrOk ? Form->ItemId() : 0;
+}
+
+}  // namespace vok
+
+using namespace vok;
+
+VOK_EXPORT int32_t GetVokValue(const char *ACaption, const char *AVokName, int32_t AItemId) {
+  return Guarded(0, [&] { return SelectValue(ACaption, AVokName, AItemId, 0, 0); });
+}
+
+VOK_EXPORT int32_t GetVokValueEx(const char *ACaption, const char *AVokName, int32_t AEndGroup) {
+  return Guarded(0, [&] { return SelectValue(ACaption, AVokName, 0, AEndGroup, 0); });
+}
+
+VOK_EXPORT int32_t GetVokValueSt(const char *ACaption, const char *AVokName, int32_t AItemId,
+                                 int32_t AEndGroup) {
+  return Guarded(0, [&] { return SelectValue(ACaption, AVokName, AItemId, AEndGroup, 1); });
+}

@@ -1,0 +1,776 @@
+// The selection dialog driven as a person drives it: while a GetVokValue export runs its modal
+// loop, a timer of the test thread finds the dialog, reads the rows of both list boxes and
+// posts keys and clicks to the real windows; the export's result is checked at the end.
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/win32/TestHost.h"
+
+using namespace vok::test;
+
+namespace {
+
+struct TDialogExports {
+  int32_t(__stdcall *GetVokValue)(const char *, const char *, int32_t) =
+      Export<int32_t __stdcall(const char *, const char *, int32_t)>("GetVokValue");
+  int32_t(__stdcall *GetVokValueEx)(const char *, const char *, int32_t) =
+      Export<int32_t __stdcall(const char *, const char *, int32_t)>("GetVokValueEx");
+  int32_t(__stdcall *GetVokValueSt)(const char *, const char *, int32_t, int32_t) =
+      Export<int32_t __stdcall(const char *, const char *, int32_t, int32_t)>("GetVokValueSt");
+};
+
+const TDialogExports &Dlg() {
+  static const TDialogExports E;
+  return E;
+}
+
+// Windows-1251 texts of the test dictionary.
+const std::string Undefined =
+    "(\xC7\xED\xE0\xF7\xE5\xED\xE8\xE5 \xED\xE5 \xEE\xEF\xF0\xE5\xE4\xE5\xEB\xE5\xED\xEE)";
+const std::string North = "\xD1\xE5\xE2\xE5\xF0";                  // Север
+const std::string South = "\xDE\xE3";                              // Юг
+const std::string East = "\xC2\xEE\xF1\xF2\xEE\xEA";               // Восток
+const std::string Lake = "\xCE\xE7\xE5\xF0\xED\xFB\xE9";           // Озерный
+const std::string Forest = "\xCB\xE5\xF1\xED\xEE\xE9";             // Лесной
+const std::string Stone = "\xCA\xE0\xEC\xE5\xED\xEA\xE0";          // Каменка
+const std::string StoneLower = "\xEA\xE0\xEC\xE5\xED\xEA\xE0";     // каменка
+const std::string Hills = "\xD5\xEE\xEB\xEC\xFB";                  // Холмы
+const std::string Edge = "\xCA\xF0\xE0\xE9";                       // Край
+const std::string LongText(300, '\xC4');                           // ДДД...
+const std::string Archive = "(\xC0\xF0\xF5\xE8\xE2)";            // (Архив)
+const std::string Old = "\xD1\xF2\xE0\xF0\xFB\xE9";              // Старый
+const std::string New = "\xCD\xEE\xE2\xFB\xE9";                  // Новый
+const std::string Decayed = "(\xC2\xE5\xF5\xE8\xE9)";            // (Ветхий)
+const std::string House = "\xC4\xEE\xEC";                         // Дом
+const std::string SearchHint = " (F3 - \xEF\xEE\xE8\xF1\xEA)";     // " (F3 - поиск)"
+
+std::string RegionsFile() {
+  return "[Regions]\r\nFormat=2,2,3\r\nDisplay=%1%2%3\r\nDelimit=,\r\n"
+         "1100000=" + North + "\r\n"
+         "1101000=" + Lake + "\r\n"
+         "1101001=" + Stone + "\r\n"
+         "1101002=" + Hills + "\r\n"
+         "1101003=" + StoneLower + "\r\n"
+         "1102000=" + Forest + "\r\n"
+         "1200000=" + South + "\r\n"
+         "1300000=" + East + "\r\n"
+         "1301000=" + LongText + "\r\n"
+         "1301001=" + Edge + "\r\n"
+         "[Empty]\r\nFormat=2,3\r\nDisplay=%1\r\nDelimit=\r\n"
+         // Texts in brackets that sort before the undefined-value row.
+         "[Archive]\r\nFormat=2,2\r\nDisplay=%1%2\r\nDelimit=,\r\n"
+         "1000=" + Archive + "\r\n1001=" + Old + "\r\n"
+         "2000=" + New + "\r\n2001=" + Decayed + "\r\n2002=" + House + "\r\n";
+}
+
+// A level as it should show: the rows in order with their codes.
+using TLevel = std::vector<std::pair<std::string, int32_t>>;
+const TLevel Level0 = {{Undefined, -1}, {East, 1300000}, {North, 1100000}, {South, 1200000}};
+const TLevel NorthLevel = {{Undefined, -1}, {Forest, 1102000}, {Lake, 1101000}};
+const TLevel LakeLevel = {{Undefined, -1}, {Stone, 1101001}, {Hills, 1101002}};
+const TLevel EastLevel = {{Undefined, -1}, {LongText, 1301000}};
+const TLevel LongLevel = {{Undefined, -1}, {Edge, 1301001}};
+const TLevel ArchiveLevel0 = {{Archive, 1000}, {Undefined, -1}, {New, 2000}};
+const TLevel ArchiveLevel = {{Undefined, -1}, {Old, 1001}};
+const TLevel NewLevel = {{Decayed, 2001}, {Undefined, -1}, {House, 2002}};
+
+enum : unsigned { Shift = 1, Ctrl = 2, Alt = 4 };
+
+std::vector<std::string> ListTexts(HWND AList) {
+  std::vector<std::string> R;
+  const LRESULT N = SendMessageA(AList, LB_GETCOUNT, 0, 0);
+  for (LRESULT I = 0; I < N; ++I) {
+    char Buf[2048] = "";
+    SendMessageA(AList, LB_GETTEXT, static_cast<WPARAM>(I), reinterpret_cast<LPARAM>(Buf));
+    R.push_back(Buf);
+  }
+  return R;
+}
+
+int ClientHeight(HWND AWnd) {
+  RECT R;
+  GetClientRect(AWnd, &R);
+  return R.bottom;
+}
+
+// Presses or releases the modifier keys in this thread's keyboard state, which GetKeyState
+// reads while the posted messages are handled.
+void SetModifiers(unsigned AMods) {
+  BYTE State[256];
+  GetKeyboardState(State);
+  const auto Set = [&](std::initializer_list<int> AKeys, bool ADown) {
+    for (int K : AKeys) State[K] = ADown ? 0x80 : 0;
+  };
+  Set({VK_SHIFT, VK_LSHIFT}, AMods & Shift);
+  Set({VK_CONTROL, VK_LCONTROL}, AMods & Ctrl);
+  Set({VK_MENU, VK_LMENU}, AMods & Alt);
+  SetKeyboardState(State);
+}
+
+// The running dialog as a person sees and handles it.
+class TDialog {
+ public:
+  explicit TDialog(HWND AWnd) : Window(AWnd), List(GetDlgItem(AWnd, 101)), Path(GetDlgItem(AWnd, 102)) {}
+  HWND Window, List, Path;
+
+  TLevel Rows() const {
+    TLevel R;
+    const std::vector<std::string> Texts = ListTexts(List);
+    for (std::size_t I = 0; I < Texts.size(); ++I)
+      R.push_back({Texts[I], static_cast<int32_t>(SendMessageA(List, LB_GETITEMDATA, I, 0))});
+    return R;
+  }
+  std::vector<std::string> PathRows() const { return ListTexts(Path); }
+  int Selected() const { return static_cast<int>(SendMessageA(List, LB_GETCURSEL, 0, 0)); }
+  int RowHeight() const { return static_cast<int>(SendMessageA(List, LB_GETITEMHEIGHT, 0, 0)); }
+  int PathHeight() const {
+    RECT R;
+    GetWindowRect(Path, &R);
+    return R.bottom == R.top ? 0 : ClientHeight(Path);
+  }
+  std::wstring CaptionW() const {
+    wchar_t Buf[512] = L"";
+    GetWindowTextW(Window, Buf, 512);
+    return Buf;
+  }
+  std::string Caption() const {
+    char Buf[512] = "";
+    GetWindowTextA(Window, Buf, sizeof Buf);
+    return Buf;
+  }
+
+  // A key pressed and released on the focused control, with the modifiers held.
+  void Key(UINT AKey, unsigned AMods = 0) const {
+    SetModifiers(AMods);
+    HWND Target = GetFocus();
+    if (!Target || (Target != Window && !IsChild(Window, Target))) Target = List;
+    const LPARAM Scan = static_cast<LPARAM>(MapVirtualKeyW(AKey, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(Target, AMods & Alt ? WM_SYSKEYDOWN : WM_KEYDOWN, AKey, Scan | 1 | (AMods & Alt ? 1 << 29 : 0));
+    PostMessageW(Target, AMods & Alt ? WM_SYSKEYUP : WM_KEYUP, AKey, Scan | 1 | 0xC0000000);
+  }
+  // The same through the system's keyboard input, as typed on the keyboard: the dialog is the
+  // foreground window, so the keys reach its focused control with the real key state.
+  void Type(WORD AKey, unsigned AMods = 0) const {
+    std::vector<INPUT> In;
+    const auto Add = [&](WORD AVk, bool AUp) {
+      INPUT I{};
+      I.type = INPUT_KEYBOARD;
+      I.ki.wVk = AVk;
+      I.ki.wScan = static_cast<WORD>(MapVirtualKeyW(AVk, MAPVK_VK_TO_VSC));
+      I.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
+      In.push_back(I);
+    };
+    const std::pair<unsigned, WORD> Mods[] = {{Ctrl, VK_CONTROL}, {Shift, VK_SHIFT}, {Alt, VK_MENU}};
+    for (auto [M, Vk] : Mods)
+      if (AMods & M) Add(Vk, false);
+    Add(AKey, false);
+    Add(AKey, true);
+    for (auto [M, Vk] : Mods)
+      if (AMods & M) Add(Vk, true);
+    EXPECT_EQ(GetForegroundWindow(), Window);
+    EXPECT_EQ(SendInput(static_cast<UINT>(In.size()), In.data(), sizeof(INPUT)), In.size());
+  }
+  // A left click on row ARow (selects it, as the list box does).
+  void Click(int ARow) const { Mouse(ARow, {WM_LBUTTONDOWN, WM_LBUTTONUP}, 0); }
+  void DoubleClick(int ARow, unsigned AMods = 0) const {
+    SetModifiers(AMods);
+    Mouse(ARow, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}, AMods);
+  }
+  void RightClick(int ARow) const { Mouse(ARow, {WM_RBUTTONDOWN, WM_RBUTTONUP}, 0); }
+  // A click on the close box of the caption.
+  void CloseBox() const { PostMessageW(Window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+ private:
+  void Mouse(int ARow, std::initializer_list<UINT> AMsgs, unsigned AMods) const {
+    RECT R{};
+    SendMessageW(List, LB_GETITEMRECT, static_cast<WPARAM>(ARow), reinterpret_cast<LPARAM>(&R));
+    const LPARAM At = MAKELPARAM((R.left + R.right) / 2, (R.top + R.bottom) / 2);
+    WPARAM Keys = (AMods & Ctrl ? MK_CONTROL : 0) | (AMods & Shift ? MK_SHIFT : 0);
+    for (UINT M : AMsgs) {
+      const WPARAM Button = M == WM_LBUTTONDOWN || M == WM_LBUTTONDBLCLK ? MK_LBUTTON
+                            : M == WM_RBUTTONDOWN                        ? MK_RBUTTON
+                                                                         : 0;
+      PostMessageW(List, M, Keys | Button, At);
+    }
+  }
+};
+
+bool IsSelectionDialog(HWND W) {
+  char Class[64] = "";
+  GetClassNameA(W, Class, sizeof Class);
+  return std::string(Class) == "TVokabraForm" && GetDlgItem(W, 101);
+}
+
+BOOL CALLBACK CollectDialog(HWND W, LPARAM P) {
+  if (IsSelectionDialog(W)) reinterpret_cast<std::vector<HWND> *>(P)->push_back(W);
+  return TRUE;
+}
+
+// Every selection dialog window of this thread, shown or not.
+std::vector<HWND> DialogWindows() {
+  std::vector<HWND> R;
+  EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&R));
+  return R;
+}
+
+// The visible selection dialog of this thread, or null.
+HWND FindDialog() {
+  for (HWND W : DialogWindows())
+    if (IsWindowVisible(W)) return W;
+  return nullptr;
+}
+
+BOOL CALLBACK CloseVisible(HWND W, LPARAM) {
+  if (IsWindowVisible(W)) {
+    if (HWND L = GetDlgItem(W, 101)) PostMessageW(L, WM_LBUTTONUP, 0, 0);
+    PostMessageW(W, WM_CLOSE, 0, 0);
+  }
+  return TRUE;
+}
+
+using TStep = std::function<void(TDialog &)>;
+
+// Runs an export that shows the dialog and plays ASteps on it: each step runs on a timer tick
+// of the dialog's modal loop, after everything the previous step posted was handled (timer
+// messages come only when no posted message waits). The last step must end the dialog; when
+// the steps do not end it in time, the timer and, failing that, a watchdog thread close it.
+class TDriver {
+ public:
+  static constexpr DWORD TimeoutMs = 10000;
+
+  int32_t Run(const std::function<int32_t()> &ACall, std::vector<TStep> ASteps) {
+    fSteps = std::move(ASteps);
+    fNext = 0;
+    fShown = false;
+    fStart = GetTickCount();
+    fCurrent = this;
+    const UINT_PTR Timer = SetTimer(nullptr, 0, 20, &TDriver::Tick);
+    std::thread Watchdog([this, Thread = GetCurrentThreadId()] { Watch(Thread); });
+    const int32_t Result = ACall();
+    {
+      std::lock_guard<std::mutex> Lock(fMutex);
+      fDone = true;
+    }
+    fWake.notify_all();
+    Watchdog.join();
+    fDone = false;
+    KillTimer(nullptr, Timer);
+    fCurrent = nullptr;
+    SetModifiers(0);
+    // Key-ups and characters left behind by the last key go to the hidden list now.
+    MSG Msg;
+    while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&Msg);
+    EXPECT_FALSE(fWatchdogFired) << "the watchdog had to close the dialog";
+    fWatchdogFired = false;
+    return Result;
+  }
+  // Whether the dialog was seen, and how many steps ran.
+  bool Shown() const { return fShown; }
+  std::size_t StepsRun() const { return fNext; }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    TDriver *D = fCurrent;
+    HWND W = FindDialog();
+    if (!D || !W) return;
+    D->fShown = true;
+    SetModifiers(0);
+    if (GetTickCount() - D->fStart > TimeoutMs) {
+      ADD_FAILURE() << "dialog still open after " << TimeoutMs << " ms, step " << D->fNext;
+      PostMessageW(W, WM_CLOSE, 0, 0);
+      return;
+    }
+    if (D->fNext >= D->fSteps.size()) {
+      ADD_FAILURE() << "the steps are done but the dialog is still open";
+      D->fStart = 0;  // close at the next tick
+      return;
+    }
+    TDialog Dialog(W);
+    D->fSteps[D->fNext++](Dialog);
+  }
+
+  void Watch(DWORD AThread) {
+    std::unique_lock<std::mutex> Lock(fMutex);
+    while (!fWake.wait_for(Lock, std::chrono::milliseconds(TimeoutMs * 2), [this] { return fDone; })) {
+      // The timer did not get through: end whatever loop runs with a button release and a close.
+      fWatchdogFired = true;
+      EnumThreadWindows(AThread, CloseVisible, 0);
+    }
+  }
+
+  static inline TDriver *fCurrent = nullptr;
+  std::vector<TStep> fSteps;
+  std::size_t fNext = 0;
+  bool fShown = false;
+  DWORD fStart = 0;
+  std::mutex fMutex;
+  std::condition_variable fWake;
+  bool fDone = false;
+  std::atomic<bool> fWatchdogFired{false};
+};
+
+void ExpectLevel(const TDialog &D, const TLevel &ARows, int ASelected, const std::vector<std::string> &APath) {
+  EXPECT_EQ(D.Rows(), ARows);
+  EXPECT_EQ(D.Selected(), ASelected);
+  EXPECT_EQ(D.PathRows(), APath);
+  EXPECT_EQ(D.PathHeight(), static_cast<int>(APath.size()) * D.RowHeight());
+}
+
+class SelectionDialog : public TOpenLibrary {
+ protected:
+  void SetUp() override {
+    TOpenLibrary::SetUp();
+    // The host's main window is on screen and active when it calls.
+    ShowWindow(HostWindow(), SW_SHOW);
+    SetForegroundWindow(HostWindow());
+    SetActiveWindow(HostWindow());
+    const std::string File = Dir.Write("regions.vok", RegionsFile());
+    ASSERT_EQ(V.LoadVok(File.c_str(), "Regions"), 65535);
+    ASSERT_EQ(V.LoadVok(File.c_str(), "Empty"), 65535);
+    ASSERT_EQ(V.LoadVok(File.c_str(), "Archive"), 65535);
+  }
+  void TearDown() override {
+    TOpenLibrary::TearDown();
+    ShowWindow(HostWindow(), SW_HIDE);
+  }
+
+  int32_t Run(const std::function<int32_t()> &ACall, std::vector<TStep> ASteps) {
+    const std::size_t Count = ASteps.size();
+    const int32_t R = Driver.Run(ACall, std::move(ASteps));
+    EXPECT_EQ(Driver.StepsRun(), Count) << "the dialog ended before every step ran";
+    return R;
+  }
+  int32_t Value(int32_t AItemId, std::vector<TStep> ASteps) {
+    return Run([&] { return Dlg().GetVokValue("Test", "Regions", AItemId); }, std::move(ASteps));
+  }
+  int32_t ValueEx(int32_t AEndGroup, std::vector<TStep> ASteps) {
+    return Run([&] { return Dlg().GetVokValueEx("Test", "Regions", AEndGroup); }, std::move(ASteps));
+  }
+  int32_t ValueSt(int32_t AItemId, int32_t AEndGroup, std::vector<TStep> ASteps) {
+    return Run([&] { return Dlg().GetVokValueSt("Test", "Regions", AItemId, AEndGroup); }, std::move(ASteps));
+  }
+
+  TDriver Driver;
+};
+
+// Steps that come back often.
+TStep Press(UINT AKey, unsigned AMods = 0) {
+  return [=](TDialog &D) { D.Key(AKey, AMods); };
+}
+TStep Click(int ARow) {
+  return [=](TDialog &D) { D.Click(ARow); };
+}
+TStep ClickAndPress(int ARow, UINT AKey, unsigned AMods = 0) {
+  return [=](TDialog &D) {
+    D.Click(ARow);
+    D.Key(AKey, AMods);
+  };
+}
+TStep Expect(const TLevel &ARows, int ASelected, const std::vector<std::string> &APath) {
+  return [=](TDialog &D) { ExpectLevel(D, ARows, ASelected, APath); };
+}
+// Checks that the previous step was refused with the caption flash (about 320 ms of it).
+struct TTimed {
+  DWORD Start = 0;
+  TStep Begin(TStep AStep) {
+    return [this, AStep](TDialog &D) {
+      Start = GetTickCount();
+      AStep(D);
+    };
+  }
+  TStep ExpectFlash() {
+    return [this](TDialog &) { EXPECT_GE(GetTickCount() - Start, 300u) << "no caption flash"; };
+  }
+};
+
+}  // namespace
+
+TEST_F(SelectionDialog, OpenVokListCreatesItHiddenOwnedByTheHostAndCloseVokListDestroysIt) {
+  const std::vector<HWND> Windows = DialogWindows();
+  ASSERT_EQ(Windows.size(), 1u);
+  EXPECT_FALSE(IsWindowVisible(Windows[0]));
+  EXPECT_EQ(GetWindow(Windows[0], GW_OWNER), HostWindow());
+  EXPECT_TRUE(GetWindowLongW(Windows[0], GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  V.CloseVokList();
+  EXPECT_FALSE(IsWindow(Windows[0]));
+  EXPECT_TRUE(DialogWindows().empty());
+  ASSERT_EQ(V.OpenVokList(HostWindow()), 65535);
+  ASSERT_EQ(V.OpenVokList(HostWindow()), 65535);
+  EXPECT_EQ(DialogWindows().size(), 1u) << "a second OpenVokList replaces the dialog";
+}
+
+TEST_F(SelectionDialog, NoDialogForAnUnknownNameOrAClosedLibrary) {
+  const std::function<int32_t()> Calls[] = {
+      [] { return Dlg().GetVokValue("Test", "Nowhere", 1100000); },
+      [] { return Dlg().GetVokValueEx("Test", "Nowhere", 1); },
+      [] { return Dlg().GetVokValueSt("Test", "Nowhere", 1100000, 0); },
+      [] { return Dlg().GetVokValue("Test", nullptr, 0); },
+      [] { return Dlg().GetVokValue("Test", "regions ", 0); },
+  };
+  for (const auto &Call : Calls) {
+    EXPECT_EQ(Run(Call, {}), 0);
+    EXPECT_FALSE(Driver.Shown());
+  }
+  V.CloseVokList();
+  const std::function<int32_t()> Closed[] = {
+      [] { return Dlg().GetVokValue("Test", "Regions", 1100000); },
+      [] { return Dlg().GetVokValueEx("Test", "Regions", 1); },
+      [] { return Dlg().GetVokValueSt("Test", "Regions", 1100000, 0); },
+  };
+  for (const auto &Call : Closed) {
+    EXPECT_EQ(Run(Call, {}), 0);
+    EXPECT_FALSE(Driver.Shown());
+  }
+  EXPECT_TRUE(Messages.Take().empty());
+}
+
+TEST_F(SelectionDialog, MissingOrZeroStartItemOpensLevelZeroWithoutPath) {
+  const std::function<int32_t()> Calls[] = {
+      [] { return Dlg().GetVokValue("Test", "Regions", 0); },
+      [] { return Dlg().GetVokValue("Test", "REGIONS", 1100001); },
+      [] { return Dlg().GetVokValue("Test", "Regions", -5); },
+      [] { return Dlg().GetVokValueEx("Test", "Regions", 2); },
+      [] { return Dlg().GetVokValueSt("Test", "Regions", 0, 0); },
+  };
+  for (const auto &Call : Calls) EXPECT_EQ(Run(Call, {Expect(Level0, 0, {}), Press(VK_ESCAPE)}), 0);
+}
+
+TEST_F(SelectionDialog, StartItemOnLevelTwoShowsItsPath) {
+  EXPECT_EQ(Value(1101002, {Expect(LakeLevel, 2, {North, Lake}), Press(VK_RETURN)}), 1101002);
+}
+
+TEST_F(SelectionDialog, EnterDescendsUntilTheLastLevel) {
+  EXPECT_EQ(Value(0, {ClickAndPress(2, VK_RETURN), Expect(NorthLevel, 0, {North}), ClickAndPress(2, VK_RETURN),
+                      Expect(LakeLevel, 0, {North, Lake}), ClickAndPress(2, VK_RETURN)}),
+            1101002);
+}
+
+TEST_F(SelectionDialog, EnterOnAnItemWithoutChildrenChoosesIt) {
+  EXPECT_EQ(Value(0, {ClickAndPress(3, VK_RETURN)}), 1200000);
+  EXPECT_EQ(Value(1101000, {Expect(NorthLevel, 2, {North}), ClickAndPress(1, VK_RETURN)}), 1102000);
+}
+
+TEST_F(SelectionDialog, EndGroupEndsTheDialogOnItsLevel) {
+  EXPECT_EQ(ValueEx(1, {ClickAndPress(2, VK_RETURN)}), 1100000);
+  EXPECT_EQ(ValueEx(2, {ClickAndPress(2, VK_RETURN), Expect(NorthLevel, 0, {North}), ClickAndPress(2, VK_RETURN)}),
+            1101000);
+  EXPECT_EQ(ValueEx(-1, {ClickAndPress(2, VK_RETURN), ClickAndPress(2, VK_RETURN), ClickAndPress(1, VK_RETURN)}),
+            1101001);
+}
+
+TEST_F(SelectionDialog, RowZeroReturnsMinusOne) {
+  const TStep Ends[] = {Press(VK_RETURN), Press(VK_RETURN, Ctrl), Press(VK_RETURN, Ctrl | Shift),
+                        [](TDialog &D) { D.DoubleClick(0); }};
+  for (const TStep &End : Ends) {
+    EXPECT_EQ(Value(0, {End}), -1);
+    EXPECT_EQ(Value(1101002, {ClickAndPress(0, VK_BACK), Expect(NorthLevel, 0, {North}), End}), -1);
+  }
+}
+
+TEST_F(SelectionDialog, ModifiersDecideBetweenDescendingAndChoosing) {
+  struct TCase {
+    const char *Name;
+    TStep Act;
+    int32_t Chosen;  // 0: descends
+  } Cases[] = {
+      {"Enter", ClickAndPress(2, VK_RETURN), 0},
+      {"Shift+Enter", ClickAndPress(2, VK_RETURN, Shift), 0},
+      {"Ctrl+Shift+Enter", ClickAndPress(2, VK_RETURN, Ctrl | Shift), 0},
+      {"Ctrl+Alt+Enter", ClickAndPress(2, VK_RETURN, Ctrl | Alt), 0},
+      {"Ctrl+Enter", ClickAndPress(2, VK_RETURN, Ctrl), 1100000},
+      {"double-click", [](TDialog &D) { D.DoubleClick(2); }, 0},
+      {"Shift+double-click", [](TDialog &D) { D.DoubleClick(2, Shift); }, 0},
+      {"Ctrl+double-click", [](TDialog &D) { D.DoubleClick(2, Ctrl); }, 1100000},
+      {"Ctrl+Shift+double-click", [](TDialog &D) { D.DoubleClick(2, Ctrl | Shift); }, 1100000},
+  };
+  for (const TCase &C : Cases) {
+    SCOPED_TRACE(C.Name);
+    if (C.Chosen)
+      EXPECT_EQ(Value(0, {C.Act}), C.Chosen);
+    else
+      EXPECT_EQ(Value(0, {C.Act, Expect(NorthLevel, 0, {North}), Press(VK_ESCAPE)}), 0);
+  }
+}
+
+TEST_F(SelectionDialog, BackspaceAndTheRightButtonClimb) {
+  const TStep Climbs[] = {Press(VK_BACK), [](TDialog &D) { D.RightClick(D.Selected()); }};
+  for (const TStep &Climb : Climbs) {
+    EXPECT_EQ(Value(1101002, {Climb, Expect(NorthLevel, 0, {North}), Climb, Expect(Level0, 0, {}),
+                              ClickAndPress(1, VK_RETURN, Ctrl)}),
+              1300000);
+  }
+}
+
+TEST_F(SelectionDialog, BackspaceOnRowZeroClimbsWithTheLevelsItems) {
+  EXPECT_EQ(Value(1101002, {ClickAndPress(0, VK_BACK), Expect(NorthLevel, 0, {North}), ClickAndPress(0, VK_BACK),
+                            Expect(Level0, 0, {}), Press(VK_ESCAPE)}),
+            0);
+}
+
+TEST_F(SelectionDialog, ItemsSortedBeforeTheUndefinedRowAreItemsLikeAnyOther) {
+  const auto Archived = [&](int32_t AItemId, std::vector<TStep> ASteps) {
+    return Run([&] { return Dlg().GetVokValue("Test", "Archive", AItemId); }, std::move(ASteps));
+  };
+  // Enter on an item at row 0 opens its children; the undefined-value row ends with -1.
+  EXPECT_EQ(Archived(0, {Expect(ArchiveLevel0, 0, {}), Press(VK_RETURN), Expect(ArchiveLevel, 0, {Archive}),
+                         Press(VK_BACK), Expect(ArchiveLevel0, 0, {}), ClickAndPress(1, VK_RETURN)}),
+            -1);
+  // Going up from an item at row 0, or from the undefined-value row below it, finds the parent.
+  for (int Row : {0, 1}) {
+    EXPECT_EQ(Archived(2002, {Expect(NewLevel, 2, {New}), ClickAndPress(Row, VK_BACK), Expect(ArchiveLevel0, 0, {}),
+                              ClickAndPress(2, VK_RETURN), Expect(NewLevel, 0, {New}), Press(VK_RETURN)}),
+              2001);
+  }
+}
+
+TEST_F(SelectionDialog, GoingUpFromLevelZeroFlashesTheCaption) {
+  TTimed T;
+  EXPECT_EQ(Value(0, {Click(2), T.Begin(Press(VK_BACK)), T.ExpectFlash(), Expect(Level0, 2, {}),
+                      T.Begin([](TDialog &D) { D.RightClick(2); }), T.ExpectFlash(), Expect(Level0, 2, {}),
+                      Press(VK_ESCAPE)}),
+            0);
+  EXPECT_EQ(ValueSt(1200000, 0, {Expect(Level0, 3, {}), T.Begin(Press(VK_BACK)), T.ExpectFlash(),
+                                 Expect(Level0, 3, {}), Press(VK_RETURN)}),
+            1200000);
+}
+
+TEST_F(SelectionDialog, StartItemWithChildrenIsTheRootForGetVokValueSt) {
+  TTimed T;
+  EXPECT_EQ(ValueSt(1100000, 0, {Expect(NorthLevel, 0, {North}), T.Begin(Press(VK_BACK)), T.ExpectFlash(),
+                                 Expect(NorthLevel, 0, {North}), ClickAndPress(2, VK_RETURN),
+                                 Expect(LakeLevel, 0, {North, Lake}), Press(VK_BACK), Expect(NorthLevel, 0, {North}),
+                                 T.Begin(Press(VK_BACK)), T.ExpectFlash(), Press(VK_ESCAPE)}),
+            0);
+  // The bound below the root stays: Enter on level 2 of the dictionary ends the dialog.
+  EXPECT_EQ(ValueSt(1100000, 2, {Expect(NorthLevel, 0, {North}), ClickAndPress(2, VK_RETURN)}), 1101000);
+}
+
+TEST_F(SelectionDialog, GetVokValueStWithNothingBelowOpensOnTheItemsOwnLevel) {
+  struct TCase {
+    int32_t Item, EndGroup;
+    TLevel Rows;
+    int Selected;
+    std::vector<std::string> Path;
+    TLevel Above;
+    std::vector<std::string> AbovePath;
+  } Cases[] = {
+      {1101002, 0, LakeLevel, 2, {North, Lake}, NorthLevel, {North}},  // last level
+      {1101000, 2, NorthLevel, 2, {North}, Level0, {}},                // on the lower bound
+      {1102000, 0, NorthLevel, 1, {North}, Level0, {}},                // no children
+  };
+  for (const TCase &C : Cases) {
+    SCOPED_TRACE(C.Item);
+    EXPECT_EQ(ValueSt(C.Item, C.EndGroup,
+                      {Expect(C.Rows, C.Selected, C.Path), Press(VK_BACK), Expect(C.Above, 0, C.AbovePath),
+                       Press(VK_ESCAPE)}),
+              0);
+    EXPECT_EQ(ValueSt(C.Item, C.EndGroup, {Press(VK_RETURN)}), C.Item);
+  }
+}
+
+TEST_F(SelectionDialog, StartItemBelowTheLowerBoundRemovesTheBound) {
+  // Start on level 3 with the bound on level 2: after climbing, Enter on level 2 descends.
+  EXPECT_EQ(ValueSt(1101002, 2, {Press(VK_BACK), Expect(NorthLevel, 0, {North}), ClickAndPress(2, VK_RETURN),
+                                 Expect(LakeLevel, 0, {North, Lake}), ClickAndPress(1, VK_RETURN)}),
+            1101001);
+}
+
+TEST_F(SelectionDialog, EqualTextsShowAsOneRowThatStandsForTheFirstItem) {
+  EXPECT_EQ(Value(1101003, {Expect(LakeLevel, 1, {North, Lake}), Press(VK_RETURN)}), 1101001);
+}
+
+TEST_F(SelectionDialog, LongStartItemIsSelectedByItsCode) {
+  const std::string Cut = LongText.substr(0, 255);
+  EXPECT_EQ(Value(1301000, {Expect(EastLevel, 1, {East}), Press(VK_RETURN), Expect(LongLevel, 0, {East, Cut}),
+                            Press(VK_BACK), Expect(EastLevel, 0, {East}), ClickAndPress(1, VK_RETURN, Ctrl)}),
+            1301000);
+}
+
+TEST_F(SelectionDialog, EmptyDictionaryIgnoresEverythingButEsc) {
+  const auto Unchanged = [](TDialog &D) {
+    EXPECT_TRUE(D.Rows().empty());
+    EXPECT_EQ(D.Selected(), -1);
+    EXPECT_EQ(D.PathHeight(), 0);
+  };
+  const std::function<int32_t()> Calls[] = {
+      [] { return Dlg().GetVokValue("Test", "Empty", 0); },
+      [] { return Dlg().GetVokValueSt("Test", "Empty", 0, 0); },
+  };
+  for (const auto &Call : Calls) {
+    EXPECT_EQ(Run(Call, {Unchanged, Press(VK_RETURN), Unchanged, Press(VK_RETURN, Ctrl), Unchanged, Press(VK_BACK),
+                         Unchanged, [](TDialog &D) { D.RightClick(0); }, [](TDialog &D) { D.DoubleClick(0, Ctrl); },
+                         Press(VK_F3), Unchanged, Press(VK_ESCAPE)}),
+              0);
+  }
+}
+
+TEST_F(SelectionDialog, CaptionIsTheCallersWithTheSearchHint) {
+  struct TCase {
+    const char *Caption;
+    std::string Expected;
+  } Cases[] = {
+      {"\xC2\xFB\xE1\xEE\xF0 \xF0\xE0\xE9\xEE\xED\xE0", "\xC2\xFB\xE1\xEE\xF0 \xF0\xE0\xE9\xEE\xED\xE0" + SearchHint},
+      {"", SearchHint},
+      {nullptr, SearchHint},
+  };
+  for (const TCase &C : Cases) {
+    std::string Seen;
+    std::wstring SeenW;
+    EXPECT_EQ(Run([&] { return Dlg().GetVokValue(C.Caption, "Regions", 0); },
+                  {[&](TDialog &D) {
+                     Seen = D.Caption();
+                     SeenW = D.CaptionW();
+                     D.Key(VK_ESCAPE);
+                   }}),
+              0);
+    EXPECT_EQ(Seen, C.Expected);
+    EXPECT_EQ(SeenW.substr(SeenW.size() - 13), L" (F3 - \x043F\x043E\x0438\x0441\x043A)");
+  }
+}
+
+TEST_F(SelectionDialog, EveryWayOutGivesTheHostBack) {
+  struct TCase {
+    const char *Name;
+    TStep End;
+    int32_t Result;
+  } Cases[] = {
+      {"Esc", Press(VK_ESCAPE), 0},
+      {"close box", [](TDialog &D) { D.CloseBox(); }, 0},
+      {"Alt+F4", Press(VK_F4, Alt), 0},
+      {"Enter", ClickAndPress(3, VK_RETURN), 1200000},
+  };
+  for (const TCase &C : Cases) {
+    SCOPED_TRACE(C.Name);
+    bool HostEnabled = true;
+    HWND Focus = nullptr, List = nullptr;
+    EXPECT_EQ(Value(0, {[&](TDialog &D) {
+                          HostEnabled = IsWindowEnabled(HostWindow());
+                          Focus = GetFocus();
+                          List = D.List;
+                        },
+                        C.End}),
+              C.Result);
+    EXPECT_FALSE(HostEnabled) << "the host stays usable while the dialog runs";
+    EXPECT_EQ(Focus, List) << "the level list has the keyboard";
+    EXPECT_TRUE(IsWindowEnabled(HostWindow()));
+    EXPECT_EQ(GetActiveWindow(), HostWindow());
+    EXPECT_EQ(FindDialog(), nullptr);
+  }
+}
+
+TEST_F(SelectionDialog, F3WithoutASearchDialogLeavesTheDialogAsItIs) {
+  EXPECT_EQ(Value(1101002, {Press(VK_F3), Expect(LakeLevel, 2, {North, Lake}), Press(VK_RETURN)}), 1101002);
+}
+
+TEST_F(SelectionDialog, LayoutIsScaledAndTheUsersPlaceIsKept) {
+  HDC Screen = GetDC(nullptr);
+  const int Dpi = GetDeviceCaps(Screen, LOGPIXELSY);
+  ReleaseDC(nullptr, Screen);
+  RECT Work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &Work, 0);
+  RECT Moved{};
+  EXPECT_EQ(Value(1101002, {[&](TDialog &D) {
+                              RECT C, W, L, P;
+                              GetClientRect(D.Window, &C);
+                              EXPECT_EQ(C.right, MulDiv(532, Dpi, 120));
+                              EXPECT_EQ(C.bottom, MulDiv(380, Dpi, 120));
+                              GetWindowRect(D.Window, &W);
+                              EXPECT_NEAR((W.left + W.right) / 2, (Work.left + Work.right) / 2, 1);
+                              EXPECT_NEAR((W.top + W.bottom) / 2, (Work.top + Work.bottom) / 2, 1);
+                              EXPECT_EQ(D.RowHeight(), MulDiv(17, Dpi, 120));
+                              LOGFONTW F{};
+                              GetObjectW(reinterpret_cast<HFONT>(SendMessageW(D.List, WM_GETFONT, 0, 0)), sizeof F, &F);
+                              EXPECT_EQ(F.lfHeight, -MulDiv(14, Dpi, 120));
+                              EXPECT_STREQ(F.lfFaceName, L"Tahoma");
+                              // The level list fills the client area above the path list.
+                              GetWindowRect(D.List, &L);
+                              GetWindowRect(D.Path, &P);
+                              EXPECT_EQ(L.right - L.left, C.right);
+                              EXPECT_EQ(P.right - P.left, C.right);
+                              EXPECT_EQ(L.bottom, P.top);
+                              EXPECT_EQ(P.bottom - L.top, C.bottom);
+                              // The user moves and enlarges it.
+                              SetWindowPos(D.Window, nullptr, 10, 20, W.right - W.left + 100, W.bottom - W.top + 50,
+                                           SWP_NOZORDER);
+                              GetWindowRect(D.Window, &Moved);
+                              GetClientRect(D.Window, &C);
+                              GetWindowRect(D.List, &L);
+                              GetWindowRect(D.Path, &P);
+                              EXPECT_EQ(L.right - L.left, C.right);
+                              EXPECT_EQ(P.bottom - L.top, C.bottom);
+                              EXPECT_EQ(D.PathHeight(), 2 * D.RowHeight());
+                              D.Key(VK_ESCAPE);
+                            }}),
+            0);
+  EXPECT_EQ(Value(0, {[&](TDialog &D) {
+                        RECT W, L;
+                        GetWindowRect(D.Window, &W);
+                        EXPECT_EQ(W.left, Moved.left);
+                        EXPECT_EQ(W.top, Moved.top);
+                        EXPECT_EQ(W.right, Moved.right);
+                        EXPECT_EQ(W.bottom, Moved.bottom);
+                        // No path: the level list takes the whole client area.
+                        GetWindowRect(D.List, &L);
+                        EXPECT_EQ(L.bottom - L.top, ClientHeight(D.Window));
+                        D.Key(VK_ESCAPE);
+                      }}),
+            0);
+}
+
+
+TEST_F(SelectionDialog, KeysTypedOnTheKeyboardReachTheDialog) {
+  struct TCase {
+    const char *Name;
+    WORD Key;
+    unsigned Mods;
+    int32_t Chosen;  // 0: descends
+  } Cases[] = {
+      {"Enter", VK_RETURN, 0, 0},
+      {"Ctrl+Shift+Enter", VK_RETURN, Ctrl | Shift, 0},
+      {"Ctrl+Enter", VK_RETURN, Ctrl, 1100000},
+  };
+  for (const TCase &C : Cases) {
+    SCOPED_TRACE(C.Name);
+    const TStep Act = [&](TDialog &D) { D.Type(C.Key, C.Mods); };
+    if (C.Chosen)
+      EXPECT_EQ(Value(0, {Click(2), Act}), C.Chosen);
+    else
+      EXPECT_EQ(Value(0, {Click(2), Act, Expect(NorthLevel, 0, {North}), [](TDialog &D) { D.Type(VK_BACK); },
+                          Expect(Level0, 0, {}), [](TDialog &D) { D.Type(VK_ESCAPE); }}),
+                0);
+  }
+}
+
+TEST(SelectionDialogOwner, HostWindowDestroyedTakesTheDialogWithIt) {
+  TMessageCatcher Messages;
+  TTempDir Dir;
+  const TExports &V = Vok();
+  const std::string File = Dir.Write("regions.vok", RegionsFile());
+  HWND Host = CreateWindowExA(0, "STATIC", "Short-lived host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                              nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_EQ(V.OpenVokList(Host), 65535);
+  ASSERT_EQ(V.LoadVok(File.c_str(), "Regions"), 65535);
+  ASSERT_EQ(DialogWindows().size(), 1u);
+  DestroyWindow(Host);
+  EXPECT_TRUE(DialogWindows().empty()) << "an owned window goes with its owner";
+  TDriver Driver;
+  EXPECT_EQ(Driver.Run([] { return Dlg().GetVokValue("Test", "Regions", 0); }, {}), 0);
+  EXPECT_FALSE(Driver.Shown());
+  V.CloseVokList();
+  // Without an owner window the dialog works all the same.
+  ASSERT_EQ(V.OpenVokList(nullptr), 65535);
+  ASSERT_EQ(V.LoadVok(File.c_str(), "Regions"), 65535);
+  EXPECT_EQ(Driver.Run([] { return Dlg().GetVokValue("Test", "Regions", 0); },
+                       {ClickAndPress(3, VK_RETURN)}),
+            1200000);
+  V.CloseVokabra();
+  EXPECT_TRUE(Messages.Take().empty());
+}
