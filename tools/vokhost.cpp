@@ -10,6 +10,9 @@
 //   --prj opens the coordinate system chooser on FILE.prj and prints what it returns.
 //   --group N selects the N-th group (from 0) as soon as the chooser shows, and
 //   --close-after MS closes it MS milliseconds later (both for unattended screenshots).
+//        vokhost --pick FILE.vok SECTION [START] [--close-after MS]
+//   --pick opens the selection dialog on item START (0: the top level) and prints the code
+//   chosen; --close-after MS closes it MS milliseconds later.
 #include <windows.h>
 
 #include <cstdint>
@@ -178,6 +181,40 @@ bool RunUtility(const std::string &AMode, int argc, char **argv) {
   return true;
 }
 
+// Closes the active window of the thread, the selection dialog, for --close-after.
+void CALLBACK CloseActive(HWND, UINT, UINT_PTR, DWORD) {
+  if (HWND W = GetActiveWindow()) PostMessageW(W, WM_CLOSE, 0, 0);
+}
+
+// Shows the selection dialog on one section, the way a host program asks its user for an item.
+int Pick(int argc, char **argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: vokhost --pick FILE.vok SECTION [START] [--close-after MS]\n");
+    return 2;
+  }
+  const char *File = argv[2], *Section = argv[3];
+  int32_t Start = 0;
+  for (int I = 4; I < argc; ++I) {
+    if (std::string(argv[I]) == "--close-after" && I + 1 < argc)
+      SetTimer(nullptr, 0, static_cast<UINT>(std::atoi(argv[++I])), CloseActive);
+    else
+      Start = std::atoi(argv[I]);
+  }
+  const THost H;
+  auto GetVokValue = Fn<int32_t __stdcall(const char *, const char *, int32_t)>("GetVokValue");
+  HWND Window = CreateWindowExA(0, "STATIC", "vokhost", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  std::printf("OpenVokList: %d\n", H.OpenVokList(Window));
+  std::printf("LoadVok %s: %d\n", Section, H.LoadVok(File, Section));
+  std::fflush(stdout);
+  const int32_t Code = GetVokValue(Section, Section, Start);
+  std::printf("GetVokValue: %d %s\n", Code, H.Text(H.GetVokString, Section, Code).c_str());
+  H.CloseVokabra();
+  DestroyWindow(Window);
+  FreeLibrary(Vokabra);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -190,6 +227,7 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "vokhost: cannot load Vokabra.dll (error %lu)\n", GetLastError());
     return 2;
   }
+  if (std::string(argv[1]) == "--pick") return Pick(argc, argv);
   if (argv[1][0] == '-') {
     const bool Done = RunUtility(argv[1], argc, argv);
     if (!Done) std::fprintf(stderr, "vokhost: unknown mode %s\n", argv[1]);

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Takes a picture of the selection dialog as a user sees it: the stand-in host opens it under
+# Xvfb on the Cyrillic section of the sample dictionary, on an item of the third level (so the
+# path list shows two rows), and the screen is saved to build/screenshots/vokform.png.
+# With DPI=120 the screen has the density the form was designed at (a prefix of its own,
+# build/wineprefix-120dpi; picture vokform-120dpi.png).
+# Usage: [DPI=120] tools/screenshot.sh [START_CODE]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/setup.sh
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 >/dev/null
+out=$PWD/build/screenshots
+mkdir -p "$out"
+cd build/win32
+export START=${1:-4501002} PNG=$out/vokform.png
+if [ -n "${DPI:-}" ]; then
+  export WINEPREFIX=$PWD/../wineprefix-${DPI}dpi PNG=$out/vokform-${DPI}dpi.png
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    ../../cmake/wine-run.sh reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null
+    WINEPREFIX=$WINEPREFIX wineserver -w
+  fi
+fi
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  ../../cmake/wine-run.sh vokhost.exe --pick ../../examples/sample.vok "Регионы" "$START" --close-after 8000 \
+    | iconv -f cp1251 -t utf-8 &
+  # Wait for the dialog (its caption ends with the F3 hint), then for its first painting.
+  for _ in $(seq 30); do
+    xwininfo -root -tree 2>/dev/null | grep -q "F3 - " && break
+    sleep 0.2
+  done
+  sleep 1
+  import -window root "$PNG"
+  wait' 2> >(grep -v "X connection" >&2)
+echo "screenshot: $PNG"
