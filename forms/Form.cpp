@@ -69,6 +69,24 @@ std::string WideToAnsi(std::wstring_view AText) {
   return S;
 }
 
+std::wstring FromCyrillic(const char *AText) {
+  const int N = MultiByteToWideChar(1251, 0, AText, -1, nullptr, 0);
+  std::wstring W(static_cast<std::size_t>(N > 0 ? N : 1), L'\0');
+  if (N > 0) MultiByteToWideChar(1251, 0, AText, -1, W.data(), N);
+  W.resize(W.size() - 1);
+  return W;
+}
+
+std::string ItemText(HWND AList, WPARAM AIndex, bool ACombo) {
+  const LRESULT Len = SendMessageW(AList, ACombo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, AIndex, 0);
+  if (Len <= 0) return std::string();
+  std::wstring W(static_cast<std::size_t>(Len) + 1, L'\0');
+  const LRESULT Got =
+      SendMessageW(AList, ACombo ? CB_GETLBTEXT : LB_GETTEXT, AIndex, reinterpret_cast<LPARAM>(W.data()));
+  W.resize(Got > 0 ? static_cast<std::size_t>(Got) : 0);
+  return WideToAnsi(W);
+}
+
 TForm::~TForm() { DestroyHandle(); }
 
 void TForm::DestroyHandle() {

@@ -22,6 +22,13 @@ std::wstring AnsiToWide(std::string_view AText);
 // A UTF-16 text back in the ANSI code page.
 std::string WideToAnsi(std::wstring_view AText);
 
+// The library's own Windows-1251 texts for the wide window functions, whatever the code page.
+std::wstring FromCyrillic(const char *AText);
+
+// Item AIndex of a list box (ACombo: of a combo box) in the ANSI code page; empty when there
+// is none.
+std::string ItemText(HWND AList, WPARAM AIndex, bool ACombo = false);
+
 // A control of a form's layout, in 120-dpi units relative to the form's client area.
 struct TControlSpec {
   const wchar_t *ClassName;

@@ -32,38 +32,6 @@ const TControlSpec kLayout[] = {
     {L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 204, 272, 86, 28, idButton2, nullptr},
 };
 
-// The library's own Windows-1251 texts for the wide window functions, whatever the code page.
-std::wstring FromCyrillic(const char *AText) {
-  const int N = MultiByteToWideChar(1251, 0, AText, -1, nullptr, 0);
-  std::wstring W(static_cast<std::size_t>(N > 0 ? N : 1), L'\0');
-  if (N > 0) MultiByteToWideChar(1251, 0, AText, -1, W.data(), N);
-  W.resize(W.size() - 1);
-  return W;
-}
-
-// The hourglass while a file is read; the cursor that was there before comes back on every path.
-class TWaitCursor {
- public:
-  TWaitCursor() : fOld(SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)))) {}
-  ~TWaitCursor() { SetCursor(fOld ? fOld : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW))); }
-  TWaitCursor(const TWaitCursor &) = delete;
-  TWaitCursor &operator=(const TWaitCursor &) = delete;
-
- private:
-  HCURSOR fOld;
-};
-
-// Item AIndex of a list box (ACombo: of a combo box) in the ANSI code page; empty when there is none.
-std::string ItemText(HWND AList, WPARAM AIndex, bool ACombo = false) {
-  const LRESULT Len = SendMessageW(AList, ACombo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, AIndex, 0);
-  if (Len <= 0) return std::string();
-  std::wstring W(static_cast<std::size_t>(Len) + 1, L'\0');
-  const LRESULT Got =
-      SendMessageW(AList, ACombo ? CB_GETLBTEXT : LB_GETTEXT, AIndex, reinterpret_cast<LPARAM>(W.data()));
-  W.resize(Got > 0 ? static_cast<std::size_t>(Got) : 0);
-  return WideToAnsi(W);
-}
-
 void AddItems(HWND AList, UINT AAddMessage, const std::vector<std::string> &ATexts) {
   for (const std::string &T : ATexts)
     SendMessageW(AList, AAddMessage, 0, reinterpret_cast<LPARAM>(AnsiToWide(T).c_str()));

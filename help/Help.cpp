@@ -37,18 +37,6 @@ HWND HelpWindow = nullptr;
 // is swallowed without opening the help once more inside it.
 bool HelpHookOpening = false;
 
-// Shows the hourglass while alive, then the cursor shown before (the arrow when there was none).
-class TWaitCursor {
- public:
-  TWaitCursor() : fOld(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-  ~TWaitCursor() { SetCursor(fOld ? fOld : LoadCursor(nullptr, IDC_ARROW)); }
-  TWaitCursor(const TWaitCursor &) = delete;
-  TWaitCursor &operator=(const TWaitCursor &) = delete;
-
- private:
-  HCURSOR fOld;
-};
-
 void ShowHelpMessage(HWND AOwner, const std::string &AText, UINT AFlags) {
   MessageBoxA(AOwner, AText.c_str(), HelpCaption, MB_OK | AFlags);
 }

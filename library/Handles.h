@@ -64,4 +64,17 @@ using TUniqueFont = TUniqueHandle<detail::TNullTraits<HGDIOBJ, DeleteObject>>;
 using TUniqueWindow = TUniqueHandle<detail::TNullTraits<HWND, DestroyWindow>>;
 using TUniqueFile = TUniqueHandle<detail::TNullTraits<HANDLE, CloseHandle>>;
 
+// Shows the hourglass while alive, then the cursor shown before (the arrow when there was none),
+// on every path out of a long operation.
+class TWaitCursor {
+ public:
+  TWaitCursor() : fOld(SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)))) {}
+  ~TWaitCursor() { SetCursor(fOld ? fOld : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW))); }
+  TWaitCursor(const TWaitCursor &) = delete;
+  TWaitCursor &operator=(const TWaitCursor &) = delete;
+
+ private:
+  HCURSOR fOld;
+};
+
 }  // namespace vok
