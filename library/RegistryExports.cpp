@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "forms/SearchForm.h"
 #include "forms/VokForm.h"
 #include "help/Help.h"
 #include "library/ExportGuard.h"
@@ -39,8 +40,14 @@ VOK_EXPORT int32_t OpenVokList(HWND AHostWnd) {
     try {
       Library().HostWnd = AHostWnd;
       Library().Registry = std::make_unique<TRegistry>();
-      Library().VokForm = std::make_unique<TVokForm>();
-      Library().VokForm->SetOwner(AHostWnd);
+      TLibraryState &L = Library();
+      L.VokForm = std::make_unique<TVokForm>();
+      L.VokForm->SetOwner(AHostWnd);
+      L.SearchForm = std::make_unique<TSearchForm>(*L.VokForm);
+      L.SearchForm->SetOwner(AHostWnd);
+      L.VokForm->OnOpenSearch = [] {
+        if (TSearchForm *Search = Library().SearchForm.get()) Search->ShowModal();
+      };
       return True16;
     } catch (...) {
       CloseLibrary();

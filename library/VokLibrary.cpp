@@ -1,5 +1,6 @@
 #include "library/VokLibrary.h"
 
+#include "forms/SearchForm.h"
 #include "forms/VokForm.h"
 
 #include <exception>
@@ -13,7 +14,10 @@ const char *const OperationAborted = "Operation aborted";
 // (nothing is left then), or at process exit, where DllMain leaves everything to the system.
 // No window is destroyed there, under the loader lock: a dialog still open is abandoned with
 // its window, and the system reclaims both. No message loop runs any more to reach it.
-TLibraryState::~TLibraryState() { (void)VokForm.release(); }
+TLibraryState::~TLibraryState() {
+  (void)VokForm.release();
+  (void)SearchForm.release();
+}
 
 TLibraryState &Library() {
   static TLibraryState State;
@@ -85,6 +89,7 @@ void CloseLibrary() {
   }
   L.ItemList.reset();
   L.VokForm.reset();
+  L.SearchForm.reset();
 }
 
 bool FileExists(std::string_view APath) {

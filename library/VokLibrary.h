@@ -14,6 +14,7 @@
 namespace vok {
 
 class TVokForm;
+class TSearchForm;
 
 struct TRegEntry {
   std::string Name;
@@ -32,7 +33,8 @@ struct TLibraryState {
   std::unique_ptr<TCodeList> ItemList;  // the enumeration of FindFirstItem, or none
   int32_t Cursor = 0;
   HWND HostWnd = nullptr;  // owner of the library's messages
-  std::unique_ptr<TVokForm> VokForm;  // the selection dialog while the library is open
+  std::unique_ptr<TVokForm> VokForm;        // the selection dialog while the library is open
+  std::unique_ptr<TSearchForm> SearchForm;  // the search dialog behind it
 };
 
 TLibraryState &Library();

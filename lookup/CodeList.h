@@ -26,6 +26,8 @@ class TCodeList {
   // a sorted list that ignores duplicates already holds an equal text.
   int Add(std::string_view AText, int32_t ACode);
   void Clear() { fRows.clear(); }
+  // Replaces every row by ARows, which the caller has put in this list's order already.
+  void Assign(std::vector<TCodeRow> ARows) { fRows = std::move(ARows); }
 
   int Count() const { return static_cast<int>(fRows.size()); }
   bool Empty() const { return fRows.empty(); }

@@ -4,7 +4,9 @@
 # path list shows two rows), and the screen is saved to build/screenshots/vokform.png.
 # With DPI=120 the screen has the density the form was designed at (a prefix of its own,
 # build/wineprefix-120dpi; picture vokform-120dpi.png).
-# Usage: [DPI=120] tools/screenshot.sh [START_CODE]
+# With a pattern as second argument the search dialog (F3) is opened over it and searches for
+# the pattern (picture search.png).
+# Usage: [DPI=120] tools/screenshot.sh [START_CODE [PATTERN]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
@@ -13,7 +15,8 @@ cmake --build --preset win32 >/dev/null
 out=$PWD/build/screenshots
 mkdir -p "$out"
 cd build/win32
-export START=${1:-4501002} PNG=$out/vokform.png
+export START=${1:-4501002} PNG=$out/vokform.png PATTERN=${2:-}
+[ -z "$PATTERN" ] || PNG=$out/search.png
 if [ -n "${DPI:-}" ]; then
   export WINEPREFIX=$PWD/../wineprefix-${DPI}dpi PNG=$out/vokform-${DPI}dpi.png
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -23,13 +26,13 @@ if [ -n "${DPI:-}" ]; then
 fi
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   ../../cmake/wine-run.sh vokhost.exe --pick ../../examples/sample.vok "Регионы" "$START" --close-after 8000 \
-    | iconv -f cp1251 -t utf-8 &
+    ${PATTERN:+--search "$PATTERN"} | iconv -f cp1251 -t utf-8 &
   # Wait for the dialog (its caption ends with the F3 hint), then for its first painting.
   for _ in $(seq 30); do
     xwininfo -root -tree 2>/dev/null | grep -q "F3 - " && break
     sleep 0.2
   done
-  sleep 1
+  if [ -n "$PATTERN" ]; then sleep 2; else sleep 1; fi
   import -window root "$PNG"
   wait' 2> >(grep -v "X connection" >&2)
 echo "screenshot: $PNG"

@@ -10,7 +10,7 @@
 //   --prj opens the coordinate system chooser on FILE.prj and prints what it returns.
 //   --group N selects the N-th group (from 0) as soon as the chooser shows, and
 //   --close-after MS closes it MS milliseconds later (both for unattended screenshots).
-//        vokhost --pick FILE.vok SECTION [START] [--close-after MS]
+//        vokhost --pick FILE.vok SECTION [START] [--close-after MS] [--search PATTERN]
 //   --pick opens the selection dialog on item START (0: the top level) and prints the code
 //   chosen; --close-after MS closes it MS milliseconds later.
 #include <windows.h>
@@ -186,18 +186,40 @@ void CALLBACK CloseActive(HWND, UINT, UINT_PTR, DWORD) {
   if (HWND W = GetActiveWindow()) PostMessageW(W, WM_CLOSE, 0, 0);
 }
 
+// The pattern that --search types into the search dialog, and the steps that get it there:
+// F3 in the selection dialog, then the pattern and Enter in the search dialog.
+std::string SearchPattern;
+
+void CALLBACK TypePattern(HWND, UINT, UINT_PTR AId, DWORD) {
+  KillTimer(nullptr, AId);
+  HWND Combo = GetDlgItem(GetActiveWindow(), 202);
+  if (!Combo) return;
+  SetWindowTextA(Combo, SearchPattern.c_str());
+  HWND Edit = FindWindowExW(Combo, nullptr, L"Edit", nullptr);
+  PostMessageW(Edit ? Edit : Combo, WM_KEYDOWN, VK_RETURN, 1);
+}
+
+void CALLBACK PressF3(HWND, UINT, UINT_PTR AId, DWORD) {
+  KillTimer(nullptr, AId);
+  PostMessageW(GetFocus() ? GetFocus() : GetActiveWindow(), WM_KEYDOWN, VK_F3, 1);
+  SetTimer(nullptr, 0, 500, TypePattern);
+}
+
 // Shows the selection dialog on one section, the way a host program asks its user for an item.
 int Pick(int argc, char **argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: vokhost --pick FILE.vok SECTION [START] [--close-after MS]\n");
+    std::fprintf(stderr, "usage: vokhost --pick FILE.vok SECTION [START] [--close-after MS] [--search PATTERN]\n");
     return 2;
   }
   const char *File = argv[2], *Section = argv[3];
   int32_t Start = 0;
   for (int I = 4; I < argc; ++I) {
-    if (std::string(argv[I]) == "--close-after" && I + 1 < argc)
+    if (std::string(argv[I]) == "--close-after" && I + 1 < argc) {
       SetTimer(nullptr, 0, static_cast<UINT>(std::atoi(argv[++I])), CloseActive);
-    else
+    } else if (std::string(argv[I]) == "--search" && I + 1 < argc) {
+      SearchPattern = argv[++I];
+      SetTimer(nullptr, 0, 500, PressF3);
+    } else
       Start = std::atoi(argv[I]);
   }
   const THost H;
