@@ -1,0 +1,726 @@
+// Benchmark of the dictionaries at scale. Prints figures; asserts no time.
+//
+// Built twice: natively it drives the core (TLookup) the way the exports do; as a 32-bit
+// Windows program it loads Vokabra.dll and calls its exports by name, as the MapBasic host
+// does. In the same run it times the plain reference dictionary (tools/bench/ReferenceLookup.h)
+// and the floors (reading the file's lines, a hash table of the codes, a table-driven scan of
+// the texts), prints the ratios with their goals, and checks that the library and the
+// reference give the same answers on a sample (exit code 1 when they do not).
+//
+// Usage: vokbench gen DIR            writes DIR/large.vok and DIR/small.vok
+//        vokbench run DIR [OPTIONS]  times them (writes them first when missing)
+// Options: --lib-seconds S   least time spent on each library figure (default 0.3)
+//          --ref-seconds S   time allowed for each reference figure (default 1.5)
+//          --smoke           small dictionary only, in place of the large one too, short times
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#include <psapi.h>
+#endif
+
+#include "lookup/CodeList.h"
+#include "lookup/Lookup.h"
+#include "lookup/TextOps.h"
+#include "tools/bench/GenDict.h"
+#include "tools/bench/ReferenceLookup.h"
+
+using namespace vok;
+using namespace vok::bench;
+
+namespace {
+
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+constexpr std::size_t LikeCapacity = 1 << 20;
+// A pattern in lower case ("ново"), found through case-insensitive matching only.
+constexpr const char *LikePattern = "\xED\xEE\xE2\xEE";
+constexpr const char *LargeAlias = "Large";
+constexpr const char *SmallAlias = "Small";
+
+volatile std::size_t Sink;  // keeps the optimiser from dropping the work being timed
+
+using TClock = std::chrono::steady_clock;
+double Since(TClock::time_point AStart) {
+  return std::chrono::duration<double>(TClock::now() - AStart).count();
+}
+
+// Runs AOp(0), AOp(1), ... in growing batches until AMinSeconds are spent or AMaxOps have run;
+// returns the time per op. A slow op stops the run by time, so the figure is scaled from the
+// ops that fit.
+template <typename F>
+double TimePerOp(F &&AOp, double AMinSeconds, std::size_t AMaxOps = SIZE_MAX) {
+  std::size_t Done = 0, Batch = 1;
+  double Spent = 0;
+  while (Done < AMaxOps) {
+    const std::size_t N = std::min(Batch, AMaxOps - Done);
+    const TClock::time_point T0 = TClock::now();
+    for (std::size_t K = 0; K < N; ++K) AOp(Done + K);
+    Spent += Since(T0);
+    Done += N;
+    if (Spent >= AMinSeconds) break;
+    const double Left = (AMinSeconds - Spent) / (Spent / double(Done));
+    Batch = std::max<std::size_t>(1, std::min<std::size_t>(Batch * 2, static_cast<std::size_t>(Left) + 1));
+  }
+  return Spent / double(Done);
+}
+
+// The best of three TimePerOp runs: the machine may be shared, and a run that another
+// program slowed down says nothing about the code.
+template <typename F>
+double BestPerOp(F &&AOp, double AMinSeconds, std::size_t AMaxOps = SIZE_MAX) {
+  double Best = NaN;
+  for (int I = 0; I < 3; ++I) {
+    const double T = TimePerOp(AOp, AMinSeconds, AMaxOps);
+    if (!(T >= Best)) Best = T;
+  }
+  return Best;
+}
+
+// The best of up to ARepeats runs of AOp, fewer when they take longer than ASeconds together.
+template <typename F>
+double BestOf(int ARepeats, double ASeconds, F &&AOp) {
+  double Best = NaN, Total = 0;
+  for (int I = 0; I < ARepeats && (I == 0 || Total < ASeconds); ++I) {
+    const TClock::time_point T0 = TClock::now();
+    AOp();
+    const double T = Since(T0);
+    Total += T;
+    if (!(T >= Best)) Best = T;
+  }
+  return Best;
+}
+
+void WriteText(char *ABuffer, std::string_view AText) {
+  std::memcpy(ABuffer, AText.data(), AText.size());
+  ABuffer[AText.size()] = '\0';
+}
+
+// ---------------------------------------------------------------------------------------------
+// The questions a host asks, answered the way the exports answer them (the reference and,
+// natively, the library).
+
+enum TOp { opString, opStr, opExtra, opExists, opCount };
+const char *const OpNames[opCount] = {"GetVokString", "GetVokStr", "GetVokExtra", "ItemExists"};
+
+template <typename L>
+void AnswerText(const L &D, TOp AOp, int32_t ACode, char *ABuffer) {
+  switch (AOp) {
+    case opString: WriteText(ABuffer, D.GetItemString(ACode)); break;
+    case opStr: WriteText(ABuffer, D.GetItemText(ACode)); break;
+    case opExtra: {
+      const std::string Extra = D.GetItemExtra(ACode);
+      WriteText(ABuffer, Extra.empty() ? D.GetItemText(ACode) : Extra);
+      break;
+    }
+    default: WriteText(ABuffer, D.ItemExists(ACode) ? "1" : ""); break;
+  }
+}
+
+// FindFirstItem and FindNextItem: the children of an item until the end mark 0.
+template <typename L>
+void AnswerChildren(const L &D, int32_t ACode, TCodeList &AList, std::vector<int32_t> &AOut) {
+  AOut.clear();
+  const int Level = D.GetGroupId(ACode);
+  if (Level + 1 >= D.GroupCount()) return;
+  D.LoadGroup(Level + 1, ACode, AList);
+  for (const TCodeRow &Row : AList.Rows()) {
+    if (Row.Code <= 0) break;
+    AOut.push_back(Row.Code);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The library under test.
+
+#ifdef _WIN32
+
+const char *const LibraryTitle = "Vokabra.dll through its exports (32-bit, Wine)";
+const char *const ExistsNote =
+    "ItemExists has no export: the 32-bit run probes existence with GetVokStr (non-empty text).";
+
+class TLibrary {
+ public:
+  TLibrary() { OpenVokList(nullptr); }
+  ~TLibrary() {
+    CloseVokabra();
+    FreeLibrary(fDll);
+  }
+  bool Load(const std::string &AFile, const char *AAlias) {
+    return LoadVokEx(AFile.c_str(), BenchSection, AAlias, "*") != 0;
+  }
+  void Text(const char *AName, TOp AOp, int32_t ACode, char *ABuffer) {
+    switch (AOp) {
+      case opString: GetVokString(AName, ACode, ABuffer); break;
+      case opStr: GetVokStr(AName, ACode, ABuffer); break;
+      case opExtra: GetVokExtra(AName, ACode, ABuffer); break;
+      default:
+        GetVokStr(AName, ACode, ABuffer);
+        WriteText(ABuffer, *ABuffer ? "1" : "");
+        break;
+    }
+  }
+  void Children(const char *AName, int32_t ACode, std::vector<int32_t> &AOut) {
+    AOut.clear();
+    for (int32_t C = FindFirstItem(AName, ACode); C != 0; C = FindNextItem()) AOut.push_back(C);
+  }
+  // ABuffer holds the capacity in blanks on entry, as the host fills it.
+  void LikeValues(const char *AName, const char *APattern, char *ABuffer) {
+    GetLikeValues(AName, APattern, ABuffer);
+  }
+
+ private:
+  template <typename F>
+  F *Fn(const char *AName) {
+    if (!fDll) throw std::runtime_error("cannot load Vokabra.dll");
+    FARPROC P = GetProcAddress(fDll, AName);
+    if (!P) throw std::runtime_error(std::string("Vokabra.dll has no export ") + AName);
+    return reinterpret_cast<F *>(reinterpret_cast<void *>(P));
+  }
+  using TTextFn = void __stdcall(const char *, int32_t, char *);
+
+  HMODULE fDll = LoadLibraryA("Vokabra.dll");  // first: the exports below are resolved from it
+  int32_t(__stdcall *OpenVokList)(HWND) = Fn<int32_t __stdcall(HWND)>("OpenVokList");
+  void(__stdcall *CloseVokabra)() = Fn<void __stdcall()>("CloseVokabra");
+  int32_t(__stdcall *LoadVokEx)(const char *, const char *, const char *, const char *) =
+      Fn<int32_t __stdcall(const char *, const char *, const char *, const char *)>("LoadVokEx");
+  TTextFn *GetVokString = Fn<TTextFn>("GetVokString");
+  TTextFn *GetVokStr = Fn<TTextFn>("GetVokStr");
+  TTextFn *GetVokExtra = Fn<TTextFn>("GetVokExtra");
+  int32_t(__stdcall *FindFirstItem)(const char *, int32_t) = Fn<int32_t __stdcall(const char *, int32_t)>("FindFirstItem");
+  int32_t(__stdcall *FindNextItem)() = Fn<int32_t __stdcall()>("FindNextItem");
+  void(__stdcall *GetLikeValues)(const char *, const char *, char *) =
+      Fn<void __stdcall(const char *, const char *, char *)>("GetLikeValues");
+};
+
+#else
+
+const char *const LibraryTitle = "dictionary core (TLookup), native";
+const char *const ExistsNote = "";
+
+// TLookup driven the way the exports drive it (library/QueryExports.cpp).
+class TLibrary {
+ public:
+  bool Load(const std::string &AFile, const char *AAlias) {
+    std::unique_ptr<TLookup> &L = fDicts[AAlias];
+    if (!L) L = std::make_unique<TLookup>();
+    L->LoadVok(AFile, BenchSection, AAlias, "*");
+    return L->Ready();
+  }
+  void Text(const char *AName, TOp AOp, int32_t ACode, char *ABuffer) {
+    AnswerText(Dict(AName), AOp, ACode, ABuffer);
+  }
+  void Children(const char *AName, int32_t ACode, std::vector<int32_t> &AOut) {
+    AnswerChildren(Dict(AName), ACode, fItemList, AOut);
+  }
+  // The loop of the GetLikeValues export: every item through GetLevelItem, upper-cased.
+  void LikeValues(const char *AName, const char *APattern, char *ABuffer) {
+    const TLookup &L = Dict(AName);
+    const std::size_t Capacity = std::strlen(ABuffer);
+    *ABuffer = '\0';
+    const std::string Pattern = UpperCase(APattern);
+    if (Pattern.empty()) return;
+    std::string Result;
+    for (int Level = 0; Level < L.GroupCount(); ++Level)
+      for (int I = 0; I < L.GetLevelItemCount(Level); ++I) {
+        const TLookupItem Item = L.GetLevelItem(Level, I);
+        if (UpperCase(Item.Text).find(Pattern) == std::string::npos) continue;
+        const std::string Code = std::to_string(Item.Code) + ";";
+        if (Result.size() + Code.size() > Capacity) break;
+        Result += Code;
+      }
+    WriteText(ABuffer, Result);
+  }
+
+ private:
+  const TLookup &Dict(const char *AName) { return *fDicts.at(AName); }
+  std::map<std::string, std::unique_ptr<TLookup>> fDicts;
+  TCodeList fItemList;
+};
+
+#endif
+
+// ---------------------------------------------------------------------------------------------
+// Process memory.
+
+struct TMemory {
+  double Resident = NaN, Peak = NaN, Private = NaN;  // bytes
+};
+
+#ifdef _WIN32
+TMemory ReadMemory() {
+  PROCESS_MEMORY_COUNTERS_EX C{};
+  C.cb = sizeof C;
+  TMemory M;
+  if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS *>(&C), sizeof C)) {
+    M.Resident = double(C.WorkingSetSize);
+    M.Peak = double(C.PeakWorkingSetSize);
+    M.Private = double(C.PrivateUsage);
+  }
+  return M;
+}
+bool ResetPeak() { return false; }
+const char *const MemoryNote = "working set (GetProcessMemoryInfo)";
+#else
+TMemory ReadMemory() {
+  TMemory M;
+  std::ifstream In("/proc/self/status");
+  std::string Key;
+  double Kb;
+  while (In >> Key) {
+    if (Key == "VmRSS:" && In >> Kb) M.Resident = Kb * 1024;
+    else if (Key == "VmHWM:" && In >> Kb) M.Peak = Kb * 1024;
+    else if (Key == "RssAnon:" && In >> Kb) M.Private = Kb * 1024;
+  }
+  return M;
+}
+// Starts the peak (VmHWM) anew from the current resident size.
+bool ResetPeak() {
+  std::ofstream Out("/proc/self/clear_refs");
+  Out << "5" << std::flush;
+  return bool(Out);
+}
+const char *const MemoryNote = "resident set (VmRSS, VmHWM of /proc/self/status)";
+#endif
+
+// ---------------------------------------------------------------------------------------------
+// Floors.
+
+// The plain hash tables of the codes that the cold lookups are held against.
+struct THashFloor {
+  std::unordered_map<int32_t, std::string> Texts, Extras;
+
+  explicit THashFloor(const TReferenceLookup &ARef) {
+    for (int Level = 0; Level < ARef.GroupCount(); ++Level)
+      for (const auto &E : ARef.Level(Level)) Texts.emplace(E.Code, E.Text);
+    for (const auto &E : ARef.ExtraList()) Extras.emplace(E.Code, E.Text);
+  }
+  // The same lookups the operation needs: the item, and for the display string its ancestors
+  // (widths 2, 3, 3), joined as the template %1%2%3 with "," joins them.
+  void Answer(TOp AOp, int32_t ACode, char *ABuffer) const {
+    switch (AOp) {
+      case opString: {
+        const int Level = ACode % 1000000 == 0 ? 0 : ACode % 1000 == 0 ? 1 : 2;
+        if (!Texts.count(ACode)) {
+          *ABuffer = '\0';
+          return;
+        }
+        static const int32_t Div[] = {1000000, 1000, 1};
+        std::string R;
+        for (int K = 0; K <= Level; ++K) {
+          const auto It = Texts.find(ACode - ACode % Div[K]);
+          if (K) R += ", ";
+          if (It != Texts.end()) R += It->second;
+        }
+        WriteText(ABuffer, R);
+        break;
+      }
+      case opStr: {
+        const auto It = Texts.find(ACode);
+        WriteText(ABuffer, It == Texts.end() ? std::string_view() : std::string_view(It->second));
+        break;
+      }
+      case opExtra: {
+        const auto Extra = Extras.find(ACode);
+        if (Extra != Extras.end()) {
+          WriteText(ABuffer, Extra->second);
+          break;
+        }
+        const auto It = Texts.find(ACode);
+        WriteText(ABuffer, It == Texts.end() ? std::string_view() : std::string_view(It->second));
+        break;
+      }
+      default: WriteText(ABuffer, Texts.count(ACode) ? "1" : ""); break;
+    }
+  }
+};
+
+// The texts of every item in search order (level by level, file order), each copied through a
+// 256-entry upper-case table and searched with strstr.
+struct TScanFloor {
+  std::vector<std::string> Texts;
+  std::vector<int32_t> Codes;
+  unsigned char Upper[256];
+
+  explicit TScanFloor(const TReferenceLookup &ARef) {
+    for (int Level = 0; Level < ARef.GroupCount(); ++Level)
+      for (const auto &E : ARef.Level(Level)) {
+        Texts.push_back(E.Text);
+        Codes.push_back(E.Code);
+      }
+    for (int C = 0; C < 256; ++C) {
+      const std::string U = UpperCase(std::string(1, static_cast<char>(C)));
+      Upper[C] = U.size() == 1 ? static_cast<unsigned char>(U[0]) : static_cast<unsigned char>(C);
+    }
+  }
+  std::string Scan(const char *APattern, std::size_t ACapacity) const {
+    char Pattern[256], Text[256];
+    std::size_t P = 0;
+    for (; APattern[P] && P < 255; ++P) Pattern[P] = static_cast<char>(Upper[static_cast<unsigned char>(APattern[P])]);
+    Pattern[P] = '\0';
+    std::string Result;
+    if (!P) return Result;
+    for (std::size_t I = 0; I < Texts.size(); ++I) {
+      const std::string &T = Texts[I];
+      const std::size_t N = std::min<std::size_t>(T.size(), 255);
+      for (std::size_t K = 0; K < N; ++K) Text[K] = static_cast<char>(Upper[static_cast<unsigned char>(T[K])]);
+      Text[N] = '\0';
+      if (!std::strstr(Text, Pattern)) continue;
+      const std::string Code = std::to_string(Codes[I]) + ";";
+      if (Result.size() + Code.size() > ACapacity) break;
+      Result += Code;
+    }
+    return Result;
+  }
+};
+
+// ---------------------------------------------------------------------------------------------
+// The table.
+
+struct TRow {
+  std::string Name;
+  double Lib = NaN, Ref = NaN;  // seconds, or bytes for a memory row
+  bool Bytes = false;
+  double Ratio = NaN, Goal = NaN;
+  bool Heading = false;
+};
+
+std::string FormatTime(double S) {
+  char B[32];
+  if (std::isnan(S)) return "";
+  if (S < 1e-6) std::snprintf(B, sizeof B, "%.0f ns", S * 1e9);
+  else if (S < 1e-3) std::snprintf(B, sizeof B, "%.2f us", S * 1e6);
+  else if (S < 1) std::snprintf(B, sizeof B, "%.2f ms", S * 1e3);
+  else std::snprintf(B, sizeof B, "%.2f s", S);
+  return B;
+}
+
+std::string FormatBytes(double B) {
+  char S[32];
+  if (std::isnan(B)) return "";
+  std::snprintf(S, sizeof S, "%.1f MB", B / 1048576.0);
+  return S;
+}
+
+class TTable {
+ public:
+  void Heading(const std::string &AName) { fRows.push_back({AName, NaN, NaN, false, NaN, NaN, true}); }
+  void Time(const std::string &AName, double ALib, double ARef = NaN) { fRows.push_back({"  " + AName, ALib, ARef}); }
+  void Memory(const std::string &AName, double ABytes) { fRows.push_back({"  " + AName, ABytes, NaN, true}); }
+  void Ratio(const std::string &AName, double ARatio, double AGoal) {
+    fRows.push_back({"  " + AName, NaN, NaN, false, ARatio, AGoal});
+    if (!(ARatio <= AGoal)) ++fMisses;
+  }
+  void Print() const {
+    std::printf("%-58s %11s %11s %9s %7s %6s\n", "Figure", "Library", "Reference", "Speed-up", "Ratio", "Goal");
+    for (const TRow &R : fRows) {
+      if (R.Heading) {
+        std::printf("%s\n", R.Name.c_str());
+        continue;
+      }
+      char Speed[32] = "", Ratio[32] = "", Goal[32] = "";
+      if (!std::isnan(R.Lib) && !std::isnan(R.Ref) && R.Lib > 0) std::snprintf(Speed, sizeof Speed, "%.1fx", R.Ref / R.Lib);
+      if (!std::isnan(R.Ratio)) std::snprintf(Ratio, sizeof Ratio, "%.2f", R.Ratio);
+      if (!std::isnan(R.Goal)) std::snprintf(Goal, sizeof Goal, "<=%g", R.Goal);
+      const std::string Lib = R.Bytes ? FormatBytes(R.Lib) : FormatTime(R.Lib);
+      std::printf("%-58s %11s %11s %9s %7s %6s %s\n", R.Name.c_str(), Lib.c_str(), FormatTime(R.Ref).c_str(), Speed,
+                  Ratio, Goal, std::isnan(R.Goal) ? "" : (R.Ratio <= R.Goal ? "PASS" : "MISS"));
+    }
+  }
+  int Misses() const { return fMisses; }
+
+ private:
+  std::vector<TRow> fRows;
+  int fMisses = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+
+struct TOptions {
+  std::string Dir;
+  double LibSeconds = 0.3, RefSeconds = 1.5;
+  bool Smoke = false;
+};
+
+// The codes a run asks about, from the shape of a generated file.
+struct TCodes {
+  std::vector<int32_t> Warm;       // up to 1,000 deepest items of one cluster, file order
+  std::vector<int32_t> Cold;       // every item once, shuffled
+  std::vector<int32_t> TenParents; // level-1 items with exactly ten children
+};
+
+TCodes ShapeCodes(const TDictShape &AShape) {
+  TCodes C;
+  const int Top = std::min(50, AShape.Top);
+  for (int Child = 1; Child <= std::min(10, AShape.FullChildren); ++Child)
+    for (int G = 1; G <= std::min(100, AShape.GrandChildren); ++G) C.Warm.push_back(ShapeCode(Top, Child, G));
+  ForEachShapeItem(AShape, [&](int32_t ACode, int ALevel) {
+    C.Cold.push_back(ACode);
+    if (ALevel == 1 && ChildrenOf(AShape, ACode / 1000 % 1000) == 10) C.TenParents.push_back(ACode);
+  });
+  uint64_t S = 12345;
+  for (std::size_t I = C.Cold.size(); I > 1; --I) {
+    S = S * 6364136223846793005ull + 1442695040888963407ull;
+    std::swap(C.Cold[I - 1], C.Cold[static_cast<std::size_t>((S >> 33) % I)]);
+  }
+  return C;
+}
+
+long FileSize(const std::string &AFile) {
+  std::ifstream In(AFile, std::ios::binary | std::ios::ate);
+  return In ? static_cast<long>(In.tellg()) : -1;
+}
+
+// Writes the large and the small file into ADir (created when missing), or the small one alone.
+void Generate(const std::string &ADir, bool ASmallOnly) {
+  std::filesystem::create_directories(ADir);
+  for (const auto &[Name, Shape] : {std::pair<const char *, TDictShape>{"small.vok", SmallShape},
+                                    std::pair<const char *, TDictShape>{"large.vok", LargeShape}}) {
+    if (ASmallOnly && Shape.Top == LargeShape.Top) continue;
+    const std::string File = ADir + "/" + Name;
+    const long Items = WriteShapeFile(File, Shape);
+    std::printf("wrote %s: %ld items, %.1f MB\n", File.c_str(), Items, double(FileSize(File)) / 1048576.0);
+  }
+}
+
+int Run(const TOptions &O) {
+  const std::string LargeFile = O.Dir + (O.Smoke ? "/small.vok" : "/large.vok");
+  const std::string SmallFile = O.Dir + "/small.vok";
+  if (FileSize(LargeFile) < 0 || FileSize(SmallFile) < 0) {
+    std::printf("input files missing: generating them (line by line, so the memory figures stay clean)\n");
+    Generate(O.Dir, O.Smoke);
+  }
+  const TDictShape &Large = O.Smoke ? SmallShape : LargeShape;
+  const char *const L1M = O.Smoke ? "1K(as 1M)" : "1M";
+  const double FileBytes = double(FileSize(LargeFile));
+  TTable Table;
+  int Disagreements = 0;
+  auto Check = [&](const std::string &AWhat, const std::string &ALib, const std::string &ARef) {
+    if (ALib == ARef) return;
+    if (++Disagreements <= 10)
+      std::printf("DIFFERENT %s:\n  library:   %.200s\n  reference: %.200s\n", AWhat.c_str(), ALib.c_str(), ARef.c_str());
+  };
+
+  TLibrary Lib;
+
+  // Memory first, before anything else of size lives in the process.
+  const bool PeakReset = ResetPeak();
+  const TMemory Before = ReadMemory();
+  const TClock::time_point LoadStart = TClock::now();
+  if (!Lib.Load(LargeFile, LargeAlias)) throw std::runtime_error("the library did not load " + LargeFile);
+  const double FirstLoad = Since(LoadStart);
+  const TMemory After = ReadMemory();
+
+  const double LibLoad = std::min(FirstLoad, BestOf(2, 4 * O.LibSeconds, [&] { Lib.Load(LargeFile, LargeAlias); }));
+  const double FloorLines = BestOf(3, 2 * O.LibSeconds, [&] { Sink = ReadLinesFloor(LargeFile).size(); });
+  std::string Store;
+  const double FloorSplit = BestOf(3, 2 * O.LibSeconds, [&] { Sink = SplitLinesFloor(LargeFile, Store).size(); });
+  Store = std::string();
+  TReferenceLookup Ref;
+  const double RefLoad = BestOf(1, 0, [&] { Ref.LoadVok(LargeFile, BenchSection, LargeAlias, "*"); });
+  if (!Ref.Ready()) throw std::runtime_error("the reference did not load " + LargeFile);
+  if (!Lib.Load(SmallFile, SmallAlias)) throw std::runtime_error("the library did not load " + SmallFile);
+  const double LibLoadSmall = BestPerOp([&](std::size_t) { Lib.Load(SmallFile, SmallAlias); }, O.LibSeconds);
+  TReferenceLookup RefSmall;
+  const double RefLoadSmall = TimePerOp([&](std::size_t) { RefSmall.LoadVok(SmallFile, BenchSection, SmallAlias, "*"); }, O.LibSeconds);
+
+  Table.Heading("Load (" + std::to_string(long(FileBytes)) + " bytes, " + std::to_string(Ref.GetLevelItemCount(0) +
+                Ref.GetLevelItemCount(1) + Ref.GetLevelItemCount(2)) + " items)");
+  Table.Time(std::string("load ") + L1M + " section", LibLoad, RefLoad);
+  Table.Time("floor: read its lines, one std::string each", FloorLines);
+  Table.Ratio(std::string("load ") + L1M + " / read its lines", LibLoad / FloorLines, 2);
+  Table.Time("info: whole file in one buffer, lines split in place", FloorSplit);
+  Table.Time("load 1K section", LibLoadSmall, RefLoadSmall);
+  Table.Heading(std::string("Memory, ") + MemoryNote + (PeakReset ? "" : "; the peak is the process's own"));
+  const double Growth = After.Peak - Before.Resident;
+  Table.Memory(std::string("peak during the ") + L1M + " load, above the resident size before", Growth);
+  Table.Memory("file size", FileBytes);
+  Table.Ratio("peak growth / file size", Growth / FileBytes, 2);
+  Table.Memory("resident after the load, above the size before", After.Resident - Before.Resident);
+  if (After.Private > 0) Table.Memory(
+#ifdef _WIN32
+      "private bytes after the load, above the size before",
+#else
+      "anonymous resident after the load, above the size before",
+#endif
+      After.Private - Before.Private);
+
+  // Lookups: warm (a cluster of 1,000 codes, repeated), the small dictionary, and cold (every
+  // code of the large one once, in random order) against a hash table of the codes.
+  const TCodes LargeCodes = ShapeCodes(Large), SmallCodes = ShapeCodes(SmallShape);
+  std::vector<int32_t> SmallDeep;
+  ForEachShapeItem(SmallShape, [&](int32_t C, int L) { if (L == 2) SmallDeep.push_back(C); });
+  const THashFloor Hash(Ref);
+  char Buf[512];
+  for (int Op = 0; Op < opCount; ++Op) {
+    const TOp K = static_cast<TOp>(Op);
+    auto LibOn = [&](const char *AName, const std::vector<int32_t> &ACodes) {
+      return [&, AName](std::size_t I) {
+        Lib.Text(AName, K, ACodes[I % ACodes.size()], Buf);
+        Sink = Sink + static_cast<unsigned char>(Buf[0]);
+      };
+    };
+    auto RefOn = [&](const TReferenceLookup &AR, const std::vector<int32_t> &ACodes) {
+      return [&](std::size_t I) {
+        AnswerText(AR, K, ACodes[I % ACodes.size()], Buf);
+        Sink = Sink + static_cast<unsigned char>(Buf[0]);
+      };
+    };
+    TimePerOp(LibOn(LargeAlias, LargeCodes.Warm), 0.1, LargeCodes.Warm.size());  // warm-up
+    const double WarmLib = BestPerOp(LibOn(LargeAlias, LargeCodes.Warm), O.LibSeconds);
+    const double WarmRef = TimePerOp(RefOn(Ref, LargeCodes.Warm), O.RefSeconds);
+    TimePerOp(LibOn(SmallAlias, SmallDeep), 0.1, SmallDeep.size());
+    const double SmallLib = BestPerOp(LibOn(SmallAlias, SmallDeep), O.LibSeconds);
+    const double SmallRef = TimePerOp(RefOn(RefSmall, SmallDeep), O.RefSeconds);
+    const double ColdLib = BestPerOp(LibOn(LargeAlias, LargeCodes.Cold), O.LibSeconds, LargeCodes.Cold.size());
+    const double ColdRef = TimePerOp(RefOn(Ref, LargeCodes.Cold), O.RefSeconds, LargeCodes.Cold.size());
+    const double ColdHash = BestPerOp([&](std::size_t I) {
+      Hash.Answer(K, LargeCodes.Cold[I % LargeCodes.Cold.size()], Buf);
+      Sink = Sink + static_cast<unsigned char>(Buf[0]);
+    }, O.LibSeconds, LargeCodes.Cold.size());
+
+    Table.Heading(std::string(OpNames[Op]) + " (time per call)");
+    Table.Time(std::string(L1M) + " warm: " + std::to_string(LargeCodes.Warm.size()) + " clustered codes, repeated", WarmLib, WarmRef);
+    Table.Time("1K: its " + std::to_string(SmallDeep.size()) + " deepest items, repeated", SmallLib, SmallRef);
+    Table.Ratio(std::string(L1M) + " warm / 1K", WarmLib / SmallLib, 1.5);
+    Table.Time(std::string(L1M) + " cold: every code once, random order", ColdLib, ColdRef);
+    Table.Time("floor: std::unordered_map of the codes, same order", ColdHash);
+    Table.Ratio(std::string(L1M) + " cold / hash table", ColdLib / ColdHash, 3);
+
+    // Same answers: the warm cluster, the first cold codes, absent codes, the small dictionary.
+    std::vector<int32_t> Sample(LargeCodes.Warm.begin(), LargeCodes.Warm.begin() + std::min<std::size_t>(50, LargeCodes.Warm.size()));
+    Sample.insert(Sample.end(), LargeCodes.Cold.begin(), LargeCodes.Cold.begin() + std::min<std::size_t>(50, LargeCodes.Cold.size()));
+    for (int32_t C : {0, -1, 1, 999, 1000000 + 999, 50001999, 2147483647}) Sample.push_back(C);
+    char LibBuf[512], RefBuf[512];
+    for (int32_t C : Sample) {
+      Lib.Text(LargeAlias, K, C, LibBuf);
+      AnswerText(Ref, K, C, RefBuf);
+      Check(std::string(OpNames[Op]) + " " + std::to_string(C), LibBuf, RefBuf);
+    }
+    for (int32_t C : SmallCodes.Cold) {
+      Lib.Text(SmallAlias, K, C, LibBuf);
+      AnswerText(RefSmall, K, C, RefBuf);
+      Check(std::string(OpNames[Op]) + " small " + std::to_string(C), LibBuf, RefBuf);
+    }
+  }
+
+  // Children of items that have exactly ten.
+  {
+    std::vector<int32_t> Out;
+    TCodeList RefList;
+    auto LibOn = [&](const char *AName, const std::vector<int32_t> &AParents) {
+      return [&, AName](std::size_t I) {
+        Lib.Children(AName, AParents[I % AParents.size()], Out);
+        Sink = Sink + Out.size();
+      };
+    };
+    auto RefOn = [&](const TReferenceLookup &AR, const std::vector<int32_t> &AParents) {
+      return [&](std::size_t I) {
+        AnswerChildren(AR, AParents[I % AParents.size()], RefList, Out);
+        Sink = Sink + Out.size();
+      };
+    };
+    const double LargeLib = BestPerOp(LibOn(LargeAlias, LargeCodes.TenParents), O.LibSeconds);
+    const double LargeRef = TimePerOp(RefOn(Ref, LargeCodes.TenParents), O.RefSeconds);
+    const double SmallLib = BestPerOp(LibOn(SmallAlias, SmallCodes.TenParents), O.LibSeconds);
+    const double SmallRef = TimePerOp(RefOn(RefSmall, SmallCodes.TenParents), O.RefSeconds);
+    Table.Heading("FindFirstItem + FindNextItem over an item's 10 children (time per item)");
+    Table.Time(std::string(L1M) + ": " + std::to_string(LargeCodes.TenParents.size()) + " such items in turn", LargeLib, LargeRef);
+    Table.Time("1K: " + std::to_string(SmallCodes.TenParents.size()) + " such items in turn", SmallLib, SmallRef);
+    Table.Ratio(std::string(L1M) + " / 1K", LargeLib / SmallLib, 1.5);
+
+    std::vector<int32_t> LibOut;
+    for (std::size_t I = 0; I < std::min<std::size_t>(20, LargeCodes.TenParents.size()); ++I) {
+      const int32_t P = LargeCodes.TenParents[I * 37 % LargeCodes.TenParents.size()];
+      Lib.Children(LargeAlias, P, LibOut);
+      AnswerChildren(Ref, P, RefList, Out);
+      auto Join = [](const std::vector<int32_t> &V) {
+        std::string S;
+        for (int32_t C : V) S += std::to_string(C) + ";";
+        return S;
+      };
+      Check("children of " + std::to_string(P), Join(LibOut), Join(Out));
+      if (Out.size() != 10) Check("count of children of " + std::to_string(P), std::to_string(Out.size()), "10");
+    }
+  }
+
+  // The search over every item's text.
+  {
+    std::vector<char> LikeBuf(LikeCapacity + 1);
+    std::string LibResult, RefResult, FloorResult;
+    auto LibLike = [&](const char *AName) {
+      return [&, AName](std::size_t) {
+        std::memset(LikeBuf.data(), ' ', LikeCapacity);
+        LikeBuf[LikeCapacity] = '\0';
+        Lib.LikeValues(AName, LikePattern, LikeBuf.data());
+        LibResult = LikeBuf.data();
+      };
+    };
+    const TScanFloor Scan(Ref);
+    const double LargeLib = BestPerOp(LibLike(LargeAlias), O.LibSeconds);
+    const double LargeRef = TimePerOp([&](std::size_t) { RefResult = Ref.GetLikeValues(LikePattern, LikeCapacity); }, O.RefSeconds);
+    const double LargeFloor = BestPerOp([&](std::size_t) { FloorResult = Scan.Scan(LikePattern, LikeCapacity); }, O.LibSeconds);
+    Check("GetLikeValues", LibResult, RefResult);
+    Check("GetLikeValues floor", FloorResult, RefResult);
+    const std::size_t Matches = static_cast<std::size_t>(std::count(RefResult.begin(), RefResult.end(), ';'));
+    const double SmallLib = BestPerOp(LibLike(SmallAlias), O.LibSeconds);
+    const double SmallRef = TimePerOp([&](std::size_t) { RefResult = RefSmall.GetLikeValues(LikePattern, LikeCapacity); }, O.RefSeconds);
+    Check("GetLikeValues small", LibResult, RefResult);
+    Table.Heading("GetLikeValues, a lower-case Cyrillic pattern, " + std::to_string(Matches) + " matches (time per search)");
+    Table.Time(std::string(L1M) + " items", LargeLib, LargeRef);
+    Table.Time("floor: same texts in memory, table upper-case + strstr", LargeFloor);
+    Table.Ratio(std::string(L1M) + " / floor", LargeLib / LargeFloor, 2);
+    Table.Time("1K items", SmallLib, SmallRef);
+  }
+
+  std::printf("\n%s\n", LibraryTitle);
+  Table.Print();
+  if (*ExistsNote) std::printf("%s\n", ExistsNote);
+  std::printf("Times are per call (per search, per load); the reference is the plain dictionary"
+              " that scans its lists, timed on fewer calls where it is slow.\n");
+  std::printf("goals missed: %d; answers of library and reference: %s\n", Table.Misses(),
+              Disagreements ? "DIFFERENT" : "the same on every sample");
+  return Disagreements ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  try {
+    if (argc >= 3 && std::string(argv[1]) == "gen") {
+      Generate(argv[2], false);
+      return 0;
+    }
+    if (argc >= 3 && std::string(argv[1]) == "run") {
+      TOptions O;
+      O.Dir = argv[2];
+      for (int I = 3; I < argc; ++I) {
+        const std::string A = argv[I];
+        if (A == "--lib-seconds" && I + 1 < argc) O.LibSeconds = std::atof(argv[++I]);
+        else if (A == "--ref-seconds" && I + 1 < argc) O.RefSeconds = std::atof(argv[++I]);
+        else if (A == "--smoke") O.Smoke = true;
+        else throw std::runtime_error("unknown option " + A);
+      }
+      if (O.Smoke) O.LibSeconds = O.RefSeconds = 0.005;
+      return Run(O);
+    }
+    std::fprintf(stderr, "usage: vokbench gen DIR | vokbench run DIR [--lib-seconds S] [--ref-seconds S] [--smoke]\n");
+    return 2;
+  } catch (const std::exception &E) {
+    std::fprintf(stderr, "vokbench: %s\n", E.what());
+    return 2;
+  }
+}
