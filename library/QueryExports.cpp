@@ -121,22 +121,6 @@ VOK_EXPORT void GetLikeValues(const char *AVokName, const char *APattern, char *
   const std::size_t Capacity = std::strlen(ABuffer);
   ClearBuffer(ABuffer);
   Guarded([&] {
-    const TLookup *L = FindVok(Arg(AVokName));
-    const TUpperMatcher Pattern(Arg(APattern));
-    if (!L || Pattern.Empty()) return;
-    std::string Result;
-    for (int Level = 0; Level < L->GroupCount(); ++Level) {
-      const int Count = L->GetLevelItemCount(Level);
-      for (int I = 0; I < Count; ++I) {
-        if (!Pattern.Matches(L->LevelItemText(Level, I))) continue;
-        const std::string Code = std::to_string(L->LevelItemCode(Level, I)) + ";";
-        if (Result.size() + Code.size() > Capacity) {
-          WriteBuffer(ABuffer, Result);
-          return;
-        }
-        Result += Code;
-      }
-    }
-    WriteBuffer(ABuffer, Result);
+    if (const TLookup *L = FindVok(Arg(AVokName))) WriteBuffer(ABuffer, LikeValues(*L, Arg(APattern), Capacity));
   });
 }

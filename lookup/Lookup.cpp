@@ -239,6 +239,7 @@ void TLookup::Clear() {
   fGroups.clear();
   fLaterExtras.clear();
   fFormats.clear();
+  fBelow.clear();
   fDisplay.clear();
   fDelimiter.clear();
   fStore.Clear();
@@ -324,6 +325,7 @@ bool TLookup::SetFormat(std::string_view AValue) {
     From = Comma + 1;
   }
   fGroups.resize(fFormats.size());
+  for (std::size_t K = 0; K < fFormats.size(); ++K) fBelow.push_back(Pow10(DigitsFrom(static_cast<int>(K) + 1)));
   return true;
 }
 
@@ -406,12 +408,9 @@ int64_t TLookup::DigitsFrom(int AFrom) const {
 }
 
 int TLookup::GetGroupId(int32_t AItemId) const {
-  const int N = static_cast<int>(fFormats.size());
-  int64_t S = DigitsFrom(1);
-  for (int K = 0; K <= N - 2; ++K) {
-    if (int64_t(AItemId) % Pow10(S) == 0) return K;
-    S -= fFormats[static_cast<std::size_t>(K + 1)];
-  }
+  const int N = static_cast<int>(fBelow.size());
+  for (int K = 0; K <= N - 2; ++K)
+    if (int64_t(AItemId) % fBelow[static_cast<std::size_t>(K)] == 0) return K;
   return N > 0 ? N - 1 : 0;
 }
 
@@ -426,10 +425,9 @@ const TLookup::TEntry *TLookup::FindInLevel(int ALevel, int32_t ACode) const {
   return L.Codes.Find(L.Items, ACode);
 }
 
+// Every entry stands on the level of its code, so that level alone can hold the code.
 bool TLookup::ItemExists(int32_t AItemId) const {
-  for (int K = 0; K < GroupCount(); ++K)
-    if (FindInLevel(K, AItemId)) return true;
-  return false;
+  return !fGroups.empty() && FindInLevel(GetGroupId(AItemId), AItemId);
 }
 
 std::string TLookup::GetItemText(int32_t AItemId) const {
@@ -499,6 +497,22 @@ std::string TLookup::GetItemString(int32_t AItemId) const {
     R = ReplaceAll(R, P, Part);
   }
   return R;
+}
+
+std::string LikeValues(const TLookup &ALookup, std::string_view APattern, std::size_t ACapacity) {
+  const TUpperMatcher Pattern(APattern);
+  std::string Result;
+  if (Pattern.Empty()) return Result;
+  for (int Level = 0; Level < ALookup.GroupCount(); ++Level) {
+    const int Count = ALookup.GetLevelItemCount(Level);
+    for (int I = 0; I < Count; ++I) {
+      if (!Pattern.Matches(ALookup.LevelItemText(Level, I))) continue;
+      const std::string Code = std::to_string(ALookup.LevelItemCode(Level, I)) + ";";
+      if (Result.size() + Code.size() > ACapacity) return Result;
+      Result += Code;
+    }
+  }
+  return Result;
 }
 
 }  // namespace vok

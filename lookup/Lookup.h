@@ -193,11 +193,17 @@ class TLookup {
   std::vector<TLevel> fGroups;
   std::unordered_map<int32_t, const TEntry *> fLaterExtras;
   std::vector<int32_t> fFormats;
+  std::vector<int64_t> fBelow;  // per level, 10^(the digits of the levels below it)
   std::string fDisplay;
   std::string fDelimiter;
   TTextStore fStore;
   std::unique_ptr<TLoadState> fLoad;  // only while a load runs
 };
+
+// The codes of the items whose text (as GetLevelItem hands it out) holds APattern ignoring
+// case, level by level in file order, each followed by ";". The search stops at the first code
+// that would take the result beyond ACapacity characters; an empty pattern finds nothing.
+std::string LikeValues(const TLookup &ALookup, std::string_view APattern, std::size_t ACapacity);
 
 // 10 to the power ADigits as a 64-bit integer; 1 for ADigits <= 0. Powers beyond 10^18 do
 // not fit; they are held at 10^18, which gives every 32-bit code the same quotient and

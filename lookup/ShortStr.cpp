@@ -44,11 +44,20 @@ std::optional<int32_t> TryStrToInt(std::string_view S) {
   if (I == S.size()) return std::nullopt;
   const int64_t Limit = Negative ? int64_t(INT32_MAX) + 1 : int64_t(INT32_MAX);
   int64_t Value = 0;
-  for (; I < S.size(); ++I) {
-    const int D = Base == 16 ? HexDigit(S[I]) : (S[I] >= '0' && S[I] <= '9' ? S[I] - '0' : -1);
-    if (D < 0) return std::nullopt;
-    Value = Value * Base + D;
-    if (Value > Limit) return std::nullopt;
+  if (Base == 10) {
+    for (; I < S.size(); ++I) {
+      const unsigned D = static_cast<unsigned char>(S[I]) - unsigned('0');
+      if (D > 9) return std::nullopt;
+      Value = Value * 10 + D;
+      if (Value > Limit) return std::nullopt;
+    }
+  } else {
+    for (; I < S.size(); ++I) {
+      const int D = HexDigit(S[I]);
+      if (D < 0) return std::nullopt;
+      Value = Value * 16 + D;
+      if (Value > Limit) return std::nullopt;
+    }
   }
   return static_cast<int32_t>(Negative ? -Value : Value);
 }

@@ -179,6 +179,8 @@ TEST(LookupLoad, HeaderKeyRules) {
     TLoaded L(C.Body);
     EXPECT_EQ(L.Lookup.Ready(), C.Ready) << C.Body;
   }
+  TLoaded LongFormat("Format=" + std::string(300, ' ') + "2\nDisplay=\nDelimit=\n");  // no limit there
+  EXPECT_TRUE(LongFormat.Lookup.Ready());
   TLoaded Long("Format=2\nDisplay=" + std::string(256, 'd') + "\nDelimit=\n");
   EXPECT_FALSE(Long.Lookup.Ready());
   TLoaded LongDelimiter("Format=2\nDisplay=\nDelimit=" + std::string(256, ',') + "\n");

@@ -226,23 +226,10 @@ class TLibrary {
   void Children(const char *AName, int32_t ACode, std::vector<int32_t> &AOut) {
     AnswerChildren(Dict(AName), ACode, fItemList, AOut);
   }
-  // The loop of the GetLikeValues export: every item through GetLevelItem, upper-cased.
+  // What the GetLikeValues export does.
   void LikeValues(const char *AName, const char *APattern, char *ABuffer) {
-    const TLookup &L = Dict(AName);
     const std::size_t Capacity = std::strlen(ABuffer);
-    *ABuffer = '\0';
-    const std::string Pattern = UpperCase(APattern);
-    if (Pattern.empty()) return;
-    std::string Result;
-    for (int Level = 0; Level < L.GroupCount(); ++Level)
-      for (int I = 0; I < L.GetLevelItemCount(Level); ++I) {
-        const TLookupItem Item = L.GetLevelItem(Level, I);
-        if (UpperCase(Item.Text).find(Pattern) == std::string::npos) continue;
-        const std::string Code = std::to_string(Item.Code) + ";";
-        if (Result.size() + Code.size() > Capacity) break;
-        Result += Code;
-      }
-    WriteText(ABuffer, Result);
+    WriteText(ABuffer, vok::LikeValues(Dict(AName), APattern, Capacity));
   }
 
  private:
@@ -343,7 +330,18 @@ struct THashFloor {
         WriteText(ABuffer, It == Texts.end() ? std::string_view() : std::string_view(It->second));
         break;
       }
+#ifdef _WIN32
+      default: {
+        // The 32-bit run has no ItemExists export and probes with GetVokStr; its floor looks
+        // the text up and copies it the same way.
+        const auto It = Texts.find(ACode);
+        WriteText(ABuffer, It == Texts.end() ? std::string_view() : std::string_view(It->second));
+        WriteText(ABuffer, *ABuffer ? "1" : "");
+        break;
+      }
+#else
       default: WriteText(ABuffer, Texts.count(ACode) ? "1" : ""); break;
+#endif
     }
   }
 };
