@@ -1,0 +1,119 @@
+#include "tools/vok/Cp1251.h"
+
+#include <cstdio>
+
+namespace vok::tool {
+
+namespace {
+
+// Unicode code points of the bytes 0x80..0xFF; 0 for the unassigned 0x98.
+constexpr uint16_t HighHalf[128] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,  // 88
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0x0000, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,  // 98
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,  // A0
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,  // A8
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,  // B0
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,  // B8
+};
+
+uint32_t CodePointOf(unsigned char AByte) {
+  if (AByte < 0x80) return AByte;
+  if (AByte >= 0xC0) return 0x0410 + (AByte - 0xC0);
+  return HighHalf[AByte - 0x80];
+}
+
+// The 1251 byte of a code point, or -1.
+int ByteOf(uint32_t ACodePoint) {
+  if (ACodePoint < 0x80) return static_cast<int>(ACodePoint);
+  if (ACodePoint >= 0x0410 && ACodePoint <= 0x044F) return static_cast<int>(0xC0 + (ACodePoint - 0x0410));
+  for (int I = 0; I < 64; ++I)
+    if (HighHalf[I] == ACodePoint && HighHalf[I] != 0) return 0x80 + I;
+  return -1;
+}
+
+void AppendUtf8(std::string &AOut, uint32_t C) {
+  if (C < 0x80) {
+    AOut += static_cast<char>(C);
+  } else if (C < 0x800) {
+    AOut += static_cast<char>(0xC0 | (C >> 6));
+    AOut += static_cast<char>(0x80 | (C & 0x3F));
+  } else {
+    AOut += static_cast<char>(0xE0 | (C >> 12));
+    AOut += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+    AOut += static_cast<char>(0x80 | (C & 0x3F));
+  }
+}
+
+// Decodes the UTF-8 character at AText[APos]; returns its length, 0 when malformed
+// (overlong forms, surrogates and values beyond U+10FFFF included).
+std::size_t DecodeUtf8(std::string_view AText, std::size_t APos, uint32_t &ACodePoint) {
+  const unsigned char B = static_cast<unsigned char>(AText[APos]);
+  std::size_t Len;
+  uint32_t Min;
+  if (B < 0x80) {
+    ACodePoint = B;
+    return 1;
+  } else if ((B & 0xE0) == 0xC0) {
+    Len = 2, Min = 0x80, ACodePoint = B & 0x1F;
+  } else if ((B & 0xF0) == 0xE0) {
+    Len = 3, Min = 0x800, ACodePoint = B & 0x0F;
+  } else if ((B & 0xF8) == 0xF0) {
+    Len = 4, Min = 0x10000, ACodePoint = B & 0x07;
+  } else {
+    return 0;
+  }
+  if (APos + Len > AText.size()) return 0;
+  for (std::size_t I = 1; I < Len; ++I) {
+    const unsigned char Next = static_cast<unsigned char>(AText[APos + I]);
+    if ((Next & 0xC0) != 0x80) return 0;
+    ACodePoint = (ACodePoint << 6) | (Next & 0x3F);
+  }
+  if (ACodePoint < Min || ACodePoint > 0x10FFFF || (ACodePoint >= 0xD800 && ACodePoint <= 0xDFFF)) return 0;
+  return Len;
+}
+
+}  // namespace
+
+bool Utf8To1251(std::string_view AText, std::string &AOut, TUtf8Problem *AProblem) {
+  AOut.clear();
+  AOut.reserve(AText.size());
+  for (std::size_t I = 0; I < AText.size();) {
+    uint32_t C = 0;
+    const std::size_t Len = DecodeUtf8(AText, I, C);
+    const int Byte = Len ? ByteOf(C) : -1;
+    if (Byte < 0) {
+      if (AProblem) *AProblem = {I, C, Len == 0};
+      return false;
+    }
+    AOut += static_cast<char>(Byte);
+    I += Len;
+  }
+  return true;
+}
+
+bool IsUtf8(std::string_view AText) {
+  uint32_t C;
+  for (std::size_t I = 0, Len; I < AText.size(); I += Len)
+    if (!(Len = DecodeUtf8(AText, I, C))) return false;
+  return true;
+}
+
+std::string Cp1251ToUtf8(std::string_view AText) {
+  std::string R;
+  R.reserve(AText.size() * 2);
+  for (char Ch : AText) {
+    const uint32_t C = CodePointOf(static_cast<unsigned char>(Ch));
+    AppendUtf8(R, C ? C : (Ch ? 0xFFFD : 0));
+  }
+  return R;
+}
+
+std::string CodePointName(uint32_t ACodePoint) {
+  char Buf[16];
+  std::snprintf(Buf, sizeof Buf, "U+%04X", static_cast<unsigned>(ACodePoint));
+  return Buf;
+}
+
+}  // namespace vok::tool
