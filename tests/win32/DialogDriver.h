@@ -34,6 +34,15 @@ inline std::vector<std::string> ListTexts(HWND AList) {
   return R;
 }
 
+// The rows of a list box with the codes they carry.
+inline TLevel ListRows(HWND AList) {
+  TLevel R;
+  const std::vector<std::string> Texts = ListTexts(AList);
+  for (std::size_t I = 0; I < Texts.size(); ++I)
+    R.push_back({Texts[I], static_cast<int32_t>(SendMessageA(AList, LB_GETITEMDATA, I, 0))});
+  return R;
+}
+
 inline int ClientHeight(HWND AWnd) {
   RECT R;
   GetClientRect(AWnd, &R);
@@ -60,13 +69,7 @@ class TDialog {
   explicit TDialog(HWND AWnd) : Window(AWnd), List(GetDlgItem(AWnd, 101)), Path(GetDlgItem(AWnd, 102)) {}
   HWND Window, List, Path;
 
-  TLevel Rows() const {
-    TLevel R;
-    const std::vector<std::string> Texts = ListTexts(List);
-    for (std::size_t I = 0; I < Texts.size(); ++I)
-      R.push_back({Texts[I], static_cast<int32_t>(SendMessageA(List, LB_GETITEMDATA, I, 0))});
-    return R;
-  }
+  TLevel Rows() const { return ListRows(List); }
   std::vector<std::string> PathRows() const { return ListTexts(Path); }
   int Selected() const { return static_cast<int>(SendMessageA(List, LB_GETCURSEL, 0, 0)); }
   int RowHeight() const { return static_cast<int>(SendMessageA(List, LB_GETITEMHEIGHT, 0, 0)); }

@@ -60,13 +60,7 @@ struct TSearch {
     Found = GetDlgItem(Window, 203);
     Path = GetDlgItem(Window, 204);
   }
-  TLevel Rows() const {
-    TLevel R;
-    const std::vector<std::string> Texts = ListTexts(Found);
-    for (std::size_t I = 0; I < Texts.size(); ++I)
-      R.push_back({Texts[I], static_cast<int32_t>(SendMessageA(Found, LB_GETITEMDATA, I, 0))});
-    return R;
-  }
+  TLevel Rows() const { return ListRows(Found); }
   int Selected() const { return static_cast<int>(SendMessageA(Found, LB_GETCURSEL, 0, 0)); }
   std::vector<std::string> PathRows() const { return ListTexts(Path); }
   int PathHeight() const {
