@@ -6,28 +6,11 @@
 #include "library/ExportGuard.h"
 #include "library/VokLibrary.h"
 #include "lookup/TextFile.h"
+#include "lookup/VokFile.h"
 
 using namespace vok;
 
 namespace {
-
-// The name inside a trimmed header line "[...]"; false for any other line.
-bool HeaderName(std::string_view ATrimmed, std::string_view &AName) {
-  if (ATrimmed.size() < 2 || ATrimmed.front() != '[' || ATrimmed.back() != ']') return false;
-  AName = ATrimmed.substr(1, ATrimmed.size() - 2);
-  return true;
-}
-
-// Reads the next trimmed, non-empty line into ALine (valid until the next read); false at
-// the end of the text.
-bool NextTrimmedLine(TTextReader &AReader, std::string_view &ALine) {
-  while (AReader.ReadLine(ALine)) {
-    ALine = TrimView(ALine);
-    if (!ALine.empty()) return true;
-  }
-  ALine = std::string_view();
-  return false;
-}
 
 // Calls AOnName(position from 1, name) for every named header of the file, the way the
 // section listing counts them ("[]" is not counted), until it returns false.
@@ -47,29 +30,12 @@ bool ForEachHeader(const std::string &AFile, F &&AOnName) {
 }
 
 // Loads every section of AFile into the registry; throws on the first that fails.
-void LoadAllSections(const std::string &AFile) {
+void LoadIntoRegistry(const std::string &AFile) {
   TTextReader Reader(AFile);
-  std::string_view Line, Name;
-  while (NextTrimmedLine(Reader, Line) && !HeaderName(Line, Name)) {
-  }
-  if (!HeaderName(Line, Name)) return;
-  // Each section's trimmed lines go straight into its dictionary. The end of the file is
-  // tested after each section, so a header on the last line is loaded (and fails, having
-  // no body) only when it is the first header of the file.
-  do {
-    const std::string Section(Name);
-    std::unique_ptr<TLookup> Lookup;
-    if (!Section.empty()) {
-      Lookup = std::make_unique<TLookup>();
-      Lookup->BeginLoad(ShortView(AFile), ShortView(Section), ShortView(Section), "*");
-    }
-    while (NextTrimmedLine(Reader, Line) && !HeaderName(Line, Name))
-      if (Lookup) Lookup->AddLine(Line);
-    if (!Lookup) continue;
-    Lookup->EndLoad();
-    UnregisterName(TrimView(Section));
-    RegisterReady(std::move(Lookup));
-  } while (!Reader.Eof());
+  vok::LoadAllSections(Reader, AFile, [](std::string_view AName, std::unique_ptr<TLookup> ALookup) {
+    UnregisterName(TrimView(AName));
+    RegisterReady(std::move(ALookup));
+  });
 }
 
 }  // namespace
@@ -79,7 +45,7 @@ VOK_EXPORT int32_t LoadAllVok(const char *AVokFile) {
     const std::string File(Arg(AVokFile));
     if (!FileExists(File) || !Library().Registry) return 0;
     try {
-      LoadAllSections(File);
+      LoadIntoRegistry(File);
       return True16;
     } catch (...) {
       ShowLibraryMessage("LoadAllVok error: " + CurrentErrorText());

@@ -20,11 +20,17 @@ std::string OpenErrorText(int AErr) {
 }
 }  // namespace
 
-TTextReader::TTextReader(const std::string &AFileName) : fBuffer(BlockSize) {
+TTextReader::TTextReader(const std::string &AFileName) : fBuffer(new char[BlockSize]), fBlockSize(BlockSize) {
   if (AFileName.find('\0') != std::string::npos) throw EInOutError("File not found");
   errno = 0;
   fFile = std::fopen(AFileName.c_str(), "rb");
   if (!fFile) throw EInOutError(OpenErrorText(errno));
+}
+
+TTextReader::TTextReader(std::FILE *AFile, std::size_t ABlockSize)
+    : fFile(AFile), fBlockSize(std::max<std::size_t>(ABlockSize, 1)) {
+  fBuffer.reset(new char[fBlockSize]);
+  if (!fFile) throw EInOutError("File not found");
 }
 
 TTextReader::~TTextReader() { Close(); }
@@ -37,7 +43,7 @@ void TTextReader::Close() {
 bool TTextReader::Fill() {
   if (fEof || !fFile) return false;
   fPos = 0;
-  fEnd = std::fread(fBuffer.data(), 1, fBuffer.size(), fFile);
+  fEnd = std::fread(fBuffer.get(), 1, fBlockSize, fFile);
   if (fEnd == 0) {
     if (std::ferror(fFile)) throw EInOutError("Read error");
     fEof = true;
@@ -58,7 +64,7 @@ bool TTextReader::Eof() {
 
 bool TTextReader::ReadLine(std::string_view &ALine) {
   if (Eof()) return false;
-  const char *Start = fBuffer.data() + fPos;
+  const char *Start = fBuffer.get() + fPos;
   const void *Lf = std::memchr(Start, '\n', fEnd - fPos);
   if (Lf) {
     std::size_t Len = static_cast<const char *>(Lf) - Start;
@@ -78,7 +84,7 @@ bool TTextReader::ReadLine(std::string &ALine) {
   ALine.clear();
   if (Eof()) return false;
   for (;;) {
-    const char *Start = fBuffer.data() + fPos;
+    const char *Start = fBuffer.get() + fPos;
     const void *Lf = std::memchr(Start, '\n', fEnd - fPos);
     const std::size_t Len = Lf ? static_cast<const char *>(Lf) - Start : fEnd - fPos;
     const std::size_t From = ALine.size();

@@ -2,10 +2,10 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace vok {
 
@@ -22,6 +22,10 @@ class TTextReader {
  public:
   // Opens AFileName for reading; throws EInOutError when it cannot be opened.
   explicit TTextReader(const std::string &AFileName);
+  // Reads the open stream AFile, which it owns from then on, in blocks of ABlockSize bytes
+  // (at least 1): for texts that are not files, and for tests of lines across blocks.
+  // Throws EInOutError when AFile is null.
+  TTextReader(std::FILE *AFile, std::size_t ABlockSize);
   ~TTextReader();
   TTextReader(const TTextReader &) = delete;
   TTextReader &operator=(const TTextReader &) = delete;
@@ -29,7 +33,8 @@ class TTextReader {
   // Reads the next line into ALine; false at the end of the text. Throws EInOutError
   // when reading fails.
   bool ReadLine(std::string &ALine);
-  // The same, without copying where it can: ALine stays valid until the next read.
+  // The same, without copying where it can: ALine stays valid until the next call of
+  // ReadLine or Eof.
   bool ReadLine(std::string_view &ALine);
   // True when no line is left (the end of the file, or a character 26 starting the next line).
   bool Eof();
@@ -39,7 +44,8 @@ class TTextReader {
   bool Fill();
 
   std::FILE *fFile = nullptr;
-  std::vector<char> fBuffer;
+  std::unique_ptr<char[]> fBuffer;  // filled by reads only: a short file touches little of it
+  std::size_t fBlockSize;
   std::size_t fPos = 0, fEnd = 0;
   std::string fLine;  // a line that spans blocks or holds carriage returns
   bool fEof = false;
