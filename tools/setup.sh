@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(cmake g++ make g++-mingw-w64-i686-posix mingw-w64-tools wine wine32:i386 xvfb xauth
           fonts-wine imagemagick googletest locales
-          clang libclang-rt-14-dev valgrind)
+          clang libclang-rt-14-dev valgrind x11-utils)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -18,7 +18,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
   apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${packages[@]}" >/dev/null
 fi
 
 if ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf8'; then
