@@ -67,7 +67,7 @@ void LoadAllSections(const std::string &AFile) {
       if (Lookup) Lookup->AddLine(Line);
     if (!Lookup) continue;
     Lookup->EndLoad();
-    UnregisterName(TrimView(Section));
+    UnregisterName(RegistryName(Section));
     RegisterReady(std::move(Lookup));
   } while (!Reader.Eof());
 }
