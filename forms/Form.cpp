@@ -51,6 +51,8 @@ BOOL CALLBACK DisableWindow(HWND AWnd, LPARAM AParam) {
 
 }  // namespace
 
+void UnregisterFormClass() { UnregisterClassW(FormClassName, ModuleInstance()); }
+
 std::wstring AnsiToWide(std::string_view AText) {
   if (AText.empty()) return std::wstring();
   const int N = MultiByteToWideChar(CP_ACP, 0, AText.data(), static_cast<int>(AText.size()), nullptr, 0);

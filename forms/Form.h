@@ -29,6 +29,10 @@ std::wstring FromCyrillic(const char *AText);
 // is none.
 std::string ItemText(HWND AList, WPARAM AIndex, bool ACombo = false);
 
+// Removes the window class of the library's forms; for the library's unload, after every form
+// is gone (a class registered by a library outlives it otherwise).
+void UnregisterFormClass();
+
 // A control of a form's layout, in 120-dpi units relative to the form's client area.
 struct TControlSpec {
   const wchar_t *ClassName;

@@ -325,8 +325,10 @@ LRESULT TVokForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
   return TForm::WndProc(AMsg, AWParam, ALParam);
 }
 
-LRESULT CALLBACK TVokForm::VokListBoxProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam, UINT_PTR,
+LRESULT CALLBACK TVokForm::VokListBoxProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam, UINT_PTR AId,
                                           DWORD_PTR AForm) {
+  // The subclass goes with the list: its bookkeeping outlives the window otherwise.
+  if (AMsg == WM_NCDESTROY) RemoveWindowSubclass(AWnd, VokListBoxProc, AId);
   if (AMsg == WM_RBUTTONDOWN || AMsg == WM_RBUTTONDBLCLK) {
     try {
       reinterpret_cast<TVokForm *>(AForm)->VokListBoxMouseDown(AMsg);

@@ -33,7 +33,7 @@ bool ForEachHeader(const std::string &AFile, F &&AOnName) {
 void LoadIntoRegistry(const std::string &AFile) {
   TTextReader Reader(AFile);
   vok::LoadAllSections(Reader, AFile, [](std::string_view AName, std::unique_ptr<TLookup> ALookup) {
-    UnregisterName(TrimView(AName));
+    UnregisterName(RegistryName(AName));
     RegisterReady(std::move(ALookup));
   });
 }

@@ -109,7 +109,7 @@ VOK_EXPORT void FindCloseItem() {
 VOK_EXPORT int32_t GetGroupFilter(const char *AVokName, int32_t ALevel) {
   return Guarded(1, [&] {
     const TLookup *L = FindVok(Arg(AVokName));
-    return L ? L->GetLevelDivisor(ALevel - 1) : 1;
+    return L ? L->GetLevelDivisor(ALevel >= 1 ? ALevel - 1 : -1) : 1;
   });
 }
 

@@ -22,9 +22,11 @@ int32_t LoadSection(const char *AVokFile, const char *AVokName, const char *AVok
     if (Name.empty()) throw std::runtime_error(OperationAborted);
     std::string Alias = Trim(Arg(AVokAlias));
     if (Alias.empty()) Alias = Name;
-    UnregisterName(Alias);
+    // The dictionary keeps the alias cut after 255 characters: a dictionary of that name is
+    // the one replaced. The file is read under its whole path; the dictionary keeps it cut.
+    UnregisterName(RegistryName(Alias));
     auto Lookup = std::make_unique<TLookup>();
-    Lookup->LoadVok(ShortStr(File), ShortView(Name), ShortView(Alias), ShortView(Arg(AFilter)));
+    Lookup->LoadVok(File, ShortView(Name), ShortView(Alias), ShortView(Arg(AFilter)));
     RegisterReady(std::move(Lookup));
     return True16;
   } catch (...) {

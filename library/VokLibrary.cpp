@@ -58,6 +58,8 @@ void UnregisterName(std::string_view AName) {
   if (I >= 0) RemoveVok(I);
 }
 
+std::string RegistryName(std::string_view AName) { return Trim(ShortView(TrimView(AName))); }
+
 void RegisterReady(std::unique_ptr<TLookup> ALookup) {
   if (!ALookup->Ready()) throw std::runtime_error(OperationAborted);
   TRegistry &R = *Library().Registry;

@@ -58,6 +58,10 @@ void CloseLibrary();
 // Frees the dictionary registered under AName, if any, before a new one takes the name.
 void UnregisterName(std::string_view AName);
 
+// The name under which a dictionary loaded with the name or alias AName is registered: AName
+// trimmed, cut after 255 characters and trimmed again, as the dictionary keeps it.
+std::string RegistryName(std::string_view AName);
+
 // Appends a loaded dictionary to the registry under its VokName; throws std::runtime_error
 // with the text "Operation aborted" when it is not ready.
 void RegisterReady(std::unique_ptr<TLookup> ALookup);

@@ -1,0 +1,1059 @@
+// Bad input through every export, as a careless host passes it: null pointers for texts and
+// buffers, texts of 64 KiB, integers at their extremes, window handles that are no windows, and
+// files that are missing, directories, locked, binary or 100 MB large. Every call must give its
+// documented result, write nothing past the room the host is told to offer (guard bytes follow
+// each buffer), show only the messages documented, and leave the dictionaries loaded before it
+// answering as they did.
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "tests/win32/DialogDriver.h"
+#include "tests/win32/F1Probe.h"
+#include "tests/win32/ModalCloser.h"
+#include "tests/win32/TestHost.h"
+
+using namespace vok::test;
+
+namespace {
+
+using TText3 = void __stdcall(const char *, int32_t, char *);
+
+// Every export, with the argument types the MapBasic host passes.
+struct TAll {
+  int32_t(__stdcall *OpenVokList)(HWND) = Export<int32_t __stdcall(HWND)>("OpenVokList");
+  void(__stdcall *CloseVokList)() = Export<void __stdcall()>("CloseVokList");
+  int32_t(__stdcall *VokExists)(const char *) = Export<int32_t __stdcall(const char *)>("VokExists");
+  int32_t(__stdcall *LoadVok)(const char *, const char *) = Export<int32_t __stdcall(const char *, const char *)>("LoadVok");
+  int32_t(__stdcall *LoadVokEx)(const char *, const char *, const char *, const char *) =
+      Export<int32_t __stdcall(const char *, const char *, const char *, const char *)>("LoadVokEx");
+  int32_t(__stdcall *UnLoadVok)(const char *) = Export<int32_t __stdcall(const char *)>("UnLoadVok");
+  void(__stdcall *CloseVokabra)() = Export<void __stdcall()>("CloseVokabra");
+  void(__stdcall *GetVokPath)(const char *, char *) = Export<void __stdcall(const char *, char *)>("GetVokPath");
+  TText3 *GetVokString = Export<TText3>("GetVokString");
+  TText3 *GetVokStr = Export<TText3>("GetVokStr");
+  TText3 *GetVokExtra = Export<TText3>("GetVokExtra");
+  int32_t(__stdcall *GetGroupCount)(const char *) = Export<int32_t __stdcall(const char *)>("GetGroupCount");
+  int32_t(__stdcall *GetItemCount)(const char *, int32_t) = Export<int32_t __stdcall(const char *, int32_t)>("GetItemCount");
+  int32_t(__stdcall *GetItem)(const char *, int32_t, int32_t) =
+      Export<int32_t __stdcall(const char *, int32_t, int32_t)>("GetItem");
+  int32_t(__stdcall *FindFirstItem)(const char *, int32_t) = Export<int32_t __stdcall(const char *, int32_t)>("FindFirstItem");
+  int32_t(__stdcall *FindNextItem)() = Export<int32_t __stdcall()>("FindNextItem");
+  void(__stdcall *FindCloseItem)() = Export<void __stdcall()>("FindCloseItem");
+  int32_t(__stdcall *GetGroupFilter)(const char *, int32_t) =
+      Export<int32_t __stdcall(const char *, int32_t)>("GetGroupFilter");
+  void(__stdcall *GetLikeValues)(const char *, const char *, char *) =
+      Export<void __stdcall(const char *, const char *, char *)>("GetLikeValues");
+  int32_t(__stdcall *LoadAllVok)(const char *) = Export<int32_t __stdcall(const char *)>("LoadAllVok");
+  int32_t(__stdcall *GetVokCount)(const char *) = Export<int32_t __stdcall(const char *)>("GetVokCount");
+  TText3 *GetVokName = Export<TText3>("GetVokName");
+  int32_t(__stdcall *GetVokValue)(const char *, const char *, int32_t) =
+      Export<int32_t __stdcall(const char *, const char *, int32_t)>("GetVokValue");
+  int32_t(__stdcall *GetVokValueEx)(const char *, const char *, int32_t) =
+      Export<int32_t __stdcall(const char *, const char *, int32_t)>("GetVokValueEx");
+  int32_t(__stdcall *GetVokValueSt)(const char *, const char *, int32_t, int32_t) =
+      Export<int32_t __stdcall(const char *, const char *, int32_t, int32_t)>("GetVokValueSt");
+  int32_t(__stdcall *GetPrjString)(HWND, const char *, char *, char *) =
+      Export<int32_t __stdcall(HWND, const char *, char *, char *)>("GetPrjString");
+  void(__stdcall *ShowHelpFile)(const char *, const char *) = Export<void __stdcall(const char *, const char *)>("ShowHelpFile");
+  void(__stdcall *SetHelpFile)(const char *, const char *) = Export<void __stdcall(const char *, const char *)>("SetHelpFile");
+  void(__stdcall *GetHelpFile)(char *, char *) = Export<void __stdcall(char *, char *)>("GetHelpFile");
+  void(__stdcall *SetHelpParent)(HWND) = Export<void __stdcall(HWND)>("SetHelpParent");
+  HWND(__stdcall *GetHelpParent)() = Export<HWND __stdcall()>("GetHelpParent");
+  void(__stdcall *SetHelpHook)(int32_t) = Export<void __stdcall(int32_t)>("SetHelpHook");
+  void(__stdcall *GetRegString)(HKEY, const char *, const char *, char *) =
+      Export<void __stdcall(HKEY, const char *, const char *, char *)>("GetRegString");
+  void(__stdcall *GetExcelPath)(char *) = Export<void __stdcall(char *)>("GetExcelPath");
+  void(__stdcall *GetNewGUID)(char *) = Export<void __stdcall(char *)>("GetNewGUID");
+  int32_t(__stdcall *FileCount)(const char *) = Export<int32_t __stdcall(const char *)>("FileCount");
+  void(__stdcall *ReplaceZero)(char *, int32_t) = Export<void __stdcall(char *, int32_t)>("ReplaceZero");
+  void(__stdcall *ReplaceString)(const char *, const char *, const char *, char *) =
+      Export<void __stdcall(const char *, const char *, const char *, char *)>("ReplaceString");
+  int32_t(__stdcall *MapinfoCount)() = Export<int32_t __stdcall()>("MapinfoCount");
+  void(__stdcall *SetParse)(const char *) = Export<void __stdcall(const char *)>("SetParse");
+  int32_t(__stdcall *Sondex)(const char *, const char *, int32_t) =
+      Export<int32_t __stdcall(const char *, const char *, int32_t)>("Sondex");
+};
+
+const TAll &X() {
+  static const TAll E;
+  return E;
+}
+
+// A text of 64 KiB: Latin and Cyrillic letters, digits and blanks.
+const std::string &Long() {
+  static const std::string S = [] {
+    const std::string Piece = "Vokabra 1251 \xD1\xEB\xEE\xE2\xE0\xF0\xFC ";  // Словарь
+    std::string R;
+    while (R.size() < 65536) R += Piece;
+    R.resize(65536);
+    return R;
+  }();
+  return S;
+}
+
+// A text argument as the host may pass it, with its description.
+struct TTextArg {
+  const char *Label;
+  const char *Ptr;
+};
+std::vector<TTextArg> BadTexts() { return {{"null", nullptr}, {"\"\"", ""}, {"64 KiB", Long().c_str()}}; }
+
+struct TIntArg {
+  const char *Label;
+  int32_t Value;
+};
+const TIntArg BadInts[] = {{"INT_MIN", INT_MIN}, {"-1", -1}, {"0", 0}, {"INT_MAX", INT_MAX}};
+
+// Result buffers of one call. Each offers the room the host is told to offer, filled as the host
+// fills it (blanks, then the zero byte that ends its string), and is followed by guard bytes.
+class TBuffers {
+ public:
+  static constexpr std::size_t GuardSize = 64;
+
+  // ABytes of room: ABytes - 1 blanks and a zero byte.
+  char *Room(std::size_t ABytes) {
+    std::string Fill(ABytes, ' ');
+    Fill.back() = '\0';
+    return Add(Fill);
+  }
+  // Exactly the bytes of AContents as the room.
+  char *Holding(const std::string &AContents) { return Add(AContents); }
+
+  // The text of buffer AIndex before its first zero byte.
+  std::string Text(std::size_t AIndex) const {
+    const TBuffer &B = fBuffers.at(AIndex);
+    const auto End = B.Bytes.begin() + static_cast<std::ptrdiff_t>(B.Room);
+    const auto Zero = std::find(B.Bytes.begin(), End, '\0');
+    return Zero == End ? "<no zero byte in the room>" : std::string(B.Bytes.begin(), Zero);
+  }
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> R;
+    for (std::size_t I = 0; I < fBuffers.size(); ++I) R.push_back(Text(I));
+    return R;
+  }
+  // The bytes of the room of buffer AIndex.
+  std::string Bytes(std::size_t AIndex) const {
+    const TBuffer &B = fBuffers.at(AIndex);
+    return std::string(B.Bytes.begin(), B.Bytes.begin() + static_cast<std::ptrdiff_t>(B.Room));
+  }
+  // The guard bytes that changed, as "buffer 0 (room 256): bytes 256..300 written"; empty when none.
+  std::string Overruns() const {
+    std::string R;
+    for (std::size_t I = 0; I < fBuffers.size(); ++I) {
+      const TBuffer &B = fBuffers[I];
+      std::size_t First = 0, Last = 0;
+      for (std::size_t G = 0; G < GuardSize; ++G)
+        if (B.Bytes[B.Room + G] != Guard(G)) {
+          if (!Last) First = B.Room + G;
+          Last = B.Room + G + 1;
+        }
+      if (Last)
+        R += "buffer " + std::to_string(I) + " (room " + std::to_string(B.Room) + "): bytes " + std::to_string(First) +
+             ".." + std::to_string(Last - 1) + " written; ";
+    }
+    return R;
+  }
+
+ private:
+  struct TBuffer {
+    std::size_t Room;
+    std::vector<char> Bytes;
+  };
+  static char Guard(std::size_t AIndex) { return static_cast<char>(0xA0 + AIndex % 32); }
+  char *Add(const std::string &AContents) {
+    TBuffer B{AContents.size(), std::vector<char>(AContents.begin(), AContents.end())};
+    for (std::size_t G = 0; G < GuardSize; ++G) B.Bytes.push_back(Guard(G));
+    fBuffers.push_back(std::move(B));
+    return fBuffers.back().Bytes.data();
+  }
+  std::deque<TBuffer> fBuffers;
+};
+
+// One bad call: what it passes and what it must give.
+struct TCase {
+  TCase(const char *AExport, std::string AArgs, std::function<int32_t(TBuffers &)> ACall)
+      : Export(AExport), Args(std::move(AArgs)), Call(std::move(ACall)) {}
+  const char *Export;
+  std::string Args;
+  std::function<int32_t(TBuffers &)> Call;  // the export's result; 0 for exports without one
+  int32_t Result = 0;
+  std::optional<std::vector<std::string>> Texts;  // the buffers' texts afterwards, in order
+  std::vector<std::string> Messages;              // the beginnings of the message boxes shown
+  bool Reopens = false;  // documented to free the dictionaries: the test loads them again
+
+  TCase &Returns(int32_t A) { return Result = A, *this; }
+  TCase &Writes(std::vector<std::string> A) { return Texts = std::move(A), *this; }
+  TCase &Shows(std::vector<std::string> A) { return Messages = std::move(A), *this; }
+  TCase &ReopensLibrary() { return Reopens = true, *this; }
+};
+
+class TCases {
+ public:
+  TCase &Add(const char *AExport, std::string AArgs, std::function<int32_t(TBuffers &)> ACall) {
+    fCases.emplace_back(AExport, std::move(AArgs), std::move(ACall));
+    return fCases.back();
+  }
+  const std::deque<TCase> &All() const { return fCases; }
+
+ private:
+  std::deque<TCase> fCases;
+};
+
+// Windows-1251 texts of the test dictionaries.
+const std::string Regions = "\xD0\xE5\xE3\xE8\xEE\xED\xFB";  // Регионы
+const std::string Undefined = "(\xC7\xED\xE0\xF7\xE5\xED\xE8\xE5 \xED\xE5 \xEE\xEF\xF0\xE5\xE4\xE5\xEB\xE5\xED\xEE)";
+const std::string Aborted = "LoadVok error: Operation aborted";
+const std::string AllAborted = "LoadAllVok error: Operation aborted";
+const std::string HelpFileNotFound = "\xD4\xE0\xE9\xEB \xF1\xEF\xF0\xE0\xE2\xEA\xE8 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED.\n\n";
+const std::string ChooserCaption = "\xC2\xFB\xE1\xE5\xF0\xE8\xF2\xE5 \xEF\xF0\xEE\xE5\xEA\xF6\xE8\xFE";
+
+// The dictionaries loaded before every bad call, and one section (Spare) that is not.
+std::string FixtureFile() {
+  const std::string LongText(300, 'A'), LongB(300, 'B'), LongC(300, 'C'), LongX(300, 'X');
+  return std::string(PlacesFile) +
+         "[" + Regions + "]\r\nFormat=2,2,3\r\nDisplay=%1%2%3\r\nDelimit=,\r\n"
+         "4500000=\xCC\xEE\xF1\xEA\xEE\xE2\xF1\xEA\xE0\xFF \xEE\xE1\xEB\xE0\xF1\xF2\xFC\r\n"
+         "4501000=\xCE\xE4\xE8\xED\xF6\xEE\xE2\xF1\xEA\xE8\xE9 \xF0\xE0\xE9\xEE\xED\r\n"
+         "4501001=\xCE\xE4\xE8\xED\xF6\xEE\xE2\xEE#\xE3\xEE\xF0\xEE\xE4#\xE3\xEE\xF0\xEE\xE4\r\n"
+         // Texts, a template and a delimiter at their longest: every result is cut to 255.
+         "[Long]\r\nFormat=1,1,1\r\nDisplay=%1%2%3" + std::string(249, 'd') + "\r\nDelimit=" + std::string(255, '-') +
+         "\r\n100=" + LongText + "\r\n110=" + LongB + "#" + LongX + "\r\n111=" + LongC + "#" + LongX + "#tag\r\n"
+         "[Spare]\r\nFormat=3\r\nDisplay=%1\r\nDelimit=\r\n1=spare\r\n";
+}
+const std::vector<std::string> FixtureNames = {"Places", "Rivers", Regions, "Long"};
+
+// Bytes of every value in a scrambled order, '[' excepted (no header line by chance), after a
+// dictionary's header lines: zero bytes, control characters and lines of any length.
+std::string BinaryFile() {
+  std::string R = "[Bin]\r\nFormat=2,2,3\r\nDisplay=%1%2%3\r\nDelimit=,\r\n";
+  uint32_t Seed = 12345;
+  for (int I = 0; I < 65536; ++I) {
+    Seed = Seed * 1103515245u + 12345u;
+    const char C = static_cast<char>(Seed >> 16);
+    R += C == '[' ? '{' : C;
+  }
+  return R;
+}
+
+// The files of the suite, made once: a missing file, a directory, a file locked by the test
+// (opened without sharing), a binary file, a projection file and the 100 MB file (on first use).
+struct TFiles {
+  TTempDir Dir;
+  std::string Fixture = Dir.Write("fixture.vok", FixtureFile());
+  std::string Missing = Dir.Path() + "\\missing.vok";
+  std::string Folder = Dir.Path() + "\\folder.vok";
+  std::string Locked = Dir.Write("locked.vok", PlacesFile);
+  std::string Binary = Dir.Write("binary.vok", BinaryFile());
+  std::string Prj = Dir.Write("plane.prj", "\"--- Plane ---\"\r\n\"Metres\", 0, 7\r\n");
+  std::string LongSection = Dir.Write("longsection.vok", "[" + std::string(300, 'S') + "]\r\nFormat=3\r\nDisplay=%1\r\nDelimit=\r\n1=s\r\n");
+  std::string LongPath;  // the section Spare under a path of 258 characters
+  std::string Big;
+  HANDLE Lock = INVALID_HANDLE_VALUE;
+  TFiles() {
+    CreateDirectoryA(Folder.c_str(), nullptr);
+    const std::string Deep = Dir.Path() + "\\" + std::string(258 - Dir.Path().size() - 2 - 9, 'd');
+    CreateDirectoryA(Deep.c_str(), nullptr);
+    LongPath = Dir.Write(Deep.substr(Dir.Path().size() + 1) + "\\long1.vok", "[Spare]\r\nFormat=3\r\nDisplay=%1\r\nDelimit=\r\n1=spare\r\n");
+    Lock = CreateFileA(Locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  }
+  ~TFiles() { CloseHandle(Lock); }
+
+  // 100 MB: the section Big (widths 2, 3, 3) of about 1.7 million items in 60 MB, then one item
+  // line of 40 MB, then a small section Tail.
+  const std::string &BigFile() {
+    if (!Big.empty()) return Big;
+    Big = Dir.Path() + "\\big.vok";
+    HANDLE H = CreateFileA(Big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    std::string Chunk = "[Big]\r\nFormat=2,3,3\r\nDisplay=%1%2%3\r\nDelimit=,\r\n";
+    std::size_t Total = 0;
+    const auto Flush = [&] {
+      DWORD Written = 0;
+      WriteFile(H, Chunk.data(), static_cast<DWORD>(Chunk.size()), &Written, nullptr);
+      Total += Written;
+      Chunk.clear();
+    };
+    char Line[64];
+    for (int32_t Code = 10000000; Total + Chunk.size() < 60u << 20; ++Code) {
+      Chunk.append(Line, static_cast<std::size_t>(std::snprintf(Line, sizeof Line, "%d=\xCF\xF3\xED\xEA\xF2 %d#extra#tag\r\n", Code, Code)));
+      if (Chunk.size() >= 1u << 20) Flush();
+    }
+    Chunk += "99999999=";
+    Flush();
+    Chunk.assign(1u << 20, '\xC6');  // Ж
+    for (int I = 0; I < 40; ++I) {
+      DWORD Written = 0;
+      WriteFile(H, Chunk.data(), static_cast<DWORD>(Chunk.size()), &Written, nullptr);
+      Total += Written;
+    }
+    Chunk = "\r\n[Tail]\r\nFormat=3\r\nDisplay=%1\r\nDelimit=\r\n1=end\r\n";
+    Flush();
+    CloseHandle(H);
+    return Big;
+  }
+
+  // 100 MB of about two million sections of one item each; ASections gets their number.
+  std::string TinySectionsFile(int32_t &ASections) {
+    const std::string Path = Dir.Path() + "\\tiny.vok";
+    HANDLE H = CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    std::string Chunk;
+    std::size_t Total = 0;
+    char Line[64];
+    for (ASections = 0; Total < 100u << 20; ++ASections) {
+      Chunk.append(Line, static_cast<std::size_t>(std::snprintf(Line, sizeof Line, "[S%07d]\r\nFormat=3\r\nDisplay=%%1\r\nDelimit=\r\n1=a\r\n", ASections)));
+      if (Chunk.size() < 1u << 20) continue;
+      DWORD Written = 0;
+      WriteFile(H, Chunk.data(), static_cast<DWORD>(Chunk.size()), &Written, nullptr);
+      Total += Written;
+      Chunk.clear();
+    }
+    CloseHandle(H);
+    return Path;
+  }
+};
+
+std::unique_ptr<TFiles> Files;
+
+// The long runs (VOK_STRESS=full) add the cases that take half a minute.
+bool FullRun() {
+  const char *E = std::getenv("VOK_STRESS");
+  return E && std::strcmp(E, "full") == 0;
+}
+
+// Window handles that are no windows of the host's.
+struct THwndArg {
+  const char *Label;
+  HWND Value;
+};
+std::vector<THwndArg> BadWindows() {
+  static const HWND Gone = [] {
+    HWND H = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(H);
+    return H;
+  }();
+  return {{"0", nullptr},
+          {"-1", reinterpret_cast<HWND>(static_cast<INT_PTR>(-1))},
+          {"INT_MIN", reinterpret_cast<HWND>(static_cast<INT_PTR>(INT_MIN))},
+          {"INT_MAX", reinterpret_cast<HWND>(static_cast<INT_PTR>(INT_MAX))},
+          {"HWND_BROADCAST", HWND_BROADCAST},
+          {"a destroyed window", Gone}};
+}
+
+// The names of the DLL's export table.
+std::set<std::string> ExportTable(HMODULE AModule) {
+  const auto *Base = reinterpret_cast<const BYTE *>(AModule);
+  const auto *Dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(Base);
+  const auto *Nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(Base + Dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY &D = Nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+  const auto *Dir = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY *>(Base + D.VirtualAddress);
+  const auto *Names = reinterpret_cast<const DWORD *>(Base + Dir->AddressOfNames);
+  std::set<std::string> R;
+  for (DWORD I = 0; I < Dir->NumberOfNames; ++I) R.insert(reinterpret_cast<const char *>(Base + Names[I]));
+  return R;
+}
+
+class BadInput : public TOpenLibrary {
+ protected:
+  static void SetUpTestSuite() { Files = std::make_unique<TFiles>(); }
+  static void TearDownTestSuite() { Files.reset(); }
+
+  void SetUp() override {
+    TOpenLibrary::SetUp();
+    ShowWindow(HostWindow(), SW_SHOW);
+    SetForegroundWindow(HostWindow());
+    LoadFixture();
+    Baseline = Snapshot();
+    ASSERT_EQ(X().GetVokCount(""), 4);
+  }
+  void TearDown() override {
+    TOpenLibrary::TearDown();
+    X().SetHelpFile("", "");
+    X().SetHelpParent(nullptr);
+    X().SetParse("");
+    ShowWindow(HostWindow(), SW_HIDE);
+  }
+
+  void LoadFixture() {
+    for (const std::string &N : FixtureNames) ASSERT_EQ(X().LoadVok(Files->Fixture.c_str(), N.c_str()), 65535) << N;
+  }
+
+  // What the loaded dictionaries answer: the registry in order, and for each dictionary of the
+  // fixture its path, counts, every item's texts and children, its divisors and a search.
+  std::vector<std::string> Snapshot() {
+    std::vector<std::string> S;
+    const auto Text = [](TText3 *AFn, const std::string &AName, int32_t ACode) {
+      char B[512];
+      std::memset(B, 'x', sizeof B);
+      AFn(AName.c_str(), ACode, B);
+      return std::string(B);
+    };
+    const int32_t Count = X().GetVokCount("");
+    for (int32_t I = 1; I <= Count; ++I) S.push_back("registered " + Text(X().GetVokName, "", I));
+    for (const std::string &N : FixtureNames) {
+      char B[512] = "";
+      X().GetVokPath(N.c_str(), B);
+      S.push_back(N + " exists " + std::to_string(X().VokExists(N.c_str())) + " path " + B);
+      const int32_t Levels = X().GetGroupCount(N.c_str());
+      for (int32_t L = 1; L <= Levels; ++L) {
+        S.push_back(N + " level " + std::to_string(L) + " divisor " + std::to_string(X().GetGroupFilter(N.c_str(), L)));
+        for (int32_t I = 1; I <= X().GetItemCount(N.c_str(), L); ++I) {
+          const int32_t Code = X().GetItem(N.c_str(), L, I);
+          std::string Children;
+          for (int32_t C = X().FindFirstItem(N.c_str(), Code); C; C = X().FindNextItem()) Children += std::to_string(C) + " ";
+          S.push_back(N + " " + std::to_string(Code) + " [" + Text(X().GetVokString, N, Code) + "] [" +
+                      Text(X().GetVokStr, N, Code) + "] [" + Text(X().GetVokExtra, N, Code) + "] children " + Children);
+        }
+      }
+      std::memset(B, ' ', 300);
+      B[300] = '\0';
+      X().GetLikeValues(N.c_str(), "E", B);
+      S.push_back(N + " like E " + B);
+    }
+    X().FindCloseItem();
+    return S;
+  }
+
+  // Unloads what a call loaded beside the fixture.
+  void RemoveExtras() {
+    for (int32_t I = X().GetVokCount(""); I >= 1; --I) {
+      char Name[512] = "";
+      X().GetVokName("", I, Name);
+      if (std::find(FixtureNames.begin(), FixtureNames.end(), Name) == FixtureNames.end()) X().UnLoadVok(Name);
+    }
+  }
+
+  void Run(const TCases &ACases) {
+    for (const TCase &C : ACases.All()) {
+      SCOPED_TRACE(std::string(C.Export) + "(" + C.Args + ")");
+      TBuffers B;
+      EXPECT_EQ(C.Call(B), C.Result);
+      EXPECT_EQ(B.Overruns(), "");
+      if (C.Texts) {
+        EXPECT_EQ(B.Texts(), *C.Texts);
+      }
+      const std::vector<std::string> Shown = Messages.TakeTexts();
+      EXPECT_EQ(Shown.size(), C.Messages.size());
+      for (std::size_t I = 0; I < Shown.size() && I < C.Messages.size(); ++I)
+        EXPECT_EQ(Shown[I].substr(0, C.Messages[I].size()), C.Messages[I]);
+      if (C.Reopens) {
+        ASSERT_EQ(X().OpenVokList(HostWindow()), 65535);
+        LoadFixture();
+      }
+      RemoveExtras();
+      const std::vector<std::string> Now = Snapshot();
+      if (Now != Baseline) {
+        std::size_t I = 0;
+        while (I < Now.size() && I < Baseline.size() && Now[I] == Baseline[I]) ++I;
+        ADD_FAILURE() << "the dictionaries changed: line " << I << " was ["
+                      << (I < Baseline.size() ? Baseline[I] : "none") << "], is ["
+                      << (I < Now.size() ? Now[I] : "none") << "]";
+      }
+    }
+  }
+
+  // Runs a GetVokValue export under the dialog driver: the dialog must show ARows (or must not
+  // open when ARows is null) with the path APath, and is then cancelled with Esc.
+  int32_t Pick(const std::function<int32_t()> &ACall, const TLevel *ARows, const std::vector<std::string> &APath = {}) {
+    TDriver D;
+    TLevel Rows;
+    std::vector<std::string> Path;
+    const int32_t R = D.Run(ACall, {[&](TDialog &Dlg) {
+                              Rows = Dlg.Rows();
+                              Path = Dlg.PathRows();
+                              Dlg.Key(VK_ESCAPE);
+                            }});
+    EXPECT_EQ(D.Shown(), ARows != nullptr);
+    if (ARows) {
+      EXPECT_EQ(Rows, *ARows);
+      EXPECT_EQ(Path, APath);
+    }
+    return R;
+  }
+
+  // Runs GetPrjString with the chooser closed by Esc; the chooser must have shown.
+  int32_t Choose(HWND AOwner, const char *APath, char *AName, char *AClause) {
+    TModalCloser Closer;
+    Closer.Begin();
+    const int32_t R = X().GetPrjString(AOwner, APath, AName, AClause);
+    EXPECT_TRUE(Closer.Saw(TDialogKind::Chooser));
+    return R;
+  }
+
+  std::vector<std::string> Baseline;
+
+ public:
+  // The tables of bad calls, one per group of exports.
+  TCases RegistryCases();
+  TCases QueryCases();
+  TCases WholeFileCases();
+  TCases BigFileCases();
+  TCases TinySectionsCases();
+  TCases DialogCases();
+  TCases HelpCases();
+  TCases UtilityCases();
+};
+
+const TLevel PlacesTop = {{Undefined, -1}, {"North region", 1100000}, {"South region", 1200000}};
+const TLevel NorthChildren = {{Undefined, -1}, {"Forest district", 1102000}, {"Lake district", 1101000}};
+
+TCases BadInput::RegistryCases() {
+  TCases T;
+  const TFiles &F = *Files;
+  for (const THwndArg &H : BadWindows())
+    T.Add("OpenVokList", H.Label, [this, H](TBuffers &) {
+       const TFiles &F = *Files;
+       const int32_t R = X().OpenVokList(H.Value);
+       // The load messages and the dialogs still work, without an owner.
+       X().LoadVok(F.Fixture.c_str(), " ");
+       const std::vector<TShownMessage> Shown = Messages.Take();
+       EXPECT_EQ(Shown.size(), 1u);
+       if (!Shown.empty()) {
+         EXPECT_EQ(Shown[0].Owner, nullptr);
+       }
+       EXPECT_EQ(X().LoadVok(F.Fixture.c_str(), "Places"), 65535);
+       TModalCloser Closer;
+       Closer.Begin();
+       EXPECT_EQ(X().GetVokValue("Test", "Places", 0), 0);
+       EXPECT_TRUE(Closer.Saw(TDialogKind::Selection));
+       return R;
+     }).Returns(65535).ReopensLibrary();
+  T.Add("CloseVokList", "twice, then loads and queries while closed", [](TBuffers &B) {
+     X().CloseVokList();
+     X().CloseVokList();
+     X().GetVokPath("Places", B.Room(256));
+     return X().LoadVok(Files->Fixture.c_str(), "Places") + X().VokExists("Places") + X().GetVokCount("");
+   }).Writes({""}).ReopensLibrary();
+  T.Add("CloseVokabra", "twice, then CloseVokList", [](TBuffers &) {
+     X().CloseVokabra();
+     X().CloseVokabra();
+     X().CloseVokList();
+     return X().GetVokCount("");
+   }).ReopensLibrary();
+  for (const TTextArg &A : BadTexts()) {
+    T.Add("VokExists", A.Label, [A](TBuffers &) { return X().VokExists(A.Ptr); });
+    T.Add("UnLoadVok", A.Label, [A](TBuffers &) { return X().UnLoadVok(A.Ptr); });
+    // A missing file fails before anything else, so even the name of a loaded dictionary is safe.
+    T.Add("LoadVok", std::string(A.Label) + " file", [A](TBuffers &) { return X().LoadVok(A.Ptr, "Places"); });
+    T.Add("LoadVok", std::string(A.Label) + " name", [A](TBuffers &) { return X().LoadVok(Files->Fixture.c_str(), A.Ptr); })
+        .Shows({Aborted});
+    T.Add("LoadVokEx", std::string(A.Label) + " file",
+          [A](TBuffers &) { return X().LoadVokEx(A.Ptr, "Places", "Places", "*"); });
+    T.Add("LoadVokEx", std::string(A.Label) + " name",
+          [A](TBuffers &) { return X().LoadVokEx(Files->Fixture.c_str(), A.Ptr, "Other", "*"); })
+        .Shows({Aborted});
+    // No alias: the section's own name. A long one is cut after 255 characters.
+    T.Add("LoadVokEx", std::string(A.Label) + " alias", [A](TBuffers &B) {
+       const int32_t R = X().LoadVokEx(Files->Fixture.c_str(), "Spare", A.Ptr, "*");
+       const std::string Name = A.Ptr && *A.Ptr ? std::string(A.Ptr).substr(0, 255) : "Spare";
+       X().GetVokStr(Name.c_str(), 1, B.Room(256));
+       return R;
+     }).Returns(65535).Writes({"spare"});
+    T.Add("LoadVokEx", std::string(A.Label) + " filter", [A](TBuffers &B) {
+       const int32_t R = X().LoadVokEx(Files->Fixture.c_str(), "Long", "Filtered", A.Ptr);
+       X().GetVokStr("Filtered", 100, B.Room(256));
+       return R;
+     }).Returns(65535).Writes({std::string(255, 'A')});
+  }
+  // A name is registered cut after 255 characters: loading again replaces the dictionary of
+  // that name instead of adding a second one that no name reaches.
+  T.Add("LoadVokEx", "64 KiB alias, twice", [](TBuffers &) {
+     X().LoadVokEx(Files->Fixture.c_str(), "Spare", Long().c_str(), "*");
+     X().LoadVokEx(Files->Fixture.c_str(), "Spare", Long().c_str(), "*");
+     return X().GetVokCount("");
+   }).Returns(5);
+  // A path of 256 to 259 characters is a file like any other; the path kept is cut after 255.
+  T.Add("LoadVok", "path of 258 characters", [](TBuffers &B) {
+     EXPECT_EQ(Files->LongPath.size(), 258u);
+     const int32_t R = X().LoadVok(Files->LongPath.c_str(), "Spare");
+     X().GetVokPath("Spare", B.Room(256));
+     return R;
+   }).Returns(65535).Writes({Files->LongPath.substr(0, 255)});
+  T.Add("LoadVokEx", "path of 258 characters", [](TBuffers &) {
+     return X().LoadVokEx(Files->LongPath.c_str(), "Spare", "Spare2", "*");
+   }).Returns(65535);
+  const struct {
+    const char *Label;
+    std::string File;
+    const char *Section;
+    int32_t Result;
+    std::vector<std::string> Shown;
+  } FileCases[] = {
+      {"missing file", F.Missing, "Places", 0, {}},
+      {"directory", F.Folder, "Places", 0, {}},
+      {"locked file", F.Locked, "Places2", 0, {Aborted}},
+      {"binary file, absent section", F.Binary, "Places2", 0, {Aborted}},
+      {"binary file", F.Binary, "Bin", 65535, {}},
+  };
+  for (const auto &C : FileCases) {
+    T.Add("LoadVok", C.Label, [C](TBuffers &) { return X().LoadVok(C.File.c_str(), C.Section); })
+        .Returns(C.Result)
+        .Shows(C.Shown);
+    T.Add("LoadVokEx", C.Label, [C](TBuffers &) { return X().LoadVokEx(C.File.c_str(), C.Section, "", "tag"); })
+        .Returns(C.Result)
+        .Shows(C.Shown);
+  }
+  return T;
+}
+
+TCases BadInput::QueryCases() {
+  TCases T;
+  TText3 *const TextFns[] = {X().GetVokString, X().GetVokStr, X().GetVokExtra};
+  const char *const TextNames[] = {"GetVokString", "GetVokStr", "GetVokExtra"};
+  for (const TTextArg &A : BadTexts()) {
+    T.Add("GetVokPath", A.Label, [A](TBuffers &B) { return X().GetVokPath(A.Ptr, B.Room(256)), 0; }).Writes({""});
+    for (int K = 0; K < 3; ++K)
+      T.Add(TextNames[K], std::string(A.Label) + ", 1101001", [A, Fn = TextFns[K]](TBuffers &B) {
+         return Fn(A.Ptr, 1101001, B.Room(256)), 0;
+       }).Writes({""});
+    T.Add("GetGroupCount", A.Label, [A](TBuffers &) { return X().GetGroupCount(A.Ptr); });
+    T.Add("GetItemCount", std::string(A.Label) + ", 1", [A](TBuffers &) { return X().GetItemCount(A.Ptr, 1); });
+    T.Add("GetItem", std::string(A.Label) + ", 1, 1", [A](TBuffers &) { return X().GetItem(A.Ptr, 1, 1); });
+    T.Add("FindFirstItem", std::string(A.Label) + ", 1100000", [A](TBuffers &) {
+      return X().FindFirstItem(A.Ptr, 1100000) + X().FindNextItem();
+    });
+    T.Add("GetGroupFilter", std::string(A.Label) + ", 1", [A](TBuffers &) { return X().GetGroupFilter(A.Ptr, 1); })
+        .Returns(1);
+    T.Add("GetLikeValues", std::string(A.Label) + " name", [A](TBuffers &B) {
+       return X().GetLikeValues(A.Ptr, "e", B.Room(101)), 0;
+     }).Writes({""});
+    T.Add("GetLikeValues", std::string(A.Label) + " pattern", [A](TBuffers &B) {
+       return X().GetLikeValues("Places", A.Ptr, B.Room(101)), 0;
+     }).Writes({""});
+  }
+  for (const TIntArg &I : BadInts) {
+    for (int K = 0; K < 3; ++K)
+      T.Add(TextNames[K], std::string("Places, ") + I.Label, [I, Fn = TextFns[K]](TBuffers &B) {
+         return Fn("Places", I.Value, B.Room(256)), 0;
+       }).Writes({""});
+    T.Add("GetItemCount", std::string("Places, ") + I.Label, [I](TBuffers &) { return X().GetItemCount("Places", I.Value); });
+    T.Add("GetItem", std::string("Places, ") + I.Label + ", 1", [I](TBuffers &) { return X().GetItem("Places", I.Value, 1); });
+    T.Add("GetItem", std::string("Places, 1, ") + I.Label, [I](TBuffers &) { return X().GetItem("Places", 1, I.Value); });
+    T.Add("FindFirstItem", std::string("Places, ") + I.Label, [I](TBuffers &) {
+      return X().FindFirstItem("Places", I.Value) + X().FindNextItem();
+    });
+    T.Add("GetGroupFilter", std::string("Places, ") + I.Label, [I](TBuffers &) {
+       return X().GetGroupFilter("Places", I.Value);
+     }).Returns(1);
+  }
+  // Null buffers are ignored.
+  T.Add("GetVokPath", "Places, null buffer", [](TBuffers &) { return X().GetVokPath("Places", nullptr), 0; });
+  for (int K = 0; K < 3; ++K) {
+    T.Add(TextNames[K], "Places, 1101001, null buffer", [Fn = TextFns[K]](TBuffers &) {
+      return Fn("Places", 1101001, nullptr), 0;
+    });
+    // The longest texts, template and delimiter fill the 256 bytes and no more.
+    T.Add(TextNames[K], "Long, 111", [Fn = TextFns[K]](TBuffers &B) {
+      Fn("Long", 111, B.Room(256));
+      EXPECT_EQ(B.Text(0).size(), 255u);
+      return 0;
+    });
+  }
+  T.Add("GetLikeValues", "Places, e, null buffer", [](TBuffers &) { return X().GetLikeValues("Places", "e", nullptr), 0; });
+  T.Add("GetLikeValues", "Places, ill, empty buffer", [](TBuffers &B) {
+     return X().GetLikeValues("Places", "ill", B.Room(1)), 0;
+   }).Writes({""});
+  T.Add("GetLikeValues", "Places, ill, Space$(16)", [](TBuffers &B) {
+     return X().GetLikeValues("Places", "ill", B.Room(17)), 0;
+   }).Writes({"1101001;1101002;"});
+  T.Add("GetLikeValues", "Places, ill, Space$(15)", [](TBuffers &B) {
+     return X().GetLikeValues("Places", "ill", B.Room(16)), 0;
+   }).Writes({"1101001;"});
+  T.Add("GetLikeValues", "Places, ill, Space$(65536)", [](TBuffers &B) {
+     return X().GetLikeValues("Places", "ill", B.Room(65537)), 0;
+   }).Writes({"1101001;1101002;"});
+  // The enumeration after refusals, past its end and after its release.
+  T.Add("FindNextItem", "after a refused FindFirstItem", [](TBuffers &) {
+    X().FindFirstItem("Places", 1100000);
+    X().FindFirstItem(nullptr, 1100000);
+    return X().FindNextItem();
+  });
+  T.Add("FindNextItem", "five times past the end", [](TBuffers &) {
+    int32_t Sum = X().FindFirstItem("Places", 1100000) + X().FindNextItem();
+    for (int I = 0; I < 5; ++I) Sum += X().FindNextItem();
+    return Sum;
+  }).Returns(1101000 + 1102000);
+  T.Add("FindCloseItem", "twice, then FindNextItem", [](TBuffers &) {
+    X().FindFirstItem("Places", 1100000);
+    X().FindCloseItem();
+    X().FindCloseItem();
+    return X().FindNextItem();
+  });
+  return T;
+}
+
+TCases BadInput::WholeFileCases() {
+  TCases T;
+  const TFiles &F = *Files;
+  for (const TTextArg &A : BadTexts()) {
+    T.Add("LoadAllVok", A.Label, [A](TBuffers &) { return X().LoadAllVok(A.Ptr); });
+    // No file: the registry is counted and named.
+    const bool Registry = !A.Ptr || !*A.Ptr;
+    T.Add("GetVokCount", A.Label, [A](TBuffers &) { return X().GetVokCount(A.Ptr); }).Returns(Registry ? 4 : 0);
+    T.Add("GetVokName", std::string(A.Label) + ", 1", [A](TBuffers &B) {
+       return X().GetVokName(A.Ptr, 1, B.Room(256)), 0;
+     }).Writes({Registry ? "Places" : ""});
+    for (const TIntArg &I : BadInts)
+      T.Add("GetVokName", std::string(A.Label) + ", " + I.Label, [A, I](TBuffers &B) {
+         return X().GetVokName(A.Ptr, I.Value, B.Room(256)), 0;
+       }).Writes({""});
+  }
+  for (const TIntArg &I : BadInts)
+    T.Add("GetVokName", std::string("fixture file, ") + I.Label, [I](TBuffers &B) {
+       return X().GetVokName(Files->Fixture.c_str(), I.Value, B.Room(256)), 0;
+     }).Writes({""});
+  T.Add("GetVokName", "fixture file, 1, null buffer", [](TBuffers &) { return X().GetVokName(Files->Fixture.c_str(), 1, nullptr), 0; });
+  T.Add("GetVokName", "\"\", 1, null buffer", [](TBuffers &) { return X().GetVokName("", 1, nullptr), 0; });
+  T.Add("LoadAllVok", "section name of 300 characters, twice", [](TBuffers &) {
+     X().LoadAllVok(Files->LongSection.c_str());
+     X().LoadAllVok(Files->LongSection.c_str());
+     return X().GetVokCount("");
+   }).Returns(5);
+  T.Add("LoadAllVok", "path of 258 characters", [](TBuffers &) { return X().LoadAllVok(Files->LongPath.c_str()); })
+      .Returns(65535);
+  const struct {
+    const char *Label;
+    std::string File;
+    int32_t Loaded, Count;
+    std::string First;
+    std::vector<std::string> Shown;
+  } FileCases[] = {
+      {"missing file", F.Missing, 0, 0, "", {}},
+      {"directory", F.Folder, 0, 0, "", {}},
+      {"locked file", F.Locked, 0, 0, "", {"LoadAllVok error: "}},
+      {"binary file", F.Binary, 65535, 1, "Bin", {}},
+  };
+  for (const auto &C : FileCases) {
+    T.Add("LoadAllVok", C.Label, [C](TBuffers &) { return X().LoadAllVok(C.File.c_str()); })
+        .Returns(C.Loaded)
+        .Shows(C.Shown);
+    T.Add("GetVokCount", C.Label, [C](TBuffers &) { return X().GetVokCount(C.File.c_str()); }).Returns(C.Count);
+    T.Add("GetVokName", std::string(C.Label) + ", 1", [C](TBuffers &B) {
+       return X().GetVokName(C.File.c_str(), 1, B.Room(256)), 0;
+     }).Writes({C.First});
+  }
+  return T;
+}
+
+TCases BadInput::BigFileCases() {
+  TCases T;
+  Files->BigFile();
+  T.Add("LoadVok", "100 MB, absent section", [](TBuffers &) { return X().LoadVok(Files->Big.c_str(), "Absent"); })
+      .Shows({Aborted});
+  T.Add("LoadVok", "100 MB, Big", [](TBuffers &B) {
+     const int32_t R = X().LoadVok(Files->Big.c_str(), "Big");
+     X().GetVokStr("Big", 99999999, B.Room(256));
+     X().GetVokString("Big", 10001001, B.Room(256));
+     EXPECT_GT(X().GetItemCount("Big", 3), 1000000);
+     return R;
+   }).Returns(65535).Writes({std::string(255, '\xC6'), "\xCF\xF3\xED\xEA\xF2 10000000, \xCF\xF3\xED\xEA\xF2 10001000, \xCF\xF3\xED\xEA\xF2 10001001"});
+  T.Add("LoadVokEx", "100 MB, Tail, 64 KiB filter", [](TBuffers &B) {
+     const int32_t R = X().LoadVokEx(Files->Big.c_str(), "Tail", "BigTail", Long().c_str());
+     X().GetVokStr("BigTail", 1, B.Room(256));
+     return R;
+   }).Returns(65535).Writes({"end"});
+  T.Add("LoadAllVok", "100 MB", [](TBuffers &B) {
+     const int32_t R = X().LoadAllVok(Files->Big.c_str());
+     X().GetVokName("", 5, B.Room(256));
+     X().GetVokName("", 6, B.Room(256));
+     return R;
+   }).Returns(65535).Writes({"Big", "Tail"});
+  T.Add("GetVokCount", "100 MB", [](TBuffers &) { return X().GetVokCount(Files->Big.c_str()); }).Returns(2);
+  T.Add("GetVokName", "100 MB, 2", [](TBuffers &B) { return X().GetVokName(Files->Big.c_str(), 2, B.Room(256)), 0; })
+      .Writes({"Tail"});
+  T.Add("GetVokName", "100 MB, INT_MAX", [](TBuffers &B) {
+     return X().GetVokName(Files->Big.c_str(), INT_MAX, B.Room(256)), 0;
+   }).Writes({""});
+  T.Add("GetPrjString", "100 MB", [this](TBuffers &B) {
+     return Choose(HostWindow(), Files->Big.c_str(), B.Room(1024), B.Room(1024));
+   }).Returns(65535).Writes({"", ""});
+  return T;
+}
+
+TCases BadInput::TinySectionsCases() {
+  TCases T;
+  int32_t Sections = 0;
+  const std::string Tiny = Files->TinySectionsFile(Sections);
+  // More dictionaries than a 32-bit process holds: the load stops with the message of the
+  // failure, or loads them all where memory suffices; the process goes on working either way.
+  T.Add("LoadAllVok", "100 MB of tiny sections", [this, Tiny](TBuffers &B) {
+     const int32_t R = X().LoadAllVok(Tiny.c_str());
+     const std::vector<std::string> Shown = Messages.TakeTexts();
+     EXPECT_EQ(Shown.size(), R ? 0u : 1u);
+     if (!Shown.empty()) {
+       EXPECT_EQ(Shown[0].rfind("LoadAllVok error: ", 0), 0u) << Shown[0];
+     }
+     std::printf("[bad input] LoadAllVok of 100 MB of tiny sections: result %d, %d dictionaries registered, message [%s]\n", R,
+                 X().GetVokCount(""), Shown.empty() ? "" : Shown[0].c_str());
+     X().GetVokString("Places", 1101001, B.Room(256));
+     X().GetVokStr("S0000000", 1, B.Room(256));
+     return 0;
+   }).Writes({"North region, Lake district, Stone village", "a"}).ReopensLibrary();
+  T.Add("GetVokCount", "100 MB of tiny sections", [Tiny](TBuffers &) { return X().GetVokCount(Tiny.c_str()); })
+      .Returns(Sections);
+  return T;
+}
+
+TCases BadInput::DialogCases() {
+  TCases T;
+  for (const TTextArg &A : BadTexts()) {
+    T.Add("GetVokValue", std::string(A.Label) + " caption", [this, A](TBuffers &) {
+      return Pick([&] { return X().GetVokValue(A.Ptr, "Places", 0); }, &PlacesTop);
+    });
+    T.Add("GetVokValue", std::string(A.Label) + " name", [this, A](TBuffers &) {
+      return Pick([&] { return X().GetVokValue("Test", A.Ptr, 0); }, nullptr);
+    });
+    T.Add("GetVokValueEx", std::string(A.Label) + " caption", [this, A](TBuffers &) {
+      return Pick([&] { return X().GetVokValueEx(A.Ptr, "Places", 2); }, &PlacesTop);
+    });
+    T.Add("GetVokValueEx", std::string(A.Label) + " name", [this, A](TBuffers &) {
+      return Pick([&] { return X().GetVokValueEx("Test", A.Ptr, 0); }, nullptr);
+    });
+    T.Add("GetVokValueSt", std::string(A.Label) + " caption", [this, A](TBuffers &) {
+      return Pick([&] { return X().GetVokValueSt(A.Ptr, "Places", 1100000, 0); }, &NorthChildren, {"North region"});
+    });
+    T.Add("GetVokValueSt", std::string(A.Label) + " name", [this, A](TBuffers &) {
+      return Pick([&] { return X().GetVokValueSt("Test", A.Ptr, 1100000, 0); }, nullptr);
+    });
+  }
+  // Codes without an item open the top level; any bound opens the root's children.
+  for (const TIntArg &I : BadInts) {
+    T.Add("GetVokValue", std::string("item ") + I.Label, [this, I](TBuffers &) {
+      return Pick([&] { return X().GetVokValue("Test", "Places", I.Value); }, &PlacesTop);
+    });
+    T.Add("GetVokValueEx", std::string("end level ") + I.Label, [this, I](TBuffers &) {
+      return Pick([&] { return X().GetVokValueEx("Test", "Places", I.Value); }, &PlacesTop);
+    });
+    T.Add("GetVokValueSt", std::string("item ") + I.Label, [this, I](TBuffers &) {
+      return Pick([&] { return X().GetVokValueSt("Test", "Places", I.Value, 0); }, &PlacesTop);
+    });
+    T.Add("GetVokValueSt", std::string("end level ") + I.Label, [this, I](TBuffers &) {
+      return Pick([&] { return X().GetVokValueSt("Test", "Places", 1100000, I.Value); }, &NorthChildren, {"North region"});
+    });
+  }
+  // The chooser opens with empty lists on any file it cannot use; cancel gives true and empty buffers.
+  const TFiles &F = *Files;
+  std::vector<TTextArg> Paths = BadTexts();
+  for (const std::string *P : {&F.Missing, &F.Folder, &F.Locked, &F.Binary})
+    Paths.push_back({P == &F.Missing ? "missing file" : P == &F.Folder ? "directory" : P == &F.Locked ? "locked file" : "binary file",
+                     P->c_str()});
+  for (const TTextArg &A : Paths)
+    T.Add("GetPrjString", A.Label, [this, A](TBuffers &B) {
+       return Choose(HostWindow(), A.Ptr, B.Room(1024), B.Room(1024));
+     }).Returns(65535).Writes({"", ""});
+  for (const THwndArg &H : BadWindows())
+    T.Add("GetPrjString", std::string("owner ") + H.Label, [this, H](TBuffers &B) {
+       return Choose(H.Value, Files->Prj.c_str(), B.Room(1024), B.Room(1024));
+     }).Returns(65535).Writes({"", ""});
+  T.Add("GetPrjString", "null buffers", [this](TBuffers &) {
+     return Choose(HostWindow(), Files->Prj.c_str(), nullptr, nullptr);
+   }).Returns(65535);
+  return T;
+}
+
+TCases BadInput::HelpCases() {
+  TCases T;
+  const TFiles &F = *Files;
+  // Only paths that are no documents: nothing here reaches the word processor.
+  for (const TTextArg &A : BadTexts()) {
+    // Wine's message box gives back no more than a few lines of a text of 64 KiB.
+    const std::vector<std::string> Shown =
+        A.Ptr && *A.Ptr ? std::vector<std::string>{HelpFileNotFound} : std::vector<std::string>{};
+    T.Add("ShowHelpFile", std::string(A.Label) + " file", [A](TBuffers &) { return X().ShowHelpFile(A.Ptr, "Intro"), 0; })
+        .Shows(Shown);
+    T.Add("ShowHelpFile", std::string(A.Label) + " section", [A](TBuffers &) {
+       return X().ShowHelpFile(Files->Missing.c_str(), A.Ptr), 0;
+     }).Shows({HelpFileNotFound + F.Missing});
+    // The texts come back as given, into buffers one byte longer than them.
+    T.Add("SetHelpFile", std::string(A.Label) + " file and section", [A](TBuffers &B) {
+       X().SetHelpFile(A.Ptr, A.Ptr);
+       const std::size_t Room = (A.Ptr ? std::strlen(A.Ptr) : 0) + 1;
+       X().GetHelpFile(B.Room(Room), B.Room(Room));
+       return 0;
+     }).Writes({A.Ptr ? A.Ptr : "", A.Ptr ? A.Ptr : ""});
+  }
+  T.Add("ShowHelpFile", "directory", [](TBuffers &) { return X().ShowHelpFile(Files->Folder.c_str(), ""), 0; })
+      .Shows({HelpFileNotFound + F.Folder});
+  T.Add("GetHelpFile", "null buffers", [](TBuffers &B) {
+     X().SetHelpFile("doc", "section");
+     X().GetHelpFile(nullptr, nullptr);
+     X().GetHelpFile(nullptr, B.Room(8));
+     X().GetHelpFile(B.Room(4), nullptr);
+     return 0;
+   }).Writes({"section", "doc"});
+  // F1 with a blank help file: swallowed while the hook is installed, opening nothing.
+  for (const TIntArg &I : BadInts)
+    T.Add("SetHelpHook", I.Label, [I](TBuffers &) {
+       TF1Probe Probe;
+       X().SetHelpFile("  ", "");
+       X().SetHelpHook(I.Value);
+       const bool Reaches = Probe.F1Reaches();
+       EXPECT_TRUE(Probe.Arrived());
+       X().SetHelpHook(0);
+       return Reaches ? 1 : 0;
+     }).Returns(I.Value == 0 ? 1 : 0);
+  for (const THwndArg &H : BadWindows())
+    T.Add("SetHelpParent", H.Label, [this, H](TBuffers &) {
+      X().SetHelpParent(H.Value);
+      const bool Kept = X().GetHelpParent() == H.Value;
+      X().ShowHelpFile(Files->Missing.c_str(), "");
+      const std::vector<TShownMessage> Shown = Messages.Take();
+      EXPECT_EQ(Shown.size(), 1u);
+      if (!Shown.empty()) {
+        EXPECT_EQ(Shown[0].Owner, nullptr) << "a message owned by no window";
+      }
+      X().SetHelpParent(nullptr);
+      return Kept ? 0 : 1;
+    });
+  T.Add("GetHelpParent", "after SetHelpParent(0)", [](TBuffers &) {
+    X().SetHelpParent(HostWindow());
+    X().SetHelpParent(nullptr);
+    return static_cast<int32_t>(reinterpret_cast<INT_PTR>(X().GetHelpParent()));
+  });
+  return T;
+}
+
+TCases BadInput::UtilityCases() {
+  TCases T;
+  const TFiles &F = *Files;
+  static const char Key[] = "Software\\VokabraBadInput";
+  for (const TIntArg &I : BadInts)
+    T.Add("GetRegString", std::string("root ") + I.Label, [I](TBuffers &B) {
+       return X().GetRegString(reinterpret_cast<HKEY>(static_cast<INT_PTR>(I.Value)), Key, "Long", B.Room(256)), 0;
+     }).Writes({""});
+  for (const TTextArg &A : BadTexts()) {
+    T.Add("GetRegString", std::string(A.Label) + " key", [A](TBuffers &B) {
+       return X().GetRegString(HKEY_CURRENT_USER, A.Ptr, "Long", B.Room(256)), 0;
+     }).Writes({""});
+    T.Add("GetRegString", std::string(A.Label) + " value", [A](TBuffers &B) {
+       return X().GetRegString(HKEY_CURRENT_USER, "Software", A.Ptr, B.Room(256)), 0;
+     }).Writes({""});
+    T.Add("FileCount", A.Label, [A](TBuffers &) { return X().FileCount(A.Ptr); });
+    // The long set holds the blank but not the upper-case A and B: "A B" becomes two words.
+    T.Add("SetParse", A.Label, [A](TBuffers &) {
+       X().SetParse(A.Ptr);
+       const int32_t R = X().Sondex("a b", "A B", 0);
+       X().SetParse("");
+       return R;
+     }).Returns(A.Ptr && *A.Ptr ? 2 : 3);
+    // The long text is one word that holds VOKABRA.
+    T.Add("Sondex", std::string(A.Label) + " first", [A](TBuffers &) { return X().Sondex(A.Ptr, "vokabra", 0); })
+        .Returns(A.Ptr && *A.Ptr ? 7 : 0);
+    T.Add("Sondex", std::string(A.Label) + " second", [A](TBuffers &) { return X().Sondex("vokabra", A.Ptr, 0); })
+        .Returns(A.Ptr && *A.Ptr ? 7 : 0);
+    // Each text is cut after 255 characters.
+    const std::string Source = A.Ptr ? std::string(A.Ptr).substr(0, 255) : "";
+    std::string Lowered = Source;
+    std::replace(Lowered.begin(), Lowered.end(), 'V', 'v');
+    T.Add("ReplaceString", std::string(A.Label) + " source", [A](TBuffers &B) {
+       return X().ReplaceString(A.Ptr, "V", "v", B.Room(256)), 0;
+     }).Writes({Lowered});
+    T.Add("ReplaceString", std::string(A.Label) + " pattern", [A](TBuffers &B) {
+       return X().ReplaceString(Long().c_str(), A.Ptr, "x", B.Room(256)), 0;
+     }).Writes({Source.empty() ? Long().substr(0, 255) : "x"});
+    T.Add("ReplaceString", std::string(A.Label) + " replacement", [A](TBuffers &B) {
+       return X().ReplaceString("aVb", "V", A.Ptr, B.Room(256)), 0;
+     }).Writes({("a" + Source + "b").substr(0, 255)});
+  }
+  T.Add("GetRegString", "value of 64 KiB", [](TBuffers &B) {
+     HKEY H = nullptr;
+     RegCreateKeyExA(HKEY_CURRENT_USER, Key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &H, nullptr);
+     RegSetValueExA(H, "Long", 0, REG_SZ, reinterpret_cast<const BYTE *>(Long().c_str()), 65537);
+     RegCloseKey(H);
+     X().GetRegString(HKEY_CURRENT_USER, Key, "Long", B.Room(256));
+     X().GetRegString(HKEY_CURRENT_USER, Key, "Long", nullptr);
+     RegDeleteTreeA(HKEY_CURRENT_USER, Key);
+     return 0;
+   }).Writes({Long().substr(0, 255)});
+  T.Add("GetExcelPath", "null buffer", [](TBuffers &) { return X().GetExcelPath(nullptr), 0; });
+  T.Add("GetExcelPath", "Space$(256)", [](TBuffers &B) { return X().GetExcelPath(B.Room(256)), 0; }).Writes({""});
+  T.Add("GetNewGUID", "null buffer", [](TBuffers &) { return X().GetNewGUID(nullptr), 0; });
+  T.Add("GetNewGUID", "Space$(39)", [](TBuffers &B) {
+    X().GetNewGUID(B.Room(39));
+    const std::string G = B.Text(0);
+    EXPECT_EQ(G.size(), 38u);
+    EXPECT_TRUE(G.front() == '{' && G.back() == '}') << G;
+    return 0;
+  });
+  const struct {
+    const char *Label;
+    std::string Mask;
+    int32_t Count;
+  } Masks[] = {{"missing file", F.Missing, 0},
+               {"directory", F.Folder, 1},
+               {"locked file", F.Locked, 1},
+               {"binary file", F.Binary, 1},
+               {"64 KiB after a folder", F.Dir.Path() + "\\" + Long(), 0},
+               {"wildcards in a folder's name", F.Dir.Path() + "\\*\\*.vok", 0}};
+  for (const auto &M : Masks) T.Add("FileCount", M.Label, [M](TBuffers &) { return X().FileCount(M.Mask.c_str()); }).Returns(M.Count);
+  // Zero bytes change only within the length; a length of 0 or less changes nothing.
+  for (const TIntArg &I : BadInts) {
+    T.Add("ReplaceZero", std::string("null buffer, ") + I.Label, [I](TBuffers &) { return X().ReplaceZero(nullptr, I.Value), 0; });
+    if (I.Value == INT_MAX) continue;  // a length beyond the buffer is the host's error
+    T.Add("ReplaceZero", I.Label, [I](TBuffers &B) {
+      char *Bytes = B.Holding(std::string("a\0b\0", 4));
+      X().ReplaceZero(Bytes, I.Value);
+      EXPECT_EQ(B.Bytes(0), std::string("a\0b\0", 4));
+      return 0;
+    });
+  }
+  T.Add("ReplaceZero", "the whole buffer", [](TBuffers &B) {
+    X().ReplaceZero(B.Holding(std::string("a\0b\0", 4)), 4);
+    EXPECT_EQ(B.Bytes(0), "a;b;");
+    return 0;
+  });
+  T.Add("ReplaceString", "null buffer", [](TBuffers &) { return X().ReplaceString("a", "a", "b", nullptr), 0; });
+  T.Add("MapinfoCount", "no MapInfo window", [](TBuffers &) { return X().MapinfoCount(); });
+  T.Add("SetParse", "every byte", [](TBuffers &) {
+    std::string All;
+    for (int C = 1; C < 256; ++C) All += static_cast<char>(C);
+    X().SetParse(All.c_str());
+    const int32_t R = X().Sondex(Long().c_str(), Long().c_str(), 0);
+    X().SetParse("");
+    return R;
+  });
+  // Without delimiters each text is one word: one aligned placement of 65536 equal bytes.
+  T.Add("Sondex", "64 KiB, 64 KiB", [](TBuffers &) { return X().Sondex(Long().c_str(), Long().c_str(), 0); }).Returns(65536);
+  for (const TIntArg &I : BadInts)
+    T.Add("Sondex", std::string("minimum length ") + I.Label, [I](TBuffers &) {
+       return X().Sondex("Green river", "GREEN RIVER", I.Value);
+     }).Returns(I.Value == INT_MAX ? 0 : 11);
+  return T;
+}
+
+}  // namespace
+
+TEST_F(BadInput, RegistryAndLoading) { Run(RegistryCases()); }
+TEST_F(BadInput, Queries) { Run(QueryCases()); }
+TEST_F(BadInput, WholeFiles) { Run(WholeFileCases()); }
+TEST_F(BadInput, HundredMegabyteFile) { Run(BigFileCases()); }
+TEST_F(BadInput, HundredMegabytesOfTinySections) {
+  if (!FullRun()) GTEST_SKIP() << "half a minute: runs with VOK_STRESS=full";
+  Run(TinySectionsCases());
+}
+TEST_F(BadInput, DialogsAndChooser) { Run(DialogCases()); }
+TEST_F(BadInput, Help) { Run(HelpCases()); }
+TEST_F(BadInput, Utilities) { Run(UtilityCases()); }
+
+// Every export of the DLL has rows of its own in the tables above.
+TEST_F(BadInput, CoversEveryExport) {
+  std::set<std::string> Covered;
+  std::size_t Rows = 0;
+  for (TCases (BadInput::*Table)() : {&BadInput::RegistryCases, &BadInput::QueryCases, &BadInput::WholeFileCases,
+                                      &BadInput::DialogCases, &BadInput::HelpCases, &BadInput::UtilityCases}) {
+    const TCases Cases = (this->*Table)();
+    for (const TCase &C : Cases.All()) Covered.insert(C.Export);
+    Rows += Cases.All().size();
+  }
+  std::printf("[bad input] %u calls over %u exports, besides those of the 100 MB files\n", static_cast<unsigned>(Rows),
+              static_cast<unsigned>(Covered.size()));
+  const std::set<std::string> Exports = ExportTable(Dll());
+  EXPECT_EQ(Exports.size(), 41u);
+  EXPECT_EQ(Covered, Exports);
+}
