@@ -24,68 +24,8 @@ using namespace vok::test;
 
 namespace {
 
-using TText3 = void __stdcall(const char *, int32_t, char *);
 
 // Every export, with the argument types the MapBasic host passes.
-struct TAll {
-  int32_t(__stdcall *OpenVokList)(HWND) = Export<int32_t __stdcall(HWND)>("OpenVokList");
-  void(__stdcall *CloseVokList)() = Export<void __stdcall()>("CloseVokList");
-  int32_t(__stdcall *VokExists)(const char *) = Export<int32_t __stdcall(const char *)>("VokExists");
-  int32_t(__stdcall *LoadVok)(const char *, const char *) = Export<int32_t __stdcall(const char *, const char *)>("LoadVok");
-  int32_t(__stdcall *LoadVokEx)(const char *, const char *, const char *, const char *) =
-      Export<int32_t __stdcall(const char *, const char *, const char *, const char *)>("LoadVokEx");
-  int32_t(__stdcall *UnLoadVok)(const char *) = Export<int32_t __stdcall(const char *)>("UnLoadVok");
-  void(__stdcall *CloseVokabra)() = Export<void __stdcall()>("CloseVokabra");
-  void(__stdcall *GetVokPath)(const char *, char *) = Export<void __stdcall(const char *, char *)>("GetVokPath");
-  TText3 *GetVokString = Export<TText3>("GetVokString");
-  TText3 *GetVokStr = Export<TText3>("GetVokStr");
-  TText3 *GetVokExtra = Export<TText3>("GetVokExtra");
-  int32_t(__stdcall *GetGroupCount)(const char *) = Export<int32_t __stdcall(const char *)>("GetGroupCount");
-  int32_t(__stdcall *GetItemCount)(const char *, int32_t) = Export<int32_t __stdcall(const char *, int32_t)>("GetItemCount");
-  int32_t(__stdcall *GetItem)(const char *, int32_t, int32_t) =
-      Export<int32_t __stdcall(const char *, int32_t, int32_t)>("GetItem");
-  int32_t(__stdcall *FindFirstItem)(const char *, int32_t) = Export<int32_t __stdcall(const char *, int32_t)>("FindFirstItem");
-  int32_t(__stdcall *FindNextItem)() = Export<int32_t __stdcall()>("FindNextItem");
-  void(__stdcall *FindCloseItem)() = Export<void __stdcall()>("FindCloseItem");
-  int32_t(__stdcall *GetGroupFilter)(const char *, int32_t) =
-      Export<int32_t __stdcall(const char *, int32_t)>("GetGroupFilter");
-  void(__stdcall *GetLikeValues)(const char *, const char *, char *) =
-      Export<void __stdcall(const char *, const char *, char *)>("GetLikeValues");
-  int32_t(__stdcall *LoadAllVok)(const char *) = Export<int32_t __stdcall(const char *)>("LoadAllVok");
-  int32_t(__stdcall *GetVokCount)(const char *) = Export<int32_t __stdcall(const char *)>("GetVokCount");
-  TText3 *GetVokName = Export<TText3>("GetVokName");
-  int32_t(__stdcall *GetVokValue)(const char *, const char *, int32_t) =
-      Export<int32_t __stdcall(const char *, const char *, int32_t)>("GetVokValue");
-  int32_t(__stdcall *GetVokValueEx)(const char *, const char *, int32_t) =
-      Export<int32_t __stdcall(const char *, const char *, int32_t)>("GetVokValueEx");
-  int32_t(__stdcall *GetVokValueSt)(const char *, const char *, int32_t, int32_t) =
-      Export<int32_t __stdcall(const char *, const char *, int32_t, int32_t)>("GetVokValueSt");
-  int32_t(__stdcall *GetPrjString)(HWND, const char *, char *, char *) =
-      Export<int32_t __stdcall(HWND, const char *, char *, char *)>("GetPrjString");
-  void(__stdcall *ShowHelpFile)(const char *, const char *) = Export<void __stdcall(const char *, const char *)>("ShowHelpFile");
-  void(__stdcall *SetHelpFile)(const char *, const char *) = Export<void __stdcall(const char *, const char *)>("SetHelpFile");
-  void(__stdcall *GetHelpFile)(char *, char *) = Export<void __stdcall(char *, char *)>("GetHelpFile");
-  void(__stdcall *SetHelpParent)(HWND) = Export<void __stdcall(HWND)>("SetHelpParent");
-  HWND(__stdcall *GetHelpParent)() = Export<HWND __stdcall()>("GetHelpParent");
-  void(__stdcall *SetHelpHook)(int32_t) = Export<void __stdcall(int32_t)>("SetHelpHook");
-  void(__stdcall *GetRegString)(HKEY, const char *, const char *, char *) =
-      Export<void __stdcall(HKEY, const char *, const char *, char *)>("GetRegString");
-  void(__stdcall *GetExcelPath)(char *) = Export<void __stdcall(char *)>("GetExcelPath");
-  void(__stdcall *GetNewGUID)(char *) = Export<void __stdcall(char *)>("GetNewGUID");
-  int32_t(__stdcall *FileCount)(const char *) = Export<int32_t __stdcall(const char *)>("FileCount");
-  void(__stdcall *ReplaceZero)(char *, int32_t) = Export<void __stdcall(char *, int32_t)>("ReplaceZero");
-  void(__stdcall *ReplaceString)(const char *, const char *, const char *, char *) =
-      Export<void __stdcall(const char *, const char *, const char *, char *)>("ReplaceString");
-  int32_t(__stdcall *MapinfoCount)() = Export<int32_t __stdcall()>("MapinfoCount");
-  void(__stdcall *SetParse)(const char *) = Export<void __stdcall(const char *)>("SetParse");
-  int32_t(__stdcall *Sondex)(const char *, const char *, int32_t) =
-      Export<int32_t __stdcall(const char *, const char *, int32_t)>("Sondex");
-};
-
-const TAll &X() {
-  static const TAll E;
-  return E;
-}
 
 // A text of 64 KiB: Latin and Cyrillic letters, digits and blanks.
 const std::string &Long() {
@@ -370,18 +310,18 @@ class BadInput : public TOpenLibrary {
     SetForegroundWindow(HostWindow());
     LoadFixture();
     Baseline = Snapshot();
-    ASSERT_EQ(X().GetVokCount(""), 4);
+    ASSERT_EQ(Vok().GetVokCount(""), 4);
   }
   void TearDown() override {
     TOpenLibrary::TearDown();
-    X().SetHelpFile("", "");
-    X().SetHelpParent(nullptr);
-    X().SetParse("");
+    Vok().SetHelpFile("", "");
+    Vok().SetHelpParent(nullptr);
+    Vok().SetParse("");
     ShowWindow(HostWindow(), SW_HIDE);
   }
 
   void LoadFixture() {
-    for (const std::string &N : FixtureNames) ASSERT_EQ(X().LoadVok(Files->Fixture.c_str(), N.c_str()), 65535) << N;
+    for (const std::string &N : FixtureNames) ASSERT_EQ(Vok().LoadVok(Files->Fixture.c_str(), N.c_str()), 65535) << N;
   }
 
   // What the loaded dictionaries answer: the registry in order, and for each dictionary of the
@@ -394,38 +334,38 @@ class BadInput : public TOpenLibrary {
       AFn(AName.c_str(), ACode, B);
       return std::string(B);
     };
-    const int32_t Count = X().GetVokCount("");
-    for (int32_t I = 1; I <= Count; ++I) S.push_back("registered " + Text(X().GetVokName, "", I));
+    const int32_t Count = Vok().GetVokCount("");
+    for (int32_t I = 1; I <= Count; ++I) S.push_back("registered " + Text(Vok().GetVokName, "", I));
     for (const std::string &N : FixtureNames) {
       char B[512] = "";
-      X().GetVokPath(N.c_str(), B);
-      S.push_back(N + " exists " + std::to_string(X().VokExists(N.c_str())) + " path " + B);
-      const int32_t Levels = X().GetGroupCount(N.c_str());
+      Vok().GetVokPath(N.c_str(), B);
+      S.push_back(N + " exists " + std::to_string(Vok().VokExists(N.c_str())) + " path " + B);
+      const int32_t Levels = Vok().GetGroupCount(N.c_str());
       for (int32_t L = 1; L <= Levels; ++L) {
-        S.push_back(N + " level " + std::to_string(L) + " divisor " + std::to_string(X().GetGroupFilter(N.c_str(), L)));
-        for (int32_t I = 1; I <= X().GetItemCount(N.c_str(), L); ++I) {
-          const int32_t Code = X().GetItem(N.c_str(), L, I);
+        S.push_back(N + " level " + std::to_string(L) + " divisor " + std::to_string(Vok().GetGroupFilter(N.c_str(), L)));
+        for (int32_t I = 1; I <= Vok().GetItemCount(N.c_str(), L); ++I) {
+          const int32_t Code = Vok().GetItem(N.c_str(), L, I);
           std::string Children;
-          for (int32_t C = X().FindFirstItem(N.c_str(), Code); C; C = X().FindNextItem()) Children += std::to_string(C) + " ";
-          S.push_back(N + " " + std::to_string(Code) + " [" + Text(X().GetVokString, N, Code) + "] [" +
-                      Text(X().GetVokStr, N, Code) + "] [" + Text(X().GetVokExtra, N, Code) + "] children " + Children);
+          for (int32_t C = Vok().FindFirstItem(N.c_str(), Code); C; C = Vok().FindNextItem()) Children += std::to_string(C) + " ";
+          S.push_back(N + " " + std::to_string(Code) + " [" + Text(Vok().GetVokString, N, Code) + "] [" +
+                      Text(Vok().GetVokStr, N, Code) + "] [" + Text(Vok().GetVokExtra, N, Code) + "] children " + Children);
         }
       }
       std::memset(B, ' ', 300);
       B[300] = '\0';
-      X().GetLikeValues(N.c_str(), "E", B);
+      Vok().GetLikeValues(N.c_str(), "E", B);
       S.push_back(N + " like E " + B);
     }
-    X().FindCloseItem();
+    Vok().FindCloseItem();
     return S;
   }
 
   // Unloads what a call loaded beside the fixture.
   void RemoveExtras() {
-    for (int32_t I = X().GetVokCount(""); I >= 1; --I) {
+    for (int32_t I = Vok().GetVokCount(""); I >= 1; --I) {
       char Name[512] = "";
-      X().GetVokName("", I, Name);
-      if (std::find(FixtureNames.begin(), FixtureNames.end(), Name) == FixtureNames.end()) X().UnLoadVok(Name);
+      Vok().GetVokName("", I, Name);
+      if (std::find(FixtureNames.begin(), FixtureNames.end(), Name) == FixtureNames.end()) Vok().UnLoadVok(Name);
     }
   }
 
@@ -443,7 +383,7 @@ class BadInput : public TOpenLibrary {
       for (std::size_t I = 0; I < Shown.size() && I < C.Messages.size(); ++I)
         EXPECT_EQ(Shown[I].substr(0, C.Messages[I].size()), C.Messages[I]);
       if (C.Reopens) {
-        ASSERT_EQ(X().OpenVokList(HostWindow()), 65535);
+        ASSERT_EQ(Vok().OpenVokList(HostWindow()), 65535);
         LoadFixture();
       }
       RemoveExtras();
@@ -481,7 +421,7 @@ class BadInput : public TOpenLibrary {
   int32_t Choose(HWND AOwner, const char *APath, char *AName, char *AClause) {
     TModalCloser Closer;
     Closer.Begin();
-    const int32_t R = X().GetPrjString(AOwner, APath, AName, AClause);
+    const int32_t R = Vok().GetPrjString(AOwner, APath, AName, AClause);
     EXPECT_TRUE(Closer.Saw(TDialogKind::Chooser));
     return R;
   }
@@ -509,74 +449,74 @@ TCases BadInput::RegistryCases() {
   for (const THwndArg &H : BadWindows())
     T.Add("OpenVokList", H.Label, [this, H](TBuffers &) {
        const TFiles &F = *Files;
-       const int32_t R = X().OpenVokList(H.Value);
+       const int32_t R = Vok().OpenVokList(H.Value);
        // The load messages and the dialogs still work, without an owner.
-       X().LoadVok(F.Fixture.c_str(), " ");
+       Vok().LoadVok(F.Fixture.c_str(), " ");
        const std::vector<TShownMessage> Shown = Messages.Take();
        EXPECT_EQ(Shown.size(), 1u);
        if (!Shown.empty()) {
          EXPECT_EQ(Shown[0].Owner, nullptr);
        }
-       EXPECT_EQ(X().LoadVok(F.Fixture.c_str(), "Places"), 65535);
+       EXPECT_EQ(Vok().LoadVok(F.Fixture.c_str(), "Places"), 65535);
        TModalCloser Closer;
        Closer.Begin();
-       EXPECT_EQ(X().GetVokValue("Test", "Places", 0), 0);
+       EXPECT_EQ(Vok().GetVokValue("Test", "Places", 0), 0);
        EXPECT_TRUE(Closer.Saw(TDialogKind::Selection));
        return R;
      }).Returns(65535).ReopensLibrary();
   T.Add("CloseVokList", "twice, then loads and queries while closed", [](TBuffers &B) {
-     X().CloseVokList();
-     X().CloseVokList();
-     X().GetVokPath("Places", B.Room(256));
-     return X().LoadVok(Files->Fixture.c_str(), "Places") + X().VokExists("Places") + X().GetVokCount("");
+     Vok().CloseVokList();
+     Vok().CloseVokList();
+     Vok().GetVokPath("Places", B.Room(256));
+     return Vok().LoadVok(Files->Fixture.c_str(), "Places") + Vok().VokExists("Places") + Vok().GetVokCount("");
    }).Writes({""}).ReopensLibrary();
   T.Add("CloseVokabra", "twice, then CloseVokList", [](TBuffers &) {
-     X().CloseVokabra();
-     X().CloseVokabra();
-     X().CloseVokList();
-     return X().GetVokCount("");
+     Vok().CloseVokabra();
+     Vok().CloseVokabra();
+     Vok().CloseVokList();
+     return Vok().GetVokCount("");
    }).ReopensLibrary();
   for (const TTextArg &A : BadTexts()) {
-    T.Add("VokExists", A.Label, [A](TBuffers &) { return X().VokExists(A.Ptr); });
-    T.Add("UnLoadVok", A.Label, [A](TBuffers &) { return X().UnLoadVok(A.Ptr); });
+    T.Add("VokExists", A.Label, [A](TBuffers &) { return Vok().VokExists(A.Ptr); });
+    T.Add("UnLoadVok", A.Label, [A](TBuffers &) { return Vok().UnLoadVok(A.Ptr); });
     // A missing file fails before anything else, so even the name of a loaded dictionary is safe.
-    T.Add("LoadVok", std::string(A.Label) + " file", [A](TBuffers &) { return X().LoadVok(A.Ptr, "Places"); });
-    T.Add("LoadVok", std::string(A.Label) + " name", [A](TBuffers &) { return X().LoadVok(Files->Fixture.c_str(), A.Ptr); })
+    T.Add("LoadVok", std::string(A.Label) + " file", [A](TBuffers &) { return Vok().LoadVok(A.Ptr, "Places"); });
+    T.Add("LoadVok", std::string(A.Label) + " name", [A](TBuffers &) { return Vok().LoadVok(Files->Fixture.c_str(), A.Ptr); })
         .Shows({Aborted});
     T.Add("LoadVokEx", std::string(A.Label) + " file",
-          [A](TBuffers &) { return X().LoadVokEx(A.Ptr, "Places", "Places", "*"); });
+          [A](TBuffers &) { return Vok().LoadVokEx(A.Ptr, "Places", "Places", "*"); });
     T.Add("LoadVokEx", std::string(A.Label) + " name",
-          [A](TBuffers &) { return X().LoadVokEx(Files->Fixture.c_str(), A.Ptr, "Other", "*"); })
+          [A](TBuffers &) { return Vok().LoadVokEx(Files->Fixture.c_str(), A.Ptr, "Other", "*"); })
         .Shows({Aborted});
     // No alias: the section's own name. A long one is cut after 255 characters.
     T.Add("LoadVokEx", std::string(A.Label) + " alias", [A](TBuffers &B) {
-       const int32_t R = X().LoadVokEx(Files->Fixture.c_str(), "Spare", A.Ptr, "*");
+       const int32_t R = Vok().LoadVokEx(Files->Fixture.c_str(), "Spare", A.Ptr, "*");
        const std::string Name = A.Ptr && *A.Ptr ? std::string(A.Ptr).substr(0, 255) : "Spare";
-       X().GetVokStr(Name.c_str(), 1, B.Room(256));
+       Vok().GetVokStr(Name.c_str(), 1, B.Room(256));
        return R;
      }).Returns(65535).Writes({"spare"});
     T.Add("LoadVokEx", std::string(A.Label) + " filter", [A](TBuffers &B) {
-       const int32_t R = X().LoadVokEx(Files->Fixture.c_str(), "Long", "Filtered", A.Ptr);
-       X().GetVokStr("Filtered", 100, B.Room(256));
+       const int32_t R = Vok().LoadVokEx(Files->Fixture.c_str(), "Long", "Filtered", A.Ptr);
+       Vok().GetVokStr("Filtered", 100, B.Room(256));
        return R;
      }).Returns(65535).Writes({std::string(255, 'A')});
   }
   // A name is registered cut after 255 characters: loading again replaces the dictionary of
   // that name instead of adding a second one that no name reaches.
   T.Add("LoadVokEx", "64 KiB alias, twice", [](TBuffers &) {
-     X().LoadVokEx(Files->Fixture.c_str(), "Spare", Long().c_str(), "*");
-     X().LoadVokEx(Files->Fixture.c_str(), "Spare", Long().c_str(), "*");
-     return X().GetVokCount("");
+     Vok().LoadVokEx(Files->Fixture.c_str(), "Spare", Long().c_str(), "*");
+     Vok().LoadVokEx(Files->Fixture.c_str(), "Spare", Long().c_str(), "*");
+     return Vok().GetVokCount("");
    }).Returns(5);
   // A path of 256 to 259 characters is a file like any other; the path kept is cut after 255.
   T.Add("LoadVok", "path of 258 characters", [](TBuffers &B) {
      EXPECT_EQ(Files->LongPath.size(), 258u);
-     const int32_t R = X().LoadVok(Files->LongPath.c_str(), "Spare");
-     X().GetVokPath("Spare", B.Room(256));
+     const int32_t R = Vok().LoadVok(Files->LongPath.c_str(), "Spare");
+     Vok().GetVokPath("Spare", B.Room(256));
      return R;
    }).Returns(65535).Writes({Files->LongPath.substr(0, 255)});
   T.Add("LoadVokEx", "path of 258 characters", [](TBuffers &) {
-     return X().LoadVokEx(Files->LongPath.c_str(), "Spare", "Spare2", "*");
+     return Vok().LoadVokEx(Files->LongPath.c_str(), "Spare", "Spare2", "*");
    }).Returns(65535);
   const struct {
     const char *Label;
@@ -592,10 +532,10 @@ TCases BadInput::RegistryCases() {
       {"binary file", F.Binary, "Bin", 65535, {}},
   };
   for (const auto &C : FileCases) {
-    T.Add("LoadVok", C.Label, [C](TBuffers &) { return X().LoadVok(C.File.c_str(), C.Section); })
+    T.Add("LoadVok", C.Label, [C](TBuffers &) { return Vok().LoadVok(C.File.c_str(), C.Section); })
         .Returns(C.Result)
         .Shows(C.Shown);
-    T.Add("LoadVokEx", C.Label, [C](TBuffers &) { return X().LoadVokEx(C.File.c_str(), C.Section, "", "tag"); })
+    T.Add("LoadVokEx", C.Label, [C](TBuffers &) { return Vok().LoadVokEx(C.File.c_str(), C.Section, "", "tag"); })
         .Returns(C.Result)
         .Shows(C.Shown);
   }
@@ -604,27 +544,27 @@ TCases BadInput::RegistryCases() {
 
 TCases BadInput::QueryCases() {
   TCases T;
-  TText3 *const TextFns[] = {X().GetVokString, X().GetVokStr, X().GetVokExtra};
+  TText3 *const TextFns[] = {Vok().GetVokString, Vok().GetVokStr, Vok().GetVokExtra};
   const char *const TextNames[] = {"GetVokString", "GetVokStr", "GetVokExtra"};
   for (const TTextArg &A : BadTexts()) {
-    T.Add("GetVokPath", A.Label, [A](TBuffers &B) { return X().GetVokPath(A.Ptr, B.Room(256)), 0; }).Writes({""});
+    T.Add("GetVokPath", A.Label, [A](TBuffers &B) { return Vok().GetVokPath(A.Ptr, B.Room(256)), 0; }).Writes({""});
     for (int K = 0; K < 3; ++K)
       T.Add(TextNames[K], std::string(A.Label) + ", 1101001", [A, Fn = TextFns[K]](TBuffers &B) {
          return Fn(A.Ptr, 1101001, B.Room(256)), 0;
        }).Writes({""});
-    T.Add("GetGroupCount", A.Label, [A](TBuffers &) { return X().GetGroupCount(A.Ptr); });
-    T.Add("GetItemCount", std::string(A.Label) + ", 1", [A](TBuffers &) { return X().GetItemCount(A.Ptr, 1); });
-    T.Add("GetItem", std::string(A.Label) + ", 1, 1", [A](TBuffers &) { return X().GetItem(A.Ptr, 1, 1); });
+    T.Add("GetGroupCount", A.Label, [A](TBuffers &) { return Vok().GetGroupCount(A.Ptr); });
+    T.Add("GetItemCount", std::string(A.Label) + ", 1", [A](TBuffers &) { return Vok().GetItemCount(A.Ptr, 1); });
+    T.Add("GetItem", std::string(A.Label) + ", 1, 1", [A](TBuffers &) { return Vok().GetItem(A.Ptr, 1, 1); });
     T.Add("FindFirstItem", std::string(A.Label) + ", 1100000", [A](TBuffers &) {
-      return X().FindFirstItem(A.Ptr, 1100000) + X().FindNextItem();
+      return Vok().FindFirstItem(A.Ptr, 1100000) + Vok().FindNextItem();
     });
-    T.Add("GetGroupFilter", std::string(A.Label) + ", 1", [A](TBuffers &) { return X().GetGroupFilter(A.Ptr, 1); })
+    T.Add("GetGroupFilter", std::string(A.Label) + ", 1", [A](TBuffers &) { return Vok().GetGroupFilter(A.Ptr, 1); })
         .Returns(1);
     T.Add("GetLikeValues", std::string(A.Label) + " name", [A](TBuffers &B) {
-       return X().GetLikeValues(A.Ptr, "e", B.Room(101)), 0;
+       return Vok().GetLikeValues(A.Ptr, "e", B.Room(101)), 0;
      }).Writes({""});
     T.Add("GetLikeValues", std::string(A.Label) + " pattern", [A](TBuffers &B) {
-       return X().GetLikeValues("Places", A.Ptr, B.Room(101)), 0;
+       return Vok().GetLikeValues("Places", A.Ptr, B.Room(101)), 0;
      }).Writes({""});
   }
   for (const TIntArg &I : BadInts) {
@@ -632,18 +572,18 @@ TCases BadInput::QueryCases() {
       T.Add(TextNames[K], std::string("Places, ") + I.Label, [I, Fn = TextFns[K]](TBuffers &B) {
          return Fn("Places", I.Value, B.Room(256)), 0;
        }).Writes({""});
-    T.Add("GetItemCount", std::string("Places, ") + I.Label, [I](TBuffers &) { return X().GetItemCount("Places", I.Value); });
-    T.Add("GetItem", std::string("Places, ") + I.Label + ", 1", [I](TBuffers &) { return X().GetItem("Places", I.Value, 1); });
-    T.Add("GetItem", std::string("Places, 1, ") + I.Label, [I](TBuffers &) { return X().GetItem("Places", 1, I.Value); });
+    T.Add("GetItemCount", std::string("Places, ") + I.Label, [I](TBuffers &) { return Vok().GetItemCount("Places", I.Value); });
+    T.Add("GetItem", std::string("Places, ") + I.Label + ", 1", [I](TBuffers &) { return Vok().GetItem("Places", I.Value, 1); });
+    T.Add("GetItem", std::string("Places, 1, ") + I.Label, [I](TBuffers &) { return Vok().GetItem("Places", 1, I.Value); });
     T.Add("FindFirstItem", std::string("Places, ") + I.Label, [I](TBuffers &) {
-      return X().FindFirstItem("Places", I.Value) + X().FindNextItem();
+      return Vok().FindFirstItem("Places", I.Value) + Vok().FindNextItem();
     });
     T.Add("GetGroupFilter", std::string("Places, ") + I.Label, [I](TBuffers &) {
-       return X().GetGroupFilter("Places", I.Value);
+       return Vok().GetGroupFilter("Places", I.Value);
      }).Returns(1);
   }
   // Null buffers are ignored.
-  T.Add("GetVokPath", "Places, null buffer", [](TBuffers &) { return X().GetVokPath("Places", nullptr), 0; });
+  T.Add("GetVokPath", "Places, null buffer", [](TBuffers &) { return Vok().GetVokPath("Places", nullptr), 0; });
   for (int K = 0; K < 3; ++K) {
     T.Add(TextNames[K], "Places, 1101001, null buffer", [Fn = TextFns[K]](TBuffers &) {
       return Fn("Places", 1101001, nullptr), 0;
@@ -655,35 +595,35 @@ TCases BadInput::QueryCases() {
       return 0;
     });
   }
-  T.Add("GetLikeValues", "Places, e, null buffer", [](TBuffers &) { return X().GetLikeValues("Places", "e", nullptr), 0; });
+  T.Add("GetLikeValues", "Places, e, null buffer", [](TBuffers &) { return Vok().GetLikeValues("Places", "e", nullptr), 0; });
   T.Add("GetLikeValues", "Places, ill, empty buffer", [](TBuffers &B) {
-     return X().GetLikeValues("Places", "ill", B.Room(1)), 0;
+     return Vok().GetLikeValues("Places", "ill", B.Room(1)), 0;
    }).Writes({""});
   T.Add("GetLikeValues", "Places, ill, Space$(16)", [](TBuffers &B) {
-     return X().GetLikeValues("Places", "ill", B.Room(17)), 0;
+     return Vok().GetLikeValues("Places", "ill", B.Room(17)), 0;
    }).Writes({"1101001;1101002;"});
   T.Add("GetLikeValues", "Places, ill, Space$(15)", [](TBuffers &B) {
-     return X().GetLikeValues("Places", "ill", B.Room(16)), 0;
+     return Vok().GetLikeValues("Places", "ill", B.Room(16)), 0;
    }).Writes({"1101001;"});
   T.Add("GetLikeValues", "Places, ill, Space$(65536)", [](TBuffers &B) {
-     return X().GetLikeValues("Places", "ill", B.Room(65537)), 0;
+     return Vok().GetLikeValues("Places", "ill", B.Room(65537)), 0;
    }).Writes({"1101001;1101002;"});
   // The enumeration after refusals, past its end and after its release.
   T.Add("FindNextItem", "after a refused FindFirstItem", [](TBuffers &) {
-    X().FindFirstItem("Places", 1100000);
-    X().FindFirstItem(nullptr, 1100000);
-    return X().FindNextItem();
+    Vok().FindFirstItem("Places", 1100000);
+    Vok().FindFirstItem(nullptr, 1100000);
+    return Vok().FindNextItem();
   });
   T.Add("FindNextItem", "five times past the end", [](TBuffers &) {
-    int32_t Sum = X().FindFirstItem("Places", 1100000) + X().FindNextItem();
-    for (int I = 0; I < 5; ++I) Sum += X().FindNextItem();
+    int32_t Sum = Vok().FindFirstItem("Places", 1100000) + Vok().FindNextItem();
+    for (int I = 0; I < 5; ++I) Sum += Vok().FindNextItem();
     return Sum;
   }).Returns(1101000 + 1102000);
   T.Add("FindCloseItem", "twice, then FindNextItem", [](TBuffers &) {
-    X().FindFirstItem("Places", 1100000);
-    X().FindCloseItem();
-    X().FindCloseItem();
-    return X().FindNextItem();
+    Vok().FindFirstItem("Places", 1100000);
+    Vok().FindCloseItem();
+    Vok().FindCloseItem();
+    return Vok().FindNextItem();
   });
   return T;
 }
@@ -692,30 +632,30 @@ TCases BadInput::WholeFileCases() {
   TCases T;
   const TFiles &F = *Files;
   for (const TTextArg &A : BadTexts()) {
-    T.Add("LoadAllVok", A.Label, [A](TBuffers &) { return X().LoadAllVok(A.Ptr); });
+    T.Add("LoadAllVok", A.Label, [A](TBuffers &) { return Vok().LoadAllVok(A.Ptr); });
     // No file: the registry is counted and named.
     const bool Registry = !A.Ptr || !*A.Ptr;
-    T.Add("GetVokCount", A.Label, [A](TBuffers &) { return X().GetVokCount(A.Ptr); }).Returns(Registry ? 4 : 0);
+    T.Add("GetVokCount", A.Label, [A](TBuffers &) { return Vok().GetVokCount(A.Ptr); }).Returns(Registry ? 4 : 0);
     T.Add("GetVokName", std::string(A.Label) + ", 1", [A](TBuffers &B) {
-       return X().GetVokName(A.Ptr, 1, B.Room(256)), 0;
+       return Vok().GetVokName(A.Ptr, 1, B.Room(256)), 0;
      }).Writes({Registry ? "Places" : ""});
     for (const TIntArg &I : BadInts)
       T.Add("GetVokName", std::string(A.Label) + ", " + I.Label, [A, I](TBuffers &B) {
-         return X().GetVokName(A.Ptr, I.Value, B.Room(256)), 0;
+         return Vok().GetVokName(A.Ptr, I.Value, B.Room(256)), 0;
        }).Writes({""});
   }
   for (const TIntArg &I : BadInts)
     T.Add("GetVokName", std::string("fixture file, ") + I.Label, [I](TBuffers &B) {
-       return X().GetVokName(Files->Fixture.c_str(), I.Value, B.Room(256)), 0;
+       return Vok().GetVokName(Files->Fixture.c_str(), I.Value, B.Room(256)), 0;
      }).Writes({""});
-  T.Add("GetVokName", "fixture file, 1, null buffer", [](TBuffers &) { return X().GetVokName(Files->Fixture.c_str(), 1, nullptr), 0; });
-  T.Add("GetVokName", "\"\", 1, null buffer", [](TBuffers &) { return X().GetVokName("", 1, nullptr), 0; });
+  T.Add("GetVokName", "fixture file, 1, null buffer", [](TBuffers &) { return Vok().GetVokName(Files->Fixture.c_str(), 1, nullptr), 0; });
+  T.Add("GetVokName", "\"\", 1, null buffer", [](TBuffers &) { return Vok().GetVokName("", 1, nullptr), 0; });
   T.Add("LoadAllVok", "section name of 300 characters, twice", [](TBuffers &) {
-     X().LoadAllVok(Files->LongSection.c_str());
-     X().LoadAllVok(Files->LongSection.c_str());
-     return X().GetVokCount("");
+     Vok().LoadAllVok(Files->LongSection.c_str());
+     Vok().LoadAllVok(Files->LongSection.c_str());
+     return Vok().GetVokCount("");
    }).Returns(5);
-  T.Add("LoadAllVok", "path of 258 characters", [](TBuffers &) { return X().LoadAllVok(Files->LongPath.c_str()); })
+  T.Add("LoadAllVok", "path of 258 characters", [](TBuffers &) { return Vok().LoadAllVok(Files->LongPath.c_str()); })
       .Returns(65535);
   const struct {
     const char *Label;
@@ -730,12 +670,12 @@ TCases BadInput::WholeFileCases() {
       {"binary file", F.Binary, 65535, 1, "Bin", {}},
   };
   for (const auto &C : FileCases) {
-    T.Add("LoadAllVok", C.Label, [C](TBuffers &) { return X().LoadAllVok(C.File.c_str()); })
+    T.Add("LoadAllVok", C.Label, [C](TBuffers &) { return Vok().LoadAllVok(C.File.c_str()); })
         .Returns(C.Loaded)
         .Shows(C.Shown);
-    T.Add("GetVokCount", C.Label, [C](TBuffers &) { return X().GetVokCount(C.File.c_str()); }).Returns(C.Count);
+    T.Add("GetVokCount", C.Label, [C](TBuffers &) { return Vok().GetVokCount(C.File.c_str()); }).Returns(C.Count);
     T.Add("GetVokName", std::string(C.Label) + ", 1", [C](TBuffers &B) {
-       return X().GetVokName(C.File.c_str(), 1, B.Room(256)), 0;
+       return Vok().GetVokName(C.File.c_str(), 1, B.Room(256)), 0;
      }).Writes({C.First});
   }
   return T;
@@ -744,31 +684,31 @@ TCases BadInput::WholeFileCases() {
 TCases BadInput::BigFileCases() {
   TCases T;
   Files->BigFile();
-  T.Add("LoadVok", "100 MB, absent section", [](TBuffers &) { return X().LoadVok(Files->Big.c_str(), "Absent"); })
+  T.Add("LoadVok", "100 MB, absent section", [](TBuffers &) { return Vok().LoadVok(Files->Big.c_str(), "Absent"); })
       .Shows({Aborted});
   T.Add("LoadVok", "100 MB, Big", [](TBuffers &B) {
-     const int32_t R = X().LoadVok(Files->Big.c_str(), "Big");
-     X().GetVokStr("Big", 99999999, B.Room(256));
-     X().GetVokString("Big", 10001001, B.Room(256));
-     EXPECT_GT(X().GetItemCount("Big", 3), 1000000);
+     const int32_t R = Vok().LoadVok(Files->Big.c_str(), "Big");
+     Vok().GetVokStr("Big", 99999999, B.Room(256));
+     Vok().GetVokString("Big", 10001001, B.Room(256));
+     EXPECT_GT(Vok().GetItemCount("Big", 3), 1000000);
      return R;
    }).Returns(65535).Writes({std::string(255, '\xC6'), "\xCF\xF3\xED\xEA\xF2 10000000, \xCF\xF3\xED\xEA\xF2 10001000, \xCF\xF3\xED\xEA\xF2 10001001"});
   T.Add("LoadVokEx", "100 MB, Tail, 64 KiB filter", [](TBuffers &B) {
-     const int32_t R = X().LoadVokEx(Files->Big.c_str(), "Tail", "BigTail", Long().c_str());
-     X().GetVokStr("BigTail", 1, B.Room(256));
+     const int32_t R = Vok().LoadVokEx(Files->Big.c_str(), "Tail", "BigTail", Long().c_str());
+     Vok().GetVokStr("BigTail", 1, B.Room(256));
      return R;
    }).Returns(65535).Writes({"end"});
   T.Add("LoadAllVok", "100 MB", [](TBuffers &B) {
-     const int32_t R = X().LoadAllVok(Files->Big.c_str());
-     X().GetVokName("", 5, B.Room(256));
-     X().GetVokName("", 6, B.Room(256));
+     const int32_t R = Vok().LoadAllVok(Files->Big.c_str());
+     Vok().GetVokName("", 5, B.Room(256));
+     Vok().GetVokName("", 6, B.Room(256));
      return R;
    }).Returns(65535).Writes({"Big", "Tail"});
-  T.Add("GetVokCount", "100 MB", [](TBuffers &) { return X().GetVokCount(Files->Big.c_str()); }).Returns(2);
-  T.Add("GetVokName", "100 MB, 2", [](TBuffers &B) { return X().GetVokName(Files->Big.c_str(), 2, B.Room(256)), 0; })
+  T.Add("GetVokCount", "100 MB", [](TBuffers &) { return Vok().GetVokCount(Files->Big.c_str()); }).Returns(2);
+  T.Add("GetVokName", "100 MB, 2", [](TBuffers &B) { return Vok().GetVokName(Files->Big.c_str(), 2, B.Room(256)), 0; })
       .Writes({"Tail"});
   T.Add("GetVokName", "100 MB, INT_MAX", [](TBuffers &B) {
-     return X().GetVokName(Files->Big.c_str(), INT_MAX, B.Room(256)), 0;
+     return Vok().GetVokName(Files->Big.c_str(), INT_MAX, B.Room(256)), 0;
    }).Writes({""});
   T.Add("GetPrjString", "100 MB", [this](TBuffers &B) {
      return Choose(HostWindow(), Files->Big.c_str(), B.Room(1024), B.Room(1024));
@@ -783,19 +723,19 @@ TCases BadInput::TinySectionsCases() {
   // More dictionaries than a 32-bit process holds: the load stops with the message of the
   // failure, or loads them all where memory suffices; the process goes on working either way.
   T.Add("LoadAllVok", "100 MB of tiny sections", [this, Tiny](TBuffers &B) {
-     const int32_t R = X().LoadAllVok(Tiny.c_str());
+     const int32_t R = Vok().LoadAllVok(Tiny.c_str());
      const std::vector<std::string> Shown = Messages.TakeTexts();
      EXPECT_EQ(Shown.size(), R ? 0u : 1u);
      if (!Shown.empty()) {
        EXPECT_EQ(Shown[0].rfind("LoadAllVok error: ", 0), 0u) << Shown[0];
      }
      std::printf("[bad input] LoadAllVok of 100 MB of tiny sections: result %d, %d dictionaries registered, message [%s]\n", R,
-                 X().GetVokCount(""), Shown.empty() ? "" : Shown[0].c_str());
-     X().GetVokString("Places", 1101001, B.Room(256));
-     X().GetVokStr("S0000000", 1, B.Room(256));
+                 Vok().GetVokCount(""), Shown.empty() ? "" : Shown[0].c_str());
+     Vok().GetVokString("Places", 1101001, B.Room(256));
+     Vok().GetVokStr("S0000000", 1, B.Room(256));
      return 0;
    }).Writes({"North region, Lake district, Stone village", "a"}).ReopensLibrary();
-  T.Add("GetVokCount", "100 MB of tiny sections", [Tiny](TBuffers &) { return X().GetVokCount(Tiny.c_str()); })
+  T.Add("GetVokCount", "100 MB of tiny sections", [Tiny](TBuffers &) { return Vok().GetVokCount(Tiny.c_str()); })
       .Returns(Sections);
   return T;
 }
@@ -804,37 +744,37 @@ TCases BadInput::DialogCases() {
   TCases T;
   for (const TTextArg &A : BadTexts()) {
     T.Add("GetVokValue", std::string(A.Label) + " caption", [this, A](TBuffers &) {
-      return Pick([&] { return X().GetVokValue(A.Ptr, "Places", 0); }, &PlacesTop);
+      return Pick([&] { return Vok().GetVokValue(A.Ptr, "Places", 0); }, &PlacesTop);
     });
     T.Add("GetVokValue", std::string(A.Label) + " name", [this, A](TBuffers &) {
-      return Pick([&] { return X().GetVokValue("Test", A.Ptr, 0); }, nullptr);
+      return Pick([&] { return Vok().GetVokValue("Test", A.Ptr, 0); }, nullptr);
     });
     T.Add("GetVokValueEx", std::string(A.Label) + " caption", [this, A](TBuffers &) {
-      return Pick([&] { return X().GetVokValueEx(A.Ptr, "Places", 2); }, &PlacesTop);
+      return Pick([&] { return Vok().GetVokValueEx(A.Ptr, "Places", 2); }, &PlacesTop);
     });
     T.Add("GetVokValueEx", std::string(A.Label) + " name", [this, A](TBuffers &) {
-      return Pick([&] { return X().GetVokValueEx("Test", A.Ptr, 0); }, nullptr);
+      return Pick([&] { return Vok().GetVokValueEx("Test", A.Ptr, 0); }, nullptr);
     });
     T.Add("GetVokValueSt", std::string(A.Label) + " caption", [this, A](TBuffers &) {
-      return Pick([&] { return X().GetVokValueSt(A.Ptr, "Places", 1100000, 0); }, &NorthChildren, {"North region"});
+      return Pick([&] { return Vok().GetVokValueSt(A.Ptr, "Places", 1100000, 0); }, &NorthChildren, {"North region"});
     });
     T.Add("GetVokValueSt", std::string(A.Label) + " name", [this, A](TBuffers &) {
-      return Pick([&] { return X().GetVokValueSt("Test", A.Ptr, 1100000, 0); }, nullptr);
+      return Pick([&] { return Vok().GetVokValueSt("Test", A.Ptr, 1100000, 0); }, nullptr);
     });
   }
   // Codes without an item open the top level; any bound opens the root's children.
   for (const TIntArg &I : BadInts) {
     T.Add("GetVokValue", std::string("item ") + I.Label, [this, I](TBuffers &) {
-      return Pick([&] { return X().GetVokValue("Test", "Places", I.Value); }, &PlacesTop);
+      return Pick([&] { return Vok().GetVokValue("Test", "Places", I.Value); }, &PlacesTop);
     });
     T.Add("GetVokValueEx", std::string("end level ") + I.Label, [this, I](TBuffers &) {
-      return Pick([&] { return X().GetVokValueEx("Test", "Places", I.Value); }, &PlacesTop);
+      return Pick([&] { return Vok().GetVokValueEx("Test", "Places", I.Value); }, &PlacesTop);
     });
     T.Add("GetVokValueSt", std::string("item ") + I.Label, [this, I](TBuffers &) {
-      return Pick([&] { return X().GetVokValueSt("Test", "Places", I.Value, 0); }, &PlacesTop);
+      return Pick([&] { return Vok().GetVokValueSt("Test", "Places", I.Value, 0); }, &PlacesTop);
     });
     T.Add("GetVokValueSt", std::string("end level ") + I.Label, [this, I](TBuffers &) {
-      return Pick([&] { return X().GetVokValueSt("Test", "Places", 1100000, I.Value); }, &NorthChildren, {"North region"});
+      return Pick([&] { return Vok().GetVokValueSt("Test", "Places", 1100000, I.Value); }, &NorthChildren, {"North region"});
     });
   }
   // The chooser opens with empty lists on any file it cannot use; cancel gives true and empty buffers.
@@ -865,56 +805,56 @@ TCases BadInput::HelpCases() {
     // Wine's message box gives back no more than a few lines of a text of 64 KiB.
     const std::vector<std::string> Shown =
         A.Ptr && *A.Ptr ? std::vector<std::string>{HelpFileNotFound} : std::vector<std::string>{};
-    T.Add("ShowHelpFile", std::string(A.Label) + " file", [A](TBuffers &) { return X().ShowHelpFile(A.Ptr, "Intro"), 0; })
+    T.Add("ShowHelpFile", std::string(A.Label) + " file", [A](TBuffers &) { return Vok().ShowHelpFile(A.Ptr, "Intro"), 0; })
         .Shows(Shown);
     T.Add("ShowHelpFile", std::string(A.Label) + " section", [A](TBuffers &) {
-       return X().ShowHelpFile(Files->Missing.c_str(), A.Ptr), 0;
+       return Vok().ShowHelpFile(Files->Missing.c_str(), A.Ptr), 0;
      }).Shows({HelpFileNotFound + F.Missing});
     // The texts come back as given, into buffers one byte longer than them.
     T.Add("SetHelpFile", std::string(A.Label) + " file and section", [A](TBuffers &B) {
-       X().SetHelpFile(A.Ptr, A.Ptr);
+       Vok().SetHelpFile(A.Ptr, A.Ptr);
        const std::size_t Room = (A.Ptr ? std::strlen(A.Ptr) : 0) + 1;
-       X().GetHelpFile(B.Room(Room), B.Room(Room));
+       Vok().GetHelpFile(B.Room(Room), B.Room(Room));
        return 0;
      }).Writes({A.Ptr ? A.Ptr : "", A.Ptr ? A.Ptr : ""});
   }
-  T.Add("ShowHelpFile", "directory", [](TBuffers &) { return X().ShowHelpFile(Files->Folder.c_str(), ""), 0; })
+  T.Add("ShowHelpFile", "directory", [](TBuffers &) { return Vok().ShowHelpFile(Files->Folder.c_str(), ""), 0; })
       .Shows({HelpFileNotFound + F.Folder});
   T.Add("GetHelpFile", "null buffers", [](TBuffers &B) {
-     X().SetHelpFile("doc", "section");
-     X().GetHelpFile(nullptr, nullptr);
-     X().GetHelpFile(nullptr, B.Room(8));
-     X().GetHelpFile(B.Room(4), nullptr);
+     Vok().SetHelpFile("doc", "section");
+     Vok().GetHelpFile(nullptr, nullptr);
+     Vok().GetHelpFile(nullptr, B.Room(8));
+     Vok().GetHelpFile(B.Room(4), nullptr);
      return 0;
    }).Writes({"section", "doc"});
   // F1 with a blank help file: swallowed while the hook is installed, opening nothing.
   for (const TIntArg &I : BadInts)
     T.Add("SetHelpHook", I.Label, [I](TBuffers &) {
        TF1Probe Probe;
-       X().SetHelpFile("  ", "");
-       X().SetHelpHook(I.Value);
+       Vok().SetHelpFile("  ", "");
+       Vok().SetHelpHook(I.Value);
        const bool Reaches = Probe.F1Reaches();
        EXPECT_TRUE(Probe.Arrived());
-       X().SetHelpHook(0);
+       Vok().SetHelpHook(0);
        return Reaches ? 1 : 0;
      }).Returns(I.Value == 0 ? 1 : 0);
   for (const THwndArg &H : BadWindows())
     T.Add("SetHelpParent", H.Label, [this, H](TBuffers &) {
-      X().SetHelpParent(H.Value);
-      const bool Kept = X().GetHelpParent() == H.Value;
-      X().ShowHelpFile(Files->Missing.c_str(), "");
+      Vok().SetHelpParent(H.Value);
+      const bool Kept = Vok().GetHelpParent() == H.Value;
+      Vok().ShowHelpFile(Files->Missing.c_str(), "");
       const std::vector<TShownMessage> Shown = Messages.Take();
       EXPECT_EQ(Shown.size(), 1u);
       if (!Shown.empty()) {
         EXPECT_EQ(Shown[0].Owner, nullptr) << "a message owned by no window";
       }
-      X().SetHelpParent(nullptr);
+      Vok().SetHelpParent(nullptr);
       return Kept ? 0 : 1;
     });
   T.Add("GetHelpParent", "after SetHelpParent(0)", [](TBuffers &) {
-    X().SetHelpParent(HostWindow());
-    X().SetHelpParent(nullptr);
-    return static_cast<int32_t>(reinterpret_cast<INT_PTR>(X().GetHelpParent()));
+    Vok().SetHelpParent(HostWindow());
+    Vok().SetHelpParent(nullptr);
+    return static_cast<int32_t>(reinterpret_cast<INT_PTR>(Vok().GetHelpParent()));
   });
   return T;
 }
@@ -925,40 +865,40 @@ TCases BadInput::UtilityCases() {
   static const char Key[] = "Software\\VokabraBadInput";
   for (const TIntArg &I : BadInts)
     T.Add("GetRegString", std::string("root ") + I.Label, [I](TBuffers &B) {
-       return X().GetRegString(reinterpret_cast<HKEY>(static_cast<INT_PTR>(I.Value)), Key, "Long", B.Room(256)), 0;
+       return Vok().GetRegString(reinterpret_cast<HKEY>(static_cast<INT_PTR>(I.Value)), Key, "Long", B.Room(256)), 0;
      }).Writes({""});
   for (const TTextArg &A : BadTexts()) {
     T.Add("GetRegString", std::string(A.Label) + " key", [A](TBuffers &B) {
-       return X().GetRegString(HKEY_CURRENT_USER, A.Ptr, "Long", B.Room(256)), 0;
+       return Vok().GetRegString(HKEY_CURRENT_USER, A.Ptr, "Long", B.Room(256)), 0;
      }).Writes({""});
     T.Add("GetRegString", std::string(A.Label) + " value", [A](TBuffers &B) {
-       return X().GetRegString(HKEY_CURRENT_USER, "Software", A.Ptr, B.Room(256)), 0;
+       return Vok().GetRegString(HKEY_CURRENT_USER, "Software", A.Ptr, B.Room(256)), 0;
      }).Writes({""});
-    T.Add("FileCount", A.Label, [A](TBuffers &) { return X().FileCount(A.Ptr); });
+    T.Add("FileCount", A.Label, [A](TBuffers &) { return Vok().FileCount(A.Ptr); });
     // The long set holds the blank but not the upper-case A and B: "A B" becomes two words.
     T.Add("SetParse", A.Label, [A](TBuffers &) {
-       X().SetParse(A.Ptr);
-       const int32_t R = X().Sondex("a b", "A B", 0);
-       X().SetParse("");
+       Vok().SetParse(A.Ptr);
+       const int32_t R = Vok().Sondex("a b", "A B", 0);
+       Vok().SetParse("");
        return R;
      }).Returns(A.Ptr && *A.Ptr ? 2 : 3);
     // The long text is one word that holds VOKABRA.
-    T.Add("Sondex", std::string(A.Label) + " first", [A](TBuffers &) { return X().Sondex(A.Ptr, "vokabra", 0); })
+    T.Add("Sondex", std::string(A.Label) + " first", [A](TBuffers &) { return Vok().Sondex(A.Ptr, "vokabra", 0); })
         .Returns(A.Ptr && *A.Ptr ? 7 : 0);
-    T.Add("Sondex", std::string(A.Label) + " second", [A](TBuffers &) { return X().Sondex("vokabra", A.Ptr, 0); })
+    T.Add("Sondex", std::string(A.Label) + " second", [A](TBuffers &) { return Vok().Sondex("vokabra", A.Ptr, 0); })
         .Returns(A.Ptr && *A.Ptr ? 7 : 0);
     // Each text is cut after 255 characters.
     const std::string Source = A.Ptr ? std::string(A.Ptr).substr(0, 255) : "";
     std::string Lowered = Source;
     std::replace(Lowered.begin(), Lowered.end(), 'V', 'v');
     T.Add("ReplaceString", std::string(A.Label) + " source", [A](TBuffers &B) {
-       return X().ReplaceString(A.Ptr, "V", "v", B.Room(256)), 0;
+       return Vok().ReplaceString(A.Ptr, "V", "v", B.Room(256)), 0;
      }).Writes({Lowered});
     T.Add("ReplaceString", std::string(A.Label) + " pattern", [A](TBuffers &B) {
-       return X().ReplaceString(Long().c_str(), A.Ptr, "x", B.Room(256)), 0;
+       return Vok().ReplaceString(Long().c_str(), A.Ptr, "x", B.Room(256)), 0;
      }).Writes({Source.empty() ? Long().substr(0, 255) : "x"});
     T.Add("ReplaceString", std::string(A.Label) + " replacement", [A](TBuffers &B) {
-       return X().ReplaceString("aVb", "V", A.Ptr, B.Room(256)), 0;
+       return Vok().ReplaceString("aVb", "V", A.Ptr, B.Room(256)), 0;
      }).Writes({("a" + Source + "b").substr(0, 255)});
   }
   T.Add("GetRegString", "value of 64 KiB", [](TBuffers &B) {
@@ -966,16 +906,16 @@ TCases BadInput::UtilityCases() {
      RegCreateKeyExA(HKEY_CURRENT_USER, Key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &H, nullptr);
      RegSetValueExA(H, "Long", 0, REG_SZ, reinterpret_cast<const BYTE *>(Long().c_str()), 65537);
      RegCloseKey(H);
-     X().GetRegString(HKEY_CURRENT_USER, Key, "Long", B.Room(256));
-     X().GetRegString(HKEY_CURRENT_USER, Key, "Long", nullptr);
+     Vok().GetRegString(HKEY_CURRENT_USER, Key, "Long", B.Room(256));
+     Vok().GetRegString(HKEY_CURRENT_USER, Key, "Long", nullptr);
      RegDeleteTreeA(HKEY_CURRENT_USER, Key);
      return 0;
    }).Writes({Long().substr(0, 255)});
-  T.Add("GetExcelPath", "null buffer", [](TBuffers &) { return X().GetExcelPath(nullptr), 0; });
-  T.Add("GetExcelPath", "Space$(256)", [](TBuffers &B) { return X().GetExcelPath(B.Room(256)), 0; }).Writes({""});
-  T.Add("GetNewGUID", "null buffer", [](TBuffers &) { return X().GetNewGUID(nullptr), 0; });
+  T.Add("GetExcelPath", "null buffer", [](TBuffers &) { return Vok().GetExcelPath(nullptr), 0; });
+  T.Add("GetExcelPath", "Space$(256)", [](TBuffers &B) { return Vok().GetExcelPath(B.Room(256)), 0; }).Writes({""});
+  T.Add("GetNewGUID", "null buffer", [](TBuffers &) { return Vok().GetNewGUID(nullptr), 0; });
   T.Add("GetNewGUID", "Space$(39)", [](TBuffers &B) {
-    X().GetNewGUID(B.Room(39));
+    Vok().GetNewGUID(B.Room(39));
     const std::string G = B.Text(0);
     EXPECT_EQ(G.size(), 38u);
     EXPECT_TRUE(G.front() == '{' && G.back() == '}') << G;
@@ -991,38 +931,38 @@ TCases BadInput::UtilityCases() {
                {"binary file", F.Binary, 1},
                {"64 KiB after a folder", F.Dir.Path() + "\\" + Long(), 0},
                {"wildcards in a folder's name", F.Dir.Path() + "\\*\\*.vok", 0}};
-  for (const auto &M : Masks) T.Add("FileCount", M.Label, [M](TBuffers &) { return X().FileCount(M.Mask.c_str()); }).Returns(M.Count);
+  for (const auto &M : Masks) T.Add("FileCount", M.Label, [M](TBuffers &) { return Vok().FileCount(M.Mask.c_str()); }).Returns(M.Count);
   // Zero bytes change only within the length; a length of 0 or less changes nothing.
   for (const TIntArg &I : BadInts) {
-    T.Add("ReplaceZero", std::string("null buffer, ") + I.Label, [I](TBuffers &) { return X().ReplaceZero(nullptr, I.Value), 0; });
+    T.Add("ReplaceZero", std::string("null buffer, ") + I.Label, [I](TBuffers &) { return Vok().ReplaceZero(nullptr, I.Value), 0; });
     if (I.Value == INT_MAX) continue;  // a length beyond the buffer is the host's error
     T.Add("ReplaceZero", I.Label, [I](TBuffers &B) {
       char *Bytes = B.Holding(std::string("a\0b\0", 4));
-      X().ReplaceZero(Bytes, I.Value);
+      Vok().ReplaceZero(Bytes, I.Value);
       EXPECT_EQ(B.Bytes(0), std::string("a\0b\0", 4));
       return 0;
     });
   }
   T.Add("ReplaceZero", "the whole buffer", [](TBuffers &B) {
-    X().ReplaceZero(B.Holding(std::string("a\0b\0", 4)), 4);
+    Vok().ReplaceZero(B.Holding(std::string("a\0b\0", 4)), 4);
     EXPECT_EQ(B.Bytes(0), "a;b;");
     return 0;
   });
-  T.Add("ReplaceString", "null buffer", [](TBuffers &) { return X().ReplaceString("a", "a", "b", nullptr), 0; });
-  T.Add("MapinfoCount", "no MapInfo window", [](TBuffers &) { return X().MapinfoCount(); });
+  T.Add("ReplaceString", "null buffer", [](TBuffers &) { return Vok().ReplaceString("a", "a", "b", nullptr), 0; });
+  T.Add("MapinfoCount", "no MapInfo window", [](TBuffers &) { return Vok().MapinfoCount(); });
   T.Add("SetParse", "every byte", [](TBuffers &) {
     std::string All;
     for (int C = 1; C < 256; ++C) All += static_cast<char>(C);
-    X().SetParse(All.c_str());
-    const int32_t R = X().Sondex(Long().c_str(), Long().c_str(), 0);
-    X().SetParse("");
+    Vok().SetParse(All.c_str());
+    const int32_t R = Vok().Sondex(Long().c_str(), Long().c_str(), 0);
+    Vok().SetParse("");
     return R;
   });
   // Without delimiters each text is one word: one aligned placement of 65536 equal bytes.
-  T.Add("Sondex", "64 KiB, 64 KiB", [](TBuffers &) { return X().Sondex(Long().c_str(), Long().c_str(), 0); }).Returns(65536);
+  T.Add("Sondex", "64 KiB, 64 KiB", [](TBuffers &) { return Vok().Sondex(Long().c_str(), Long().c_str(), 0); }).Returns(65536);
   for (const TIntArg &I : BadInts)
     T.Add("Sondex", std::string("minimum length ") + I.Label, [I](TBuffers &) {
-       return X().Sondex("Green river", "GREEN RIVER", I.Value);
+       return Vok().Sondex("Green river", "GREEN RIVER", I.Value);
      }).Returns(I.Value == INT_MAX ? 0 : 11);
   return T;
 }

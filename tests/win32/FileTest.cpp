@@ -7,17 +7,6 @@ using namespace vok::test;
 
 namespace {
 
-struct TFileExports {
-  int32_t(__stdcall *LoadAllVok)(const char *) = Export<int32_t __stdcall(const char *)>("LoadAllVok");
-  int32_t(__stdcall *GetVokCount)(const char *) = Export<int32_t __stdcall(const char *)>("GetVokCount");
-  void(__stdcall *GetVokName)(const char *, int32_t, char *) =
-      Export<void __stdcall(const char *, int32_t, char *)>("GetVokName");
-};
-
-const TFileExports &F() {
-  static const TFileExports Fns;
-  return Fns;
-}
 
 const std::string Aborted = "LoadAllVok error: Operation aborted";
 
@@ -30,13 +19,13 @@ class WholeFile : public TOpenLibrary {
   std::string Name(const char *AFile, int32_t AIndex) {
     char Buffer[300];
     std::memset(Buffer, 'x', sizeof Buffer);
-    F().GetVokName(AFile, AIndex, Buffer);
+    Vok().GetVokName(AFile, AIndex, Buffer);
     return Buffer;
   }
   // The names of the registry, in order.
   std::vector<std::string> Registered() {
     std::vector<std::string> R;
-    for (int32_t I = 1; I <= F().GetVokCount(""); ++I) R.push_back(Name("", I));
+    for (int32_t I = 1; I <= Vok().GetVokCount(""); ++I) R.push_back(Name("", I));
     return R;
   }
 };
@@ -45,9 +34,9 @@ class WholeFile : public TOpenLibrary {
 
 TEST_F(WholeFile, LoadsEverySectionInFileOrder) {
   const std::string File = Dir.Write("places.vok", PlacesFile);
-  EXPECT_EQ(F().LoadAllVok(File.c_str()), 65535);
+  EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
   EXPECT_EQ(Registered(), (std::vector<std::string>{"Places", "Rivers"}));
-  EXPECT_EQ(F().GetVokCount(File.c_str()), 2);
+  EXPECT_EQ(Vok().GetVokCount(File.c_str()), 2);
   EXPECT_EQ(Name(File.c_str(), 1), "Places");
   EXPECT_EQ(Name(File.c_str(), 2), "Rivers");
   EXPECT_TRUE(Messages.Take().empty());
@@ -57,37 +46,37 @@ TEST_F(WholeFile, TrimmedLinesAllowIndentedKeysThatLoadVokRefuses) {
   const std::string File = Dir.Write("indent.vok", "  [ Rivers ]  \r\n   Format=3\r\n\tDisplay=%1\r\n Delimit=\r\n  100=Volga  \r\n");
   EXPECT_EQ(V.LoadVok(File.c_str(), " Rivers "), 0);
   EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{"LoadVok error: Operation aborted"});
-  EXPECT_EQ(F().LoadAllVok(File.c_str()), 65535);
+  EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
   EXPECT_EQ(Registered(), std::vector<std::string>{"Rivers"});
   EXPECT_EQ(Name(File.c_str(), 1), " Rivers ");  // blanks inside the brackets belong to the name
 }
 
 TEST_F(WholeFile, FileWithoutHeadersLoadsNothing) {
   const std::string File = Dir.Write("none.vok", "Format=3\r\n1=a\r\n[\r\n");
-  EXPECT_EQ(F().LoadAllVok(File.c_str()), 65535);
+  EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
   EXPECT_TRUE(Registered().empty());
-  EXPECT_EQ(F().GetVokCount(File.c_str()), 0);
+  EXPECT_EQ(Vok().GetVokCount(File.c_str()), 0);
   EXPECT_EQ(Name(File.c_str(), 1), "");
 }
 
 TEST_F(WholeFile, FailingSectionKeepsEarlierOnesAndStops) {
   const std::string File = Dir.Write("third.vok", Section("A") + Section("B") + "[C]\r\nDisplay=\r\nDelimit=\r\n" + Section("D"));
-  EXPECT_EQ(F().LoadAllVok(File.c_str()), 0);
+  EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 0);
   EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{Aborted});
   EXPECT_EQ(Registered(), (std::vector<std::string>{"A", "B"}));
 }
 
 TEST_F(WholeFile, EmptyNamedSectionsAreSkippedWithTheirLines) {
   const std::string File = Dir.Write("empty.vok", Section("A") + "[]\r\nnot a dictionary\r\n" + Section("B"));
-  EXPECT_EQ(F().LoadAllVok(File.c_str()), 65535);
+  EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
   EXPECT_EQ(Registered(), (std::vector<std::string>{"A", "B"}));
-  EXPECT_EQ(F().GetVokCount(File.c_str()), 2);
+  EXPECT_EQ(Vok().GetVokCount(File.c_str()), 2);
   EXPECT_EQ(Name(File.c_str(), 2), "B");
 }
 
 TEST_F(WholeFile, DuplicateSectionsLeaveTheLaterOne) {
   const std::string File = Dir.Write("dup.vok", Section("A", "1=first\r\n") + Section("B") + Section("a", "1=second\r\n"));
-  ASSERT_EQ(F().LoadAllVok(File.c_str()), 65535);
+  ASSERT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
   EXPECT_EQ(Registered(), (std::vector<std::string>{"B", "a"}));
 }
 
@@ -106,7 +95,7 @@ TEST_F(WholeFile, HeaderOnTheLastLine) {
   for (const TCase &C : Cases) {
     ASSERT_EQ(V.OpenVokList(HostWindow()), 65535);
     const std::string File = Dir.Write("last.vok", C.Contents);
-    EXPECT_EQ(F().LoadAllVok(File.c_str()), C.Result) << C.Label;
+    EXPECT_EQ(Vok().LoadAllVok(File.c_str()), C.Result) << C.Label;
     EXPECT_EQ(Registered(), C.Names) << C.Label;
     EXPECT_EQ(Messages.TakeTexts().size(), C.Result ? 0u : 1u) << C.Label;
   }
@@ -114,37 +103,37 @@ TEST_F(WholeFile, HeaderOnTheLastLine) {
 
 TEST_F(WholeFile, PreconditionsFailSilently) {
   const std::string File = Dir.Write("places.vok", PlacesFile);
-  EXPECT_EQ(F().LoadAllVok((Dir.Path() + "\\missing.vok").c_str()), 0);
-  EXPECT_EQ(F().LoadAllVok(Dir.Path().c_str()), 0);
-  EXPECT_EQ(F().LoadAllVok(nullptr), 0);
+  EXPECT_EQ(Vok().LoadAllVok((Dir.Path() + "\\missing.vok").c_str()), 0);
+  EXPECT_EQ(Vok().LoadAllVok(Dir.Path().c_str()), 0);
+  EXPECT_EQ(Vok().LoadAllVok(nullptr), 0);
   V.CloseVokList();
-  EXPECT_EQ(F().LoadAllVok(File.c_str()), 0);
+  EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 0);
   EXPECT_TRUE(Messages.Take().empty());
   // The file forms work while the library is closed; the registry form counts nothing.
-  EXPECT_EQ(F().GetVokCount(File.c_str()), 2);
+  EXPECT_EQ(Vok().GetVokCount(File.c_str()), 2);
   EXPECT_EQ(Name(File.c_str(), 2), "Rivers");
-  EXPECT_EQ(F().GetVokCount(""), 0);
-  EXPECT_EQ(F().GetVokCount(nullptr), 0);
+  EXPECT_EQ(Vok().GetVokCount(""), 0);
+  EXPECT_EQ(Vok().GetVokCount(nullptr), 0);
   EXPECT_EQ(Name("", 1), "");
 }
 
 TEST_F(WholeFile, NamesOutsideTheRangeLeaveTheBufferEmpty) {
   const std::string File = Dir.Write("places.vok", PlacesFile);
-  ASSERT_EQ(F().LoadAllVok(File.c_str()), 65535);
+  ASSERT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
   for (int32_t Index : {INT32_MIN, -1, 0, 3, INT32_MAX}) {
     EXPECT_EQ(Name("", Index), "") << Index;
     EXPECT_EQ(Name(File.c_str(), Index), "") << Index;
   }
   EXPECT_EQ(Name((Dir.Path() + "\\missing.vok").c_str(), 1), "");
   EXPECT_EQ(Name(Dir.Path().c_str(), 1), "");
-  EXPECT_EQ(F().GetVokCount(Dir.Path().c_str()), 0);
-  F().GetVokName("", 1, nullptr);
+  EXPECT_EQ(Vok().GetVokCount(Dir.Path().c_str()), 0);
+  Vok().GetVokName("", 1, nullptr);
 }
 
 TEST_F(WholeFile, LongSectionNamesAreCutToTheHostBuffer) {
   const std::string Long(400, 'S');
   const std::string File = Dir.Write("long.vok", "[" + Long + "]\r\n");
-  EXPECT_EQ(F().GetVokCount(File.c_str()), 1);
+  EXPECT_EQ(Vok().GetVokCount(File.c_str()), 1);
   EXPECT_EQ(Name(File.c_str(), 1), Long.substr(0, 255));
 }
 
@@ -152,8 +141,8 @@ TEST_F(WholeFile, LockedFileReportsTheInputOutputFailure) {
   const std::string File = Dir.Write("places.vok", PlacesFile);
   HANDLE Lock = CreateFileA(File.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(Lock, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(F().LoadAllVok(File.c_str()), 0);
-  EXPECT_EQ(F().GetVokCount(File.c_str()), 0);
+  EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 0);
+  EXPECT_EQ(Vok().GetVokCount(File.c_str()), 0);
   EXPECT_EQ(Name(File.c_str(), 1), "");
   CloseHandle(Lock);
   const auto Texts = Messages.TakeTexts();

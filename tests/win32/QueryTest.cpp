@@ -7,29 +7,7 @@ using namespace vok::test;
 
 namespace {
 
-using TTextFn = void __stdcall(const char *, int32_t, char *);
 
-struct TQueries {
-  void(__stdcall *GetVokPath)(const char *, char *) = Export<void __stdcall(const char *, char *)>("GetVokPath");
-  TTextFn *GetVokString = Export<TTextFn>("GetVokString");
-  TTextFn *GetVokStr = Export<TTextFn>("GetVokStr");
-  TTextFn *GetVokExtra = Export<TTextFn>("GetVokExtra");
-  int32_t(__stdcall *GetGroupCount)(const char *) = Export<int32_t __stdcall(const char *)>("GetGroupCount");
-  int32_t(__stdcall *GetItemCount)(const char *, int32_t) = Export<int32_t __stdcall(const char *, int32_t)>("GetItemCount");
-  int32_t(__stdcall *GetItem)(const char *, int32_t, int32_t) =
-      Export<int32_t __stdcall(const char *, int32_t, int32_t)>("GetItem");
-  int32_t(__stdcall *FindFirstItem)(const char *, int32_t) = Export<int32_t __stdcall(const char *, int32_t)>("FindFirstItem");
-  int32_t(__stdcall *FindNextItem)() = Export<int32_t __stdcall()>("FindNextItem");
-  void(__stdcall *FindCloseItem)() = Export<void __stdcall()>("FindCloseItem");
-  int32_t(__stdcall *GetGroupFilter)(const char *, int32_t) = Export<int32_t __stdcall(const char *, int32_t)>("GetGroupFilter");
-  void(__stdcall *GetLikeValues)(const char *, const char *, char *) =
-      Export<void __stdcall(const char *, const char *, char *)>("GetLikeValues");
-};
-
-const TQueries &Q() {
-  static const TQueries Fns;
-  return Fns;
-}
 
 // A 512-byte buffer as the host fills it: blanks, except the guard bytes at the end.
 struct TBuffer {
@@ -56,7 +34,7 @@ class Queries : public TOpenLibrary {
     Places = Dir.Write("places.vok", PlacesFile);
     ASSERT_EQ(V.LoadVok(Places.c_str(), "Places"), 65535);
   }
-  std::string Text(TTextFn *AFn, int32_t ACode, const char *AName = "Places") {
+  std::string Text(TText3 *AFn, int32_t ACode, const char *AName = "Places") {
     TBuffer B;
     AFn(AName, ACode, B.Bytes);
     return B.Text();
@@ -64,14 +42,14 @@ class Queries : public TOpenLibrary {
   // The codes FindFirstItem and FindNextItem hand out, up to and including the first 0 and
   // AExtra further calls.
   std::vector<int32_t> Enumerate(const char *AName, int32_t ACode, int AExtra = 1) {
-    std::vector<int32_t> R{Q().FindFirstItem(AName, ACode)};
-    while (R.back() != 0 && R.size() < 100) R.push_back(Q().FindNextItem());
-    for (int I = 0; I < AExtra; ++I) R.push_back(Q().FindNextItem());
+    std::vector<int32_t> R{Vok().FindFirstItem(AName, ACode)};
+    while (R.back() != 0 && R.size() < 100) R.push_back(Vok().FindNextItem());
+    for (int I = 0; I < AExtra; ++I) R.push_back(Vok().FindNextItem());
     return R;
   }
   std::string Like(const char *APattern, std::size_t ARoom, const char *AName = "Places") {
     TBuffer B;
-    Q().GetLikeValues(AName, APattern, B.Room(ARoom));
+    Vok().GetLikeValues(AName, APattern, B.Room(ARoom));
     EXPECT_EQ(B.Bytes[ARoom + 1], 'z') << "wrote past the room offered";
     return B.Text();
   }
@@ -83,28 +61,28 @@ std::string Dict(const std::string &AHeader, const std::string &ABody) { return 
 
 TEST_F(Queries, TextsOfPlaces) {
   struct TCase {
-    TTextFn *Fn;
+    TText3 *Fn;
     int32_t Code;
     const char *Want;
   } Cases[] = {
-      {Q().GetVokString, 1101001, "North region, Lake district, Stone village"},
-      {Q().GetVokString, 1101000, "North region, Lake district"},
-      {Q().GetVokString, 1200000, "South region"},
-      {Q().GetVokString, 1103000, ""},
-      {Q().GetVokStr, 1101001, "Stone village"},
-      {Q().GetVokStr, 1103000, ""},
-      {Q().GetVokExtra, 1101001, "pop. 120"},
-      {Q().GetVokExtra, 1101000, "Lake district"},
-      {Q().GetVokExtra, 1103000, ""},
+      {Vok().GetVokString, 1101001, "North region, Lake district, Stone village"},
+      {Vok().GetVokString, 1101000, "North region, Lake district"},
+      {Vok().GetVokString, 1200000, "South region"},
+      {Vok().GetVokString, 1103000, ""},
+      {Vok().GetVokStr, 1101001, "Stone village"},
+      {Vok().GetVokStr, 1103000, ""},
+      {Vok().GetVokExtra, 1101001, "pop. 120"},
+      {Vok().GetVokExtra, 1101000, "Lake district"},
+      {Vok().GetVokExtra, 1103000, ""},
   };
   for (const TCase &C : Cases) EXPECT_EQ(Text(C.Fn, C.Code), C.Want) << C.Code;
-  EXPECT_EQ(Text(Q().GetVokStr, 1101001, "PLACES"), "Stone village");
-  EXPECT_EQ(Text(Q().GetVokStr, 1101001, "Nowhere"), "");
-  EXPECT_EQ(Text(Q().GetVokStr, 1101001, nullptr), "");
+  EXPECT_EQ(Text(Vok().GetVokStr, 1101001, "PLACES"), "Stone village");
+  EXPECT_EQ(Text(Vok().GetVokStr, 1101001, "Nowhere"), "");
+  EXPECT_EQ(Text(Vok().GetVokStr, 1101001, nullptr), "");
   TBuffer B;
-  Q().GetVokPath("places", B.Bytes);
+  Vok().GetVokPath("places", B.Bytes);
   EXPECT_EQ(B.Text(), Places);
-  Q().GetVokString("Places", 1101001, nullptr);  // a null buffer is ignored
+  Vok().GetVokString("Places", 1101001, nullptr);  // a null buffer is ignored
 }
 
 TEST_F(Queries, DisplayTemplates) {
@@ -127,7 +105,7 @@ TEST_F(Queries, DisplayTemplates) {
                                                          "\r\nDelimit=" + C.Delimit + "\r\n",
                                                      Body));
     ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
-    EXPECT_EQ(Text(Q().GetVokString, C.Code, "D"), C.Want) << C.Display;
+    EXPECT_EQ(Text(Vok().GetVokString, C.Code, "D"), C.Want) << C.Display;
   }
 }
 
@@ -136,38 +114,38 @@ TEST_F(Queries, DisplayStringWithTenLevelsAndTheCutAt255) {
   const std::string File = Dir.Write("ten.vok", Dict("Format=1,1,1,1,1,1,1,1,1,1\r\nDisplay=%10|%1\r\nDelimit=\r\n",
                                                      "1000000000=A\r\n1000000001=J\r\n"));
   ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
-  EXPECT_EQ(Text(Q().GetVokString, 1000000001, "D"), "A0|A");
+  EXPECT_EQ(Text(Vok().GetVokString, 1000000001, "D"), "A0|A");
   const std::string Long(200, 'L');
   const std::string File2 = Dir.Write("long.vok", Dict("Format=1,1\r\nDisplay=%1%2\r\nDelimit=,\r\n",
                                                        "10=" + Long + "\r\n11=" + Long + "\r\n"));
   ASSERT_EQ(V.LoadVok(File2.c_str(), "D"), 65535);
-  const std::string S = Text(Q().GetVokString, 11, "D");
+  const std::string S = Text(Vok().GetVokString, 11, "D");
   EXPECT_EQ(S.size(), 255u);
   EXPECT_EQ(S.substr(198, 6), "LL, LL");
   const std::string Longer(300, 'x');
   const std::string File3 = Dir.Write("longer.vok", Dict("Format=3\r\nDisplay=%1\r\nDelimit=\r\n", "1=" + Longer + "#" + Longer + "\r\n"));
   ASSERT_EQ(V.LoadVok(File3.c_str(), "D"), 65535);
-  EXPECT_EQ(Text(Q().GetVokStr, 1, "D"), Longer.substr(0, 255));
-  EXPECT_EQ(Text(Q().GetVokExtra, 1, "D"), Longer.substr(0, 255));
+  EXPECT_EQ(Text(Vok().GetVokStr, 1, "D"), Longer.substr(0, 255));
+  EXPECT_EQ(Text(Vok().GetVokExtra, 1, "D"), Longer.substr(0, 255));
 }
 
 TEST_F(Queries, CountsItemsAndDivisors) {
-  EXPECT_EQ(Q().GetGroupCount("Places"), 3);
-  EXPECT_EQ(Q().GetGroupCount("Nowhere"), 0);
+  EXPECT_EQ(Vok().GetGroupCount("Places"), 3);
+  EXPECT_EQ(Vok().GetGroupCount("Nowhere"), 0);
   const int32_t Counts[] = {0, 2, 2, 2, 0};
-  for (int32_t Level = 0; Level <= 4; ++Level) EXPECT_EQ(Q().GetItemCount("Places", Level), Counts[Level]) << Level;
-  EXPECT_EQ(Q().GetItemCount("Places", INT32_MIN), 0);
-  EXPECT_EQ(Q().GetItem("Places", 1, 2), 1200000);
-  EXPECT_EQ(Q().GetItem("Places", 3, 1), 1101001);
-  EXPECT_EQ(Q().GetItem("Places", 1, 3), 0);
-  EXPECT_EQ(Q().GetItem("Places", 1, 0), 0);
-  EXPECT_EQ(Q().GetItem("Places", 0, 1), 0);
-  EXPECT_EQ(Q().GetItem("Places", 4, 1), 0);
-  EXPECT_EQ(Q().GetItem("Nowhere", 1, 1), 0);
+  for (int32_t Level = 0; Level <= 4; ++Level) EXPECT_EQ(Vok().GetItemCount("Places", Level), Counts[Level]) << Level;
+  EXPECT_EQ(Vok().GetItemCount("Places", INT32_MIN), 0);
+  EXPECT_EQ(Vok().GetItem("Places", 1, 2), 1200000);
+  EXPECT_EQ(Vok().GetItem("Places", 3, 1), 1101001);
+  EXPECT_EQ(Vok().GetItem("Places", 1, 3), 0);
+  EXPECT_EQ(Vok().GetItem("Places", 1, 0), 0);
+  EXPECT_EQ(Vok().GetItem("Places", 0, 1), 0);
+  EXPECT_EQ(Vok().GetItem("Places", 4, 1), 0);
+  EXPECT_EQ(Vok().GetItem("Nowhere", 1, 1), 0);
   const int32_t Filters[] = {1, 100000, 1000, 1, 1};
-  for (int32_t Level = 0; Level <= 4; ++Level) EXPECT_EQ(Q().GetGroupFilter("Places", Level), Filters[Level]) << Level;
-  EXPECT_EQ(Q().GetGroupFilter("Nowhere", 1), 1);
-  EXPECT_EQ(Q().GetGroupFilter("Places", INT32_MIN), 1);
+  for (int32_t Level = 0; Level <= 4; ++Level) EXPECT_EQ(Vok().GetGroupFilter("Places", Level), Filters[Level]) << Level;
+  EXPECT_EQ(Vok().GetGroupFilter("Nowhere", 1), 1);
+  EXPECT_EQ(Vok().GetGroupFilter("Places", INT32_MIN), 1);
 }
 
 TEST_F(Queries, EnumeratesChildrenToTheEnd) {
@@ -180,29 +158,29 @@ TEST_F(Queries, EnumeratesChildrenToTheEnd) {
 }
 
 TEST_F(Queries, RefusedStartNeverContinuesAnEarlierEnumeration) {
-  ASSERT_EQ(Q().FindFirstItem("Places", 1100000), 1101000);
-  EXPECT_EQ(Q().FindFirstItem("Places", 1101001), 0);
-  EXPECT_EQ(Q().FindNextItem(), 0);
-  ASSERT_EQ(Q().FindFirstItem("Places", 1100000), 1101000);
-  EXPECT_EQ(Q().FindFirstItem("Nowhere", 1100000), 0);
-  EXPECT_EQ(Q().FindNextItem(), 0);
+  ASSERT_EQ(Vok().FindFirstItem("Places", 1100000), 1101000);
+  EXPECT_EQ(Vok().FindFirstItem("Places", 1101001), 0);
+  EXPECT_EQ(Vok().FindNextItem(), 0);
+  ASSERT_EQ(Vok().FindFirstItem("Places", 1100000), 1101000);
+  EXPECT_EQ(Vok().FindFirstItem("Nowhere", 1100000), 0);
+  EXPECT_EQ(Vok().FindNextItem(), 0);
 }
 
 TEST_F(Queries, EnumerationOutlivesItsDictionaryAndEndsWithClose) {
-  ASSERT_EQ(Q().FindFirstItem("Places", 1100000), 1101000);
+  ASSERT_EQ(Vok().FindFirstItem("Places", 1100000), 1101000);
   ASSERT_EQ(V.UnLoadVok("Places"), -1);
-  EXPECT_EQ(Q().FindNextItem(), 1102000);
-  Q().FindCloseItem();
-  EXPECT_EQ(Q().FindNextItem(), 0);
-  Q().FindCloseItem();
-  EXPECT_EQ(Q().FindNextItem(), 0);
+  EXPECT_EQ(Vok().FindNextItem(), 1102000);
+  Vok().FindCloseItem();
+  EXPECT_EQ(Vok().FindNextItem(), 0);
+  Vok().FindCloseItem();
+  EXPECT_EQ(Vok().FindNextItem(), 0);
 }
 
 TEST_F(Queries, ZeroAndNegativeChildrenEndTheEnumerationForTheHost) {
   const std::string File = Dir.Write("neg.vok", Dict("Format=1,2\r\nDisplay=%1\r\nDelimit=\r\n", "-100=top\r\n-101=a\r\n-102=b\r\n"));
   ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
-  EXPECT_EQ(Q().FindFirstItem("D", -100), 0);
-  EXPECT_EQ(Q().FindNextItem(), 0);  // -102 is handed out as 0 as well
+  EXPECT_EQ(Vok().FindFirstItem("D", -100), 0);
+  EXPECT_EQ(Vok().FindNextItem(), 0);  // -102 is handed out as 0 as well
 }
 
 TEST_F(Queries, LikeValuesRespectsTheRoomOffered) {
@@ -217,7 +195,7 @@ TEST_F(Queries, LikeValuesRespectsTheRoomOffered) {
   EXPECT_EQ(Like(nullptr, 30), "");
   EXPECT_EQ(Like("region", 100), "1100000;1200000;");  // level order, then file order
   EXPECT_EQ(Like("ILL", 30, "Nowhere"), "");
-  Q().GetLikeValues("Places", "ILL", nullptr);
+  Vok().GetLikeValues("Places", "ILL", nullptr);
 }
 
 TEST_F(Queries, LikeValuesStopsAtTheFirstCodeThatDoesNotFit) {
@@ -238,10 +216,10 @@ TEST_F(Queries, LikeValuesMatchesCyrillicInAnyCase) {
 
 TEST_F(Queries, ClosedLibraryAnswersNeutrally) {
   V.CloseVokList();
-  EXPECT_EQ(Text(Q().GetVokStr, 1101001), "");
-  EXPECT_EQ(Q().GetGroupCount("Places"), 0);
-  EXPECT_EQ(Q().GetGroupFilter("Places", 1), 1);
-  EXPECT_EQ(Q().FindFirstItem("Places", 1100000), 0);
-  EXPECT_EQ(Q().FindNextItem(), 0);
+  EXPECT_EQ(Text(Vok().GetVokStr, 1101001), "");
+  EXPECT_EQ(Vok().GetGroupCount("Places"), 0);
+  EXPECT_EQ(Vok().GetGroupFilter("Places", 1), 1);
+  EXPECT_EQ(Vok().FindFirstItem("Places", 1100000), 0);
+  EXPECT_EQ(Vok().FindNextItem(), 0);
   EXPECT_EQ(Like("ILL", 30), "");
 }

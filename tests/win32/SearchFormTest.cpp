@@ -5,17 +5,6 @@ using namespace vok::test;
 
 namespace {
 
-struct TSelectExports {
-  int32_t(__stdcall *GetVokValue)(const char *, const char *, int32_t) =
-      Export<int32_t __stdcall(const char *, const char *, int32_t)>("GetVokValue");
-  int32_t(__stdcall *GetVokValueSt)(const char *, const char *, int32_t, int32_t) =
-      Export<int32_t __stdcall(const char *, const char *, int32_t, int32_t)>("GetVokValueSt");
-};
-
-const TSelectExports &Sel() {
-  static const TSelectExports E;
-  return E;
-}
 
 const std::string Undefined =
     "(\xC7\xED\xE0\xF7\xE5\xED\xE8\xE5 \xED\xE5 \xEE\xEF\xF0\xE5\xE4\xE5\xEB\xE5\xED\xEE)";
@@ -160,13 +149,13 @@ class SearchDialog : public TOpenLibrary {
   }
   int32_t Value(const char *AName, int32_t AItemId, std::vector<TStep> ASteps) {
     const std::size_t Count = ASteps.size();
-    const int32_t R = Driver.Run([&] { return Sel().GetVokValue("Test", AName, AItemId); }, std::move(ASteps));
+    const int32_t R = Driver.Run([&] { return Vok().GetVokValue("Test", AName, AItemId); }, std::move(ASteps));
     EXPECT_EQ(Driver.StepsRun(), Count) << "the dialog ended before every step ran";
     return R;
   }
   int32_t ValueSt(int32_t AItemId, std::vector<TStep> ASteps) {
     const std::size_t Count = ASteps.size();
-    const int32_t R = Driver.Run([&] { return Sel().GetVokValueSt("Test", "Towns", AItemId, 0); }, std::move(ASteps));
+    const int32_t R = Driver.Run([&] { return Vok().GetVokValueSt("Test", "Towns", AItemId, 0); }, std::move(ASteps));
     EXPECT_EQ(Driver.StepsRun(), Count) << "the dialog ended before every step ran";
     return R;
   }

@@ -9,25 +9,6 @@ using namespace vok::test;
 
 namespace {
 
-struct TUtils {
-  void(__stdcall *GetRegString)(HKEY, const char *, const char *, char *) =
-      Export<void __stdcall(HKEY, const char *, const char *, char *)>("GetRegString");
-  void(__stdcall *GetExcelPath)(char *) = Export<void __stdcall(char *)>("GetExcelPath");
-  void(__stdcall *GetNewGUID)(char *) = Export<void __stdcall(char *)>("GetNewGUID");
-  int32_t(__stdcall *FileCount)(const char *) = Export<int32_t __stdcall(const char *)>("FileCount");
-  void(__stdcall *ReplaceZero)(char *, int32_t) = Export<void __stdcall(char *, int32_t)>("ReplaceZero");
-  void(__stdcall *ReplaceString)(const char *, const char *, const char *, char *) =
-      Export<void __stdcall(const char *, const char *, const char *, char *)>("ReplaceString");
-  int32_t(__stdcall *MapinfoCount)() = Export<int32_t __stdcall()>("MapinfoCount");
-  void(__stdcall *SetParse)(const char *) = Export<void __stdcall(const char *)>("SetParse");
-  int32_t(__stdcall *Sondex)(const char *, const char *, int32_t) =
-      Export<int32_t __stdcall(const char *, const char *, int32_t)>("Sondex");
-};
-
-const TUtils &U() {
-  static const TUtils Fns;
-  return Fns;
-}
 
 const char TestKey[] = "Software\\VokabraTests";
 
@@ -49,7 +30,7 @@ class RegValues : public ::testing::Test {
   std::string Read(const char *AName, const char *AKey = TestKey, HKEY ARoot = HKEY_CURRENT_USER) {
     char Buffer[300];
     std::memset(Buffer, 'x', sizeof Buffer);
-    U().GetRegString(ARoot, AKey, AName, Buffer);
+    Vok().GetRegString(ARoot, AKey, AName, Buffer);
     EXPECT_EQ(Buffer[299], 'x');
     return Buffer;
   }
@@ -59,14 +40,14 @@ class RegValues : public ::testing::Test {
 std::string GuidText() {
   char Buffer[64];
   std::memset(Buffer, 'x', sizeof Buffer);
-  U().GetNewGUID(Buffer);
+  Vok().GetNewGUID(Buffer);
   EXPECT_EQ(Buffer[39], 'x');
   return Buffer;
 }
 
 std::string Replace(const char *S, const char *Old, const char *New) {
   char Buffer[300];
-  U().ReplaceString(S, Old, New, Buffer);
+  Vok().ReplaceString(S, Old, New, Buffer);
   return Buffer;
 }
 
@@ -98,7 +79,7 @@ TEST_F(RegValues, ReadsStringValuesOnly) {
   EXPECT_EQ(Read("plain", "Software\\NoSuchKey"), "");
   EXPECT_EQ(Read("plain", nullptr), "");
   EXPECT_EQ(Read("plain", TestKey, reinterpret_cast<HKEY>(0x12345)), "");
-  U().GetRegString(HKEY_CURRENT_USER, TestKey, "plain", nullptr);
+  Vok().GetRegString(HKEY_CURRENT_USER, TestKey, "plain", nullptr);
 }
 
 TEST_F(RegValues, ExcelPathComesFromTheAppPathsKey) {
@@ -108,10 +89,10 @@ TEST_F(RegValues, ExcelPathComesFromTheAppPathsKey) {
   const char Path[] = "C:\\Office\\EXCEL.EXE";
   RegSetValueExA(H, "", 0, REG_SZ, reinterpret_cast<const BYTE *>(Path), sizeof Path);
   char Buffer[300] = "stale";
-  U().GetExcelPath(Buffer);
+  Vok().GetExcelPath(Buffer);
   EXPECT_STREQ(Buffer, Path);
   RegDeleteValueA(H, "");
-  U().GetExcelPath(Buffer);
+  Vok().GetExcelPath(Buffer);
   EXPECT_STREQ(Buffer, "");
   RegCloseKey(H);
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, Key);
@@ -141,12 +122,12 @@ TEST(FileCount, CountsEveryEntryButDots) {
   Dir.Write("b.vok", "b");
   CreateDirectoryA((Dir.Path() + "\\sub").c_str(), nullptr);
   SetFileAttributesA((Dir.Path() + "\\a.txt").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
-  EXPECT_EQ(U().FileCount((Dir.Path() + "\\*").c_str()), 3);
-  EXPECT_EQ(U().FileCount((Dir.Path() + "\\*.vok").c_str()), 1);
-  EXPECT_EQ(U().FileCount((Dir.Path() + "\\*.none").c_str()), 0);
-  EXPECT_EQ(U().FileCount((Dir.Path() + "\\missing\\*").c_str()), 0);
-  EXPECT_EQ(U().FileCount(""), 0);
-  EXPECT_EQ(U().FileCount(nullptr), 0);
+  EXPECT_EQ(Vok().FileCount((Dir.Path() + "\\*").c_str()), 3);
+  EXPECT_EQ(Vok().FileCount((Dir.Path() + "\\*.vok").c_str()), 1);
+  EXPECT_EQ(Vok().FileCount((Dir.Path() + "\\*.none").c_str()), 0);
+  EXPECT_EQ(Vok().FileCount((Dir.Path() + "\\missing\\*").c_str()), 0);
+  EXPECT_EQ(Vok().FileCount(""), 0);
+  EXPECT_EQ(Vok().FileCount(nullptr), 0);
   SetFileAttributesA((Dir.Path() + "\\a.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -157,10 +138,10 @@ TEST(ReplaceZero, ExaminesExactlyTheGivenLength) {
   } Cases[] = {{7, "A;B;;C;x"}, {3, "A;B\0\0C\0x"}, {0, "A\0B\0\0C\0x"}, {-1, "A\0B\0\0C\0x"}};
   for (const TCase &C : Cases) {
     char Bytes[8] = {'A', 0, 'B', 0, 0, 'C', 0, 'x'};
-    U().ReplaceZero(Bytes, C.Length);
+    Vok().ReplaceZero(Bytes, C.Length);
     EXPECT_EQ(std::string(Bytes, 8), std::string(C.Want, 8)) << C.Length;
   }
-  U().ReplaceZero(nullptr, 5);
+  Vok().ReplaceZero(nullptr, 5);
 }
 
 TEST(ReplaceString, ReplacesEveryOccurrenceWithinShortStrings) {
@@ -187,7 +168,7 @@ TEST(MapinfoCount, CountsMainWindowsOfTheClassExceptMapBasic) {
   WNDCLASSA Other = C;
   Other.lpszClassName = "xvt320mditask1000";
   RegisterClassA(&Other);
-  const int32_t Before = U().MapinfoCount();
+  const int32_t Before = Vok().MapinfoCount();
   auto Make = [](const char *AClass, const char *ATitle) {
     return CreateWindowExA(0, AClass, ATitle, WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   };
@@ -198,22 +179,22 @@ TEST(MapinfoCount, CountsMainWindowsOfTheClassExceptMapBasic) {
                     Make("xvt320mditask100", "mapbasic"),
                     Make("xvt320mditask1000", "MapInfo"),
                     Make("STATIC", "MapInfo")};
-  EXPECT_EQ(U().MapinfoCount() - Before, 3);
+  EXPECT_EQ(Vok().MapinfoCount() - Before, 3);
   for (HWND W : Windows) DestroyWindow(W);
-  EXPECT_EQ(U().MapinfoCount(), Before);
+  EXPECT_EQ(Vok().MapinfoCount(), Before);
 }
 
 TEST(Sondex, ScoresThroughTheExports) {
-  U().SetParse("");
-  EXPECT_EQ(U().Sondex("green river", "GREEN RIVER", 0), 11);
-  U().SetParse(" ,.-");
-  EXPECT_EQ(U().Sondex("Green river", "GREEN RIVERS", 2), 10);
-  EXPECT_EQ(U().Sondex("Green river", "Grey rivers", 2), 7);
-  EXPECT_EQ(U().Sondex("Green river", "Grey rivers", 4), 5);
-  EXPECT_EQ(U().Sondex("ROAD", "BROAD", 0), 4);
-  EXPECT_EQ(U().Sondex(nullptr, "x", 0), 0);
+  Vok().SetParse("");
+  EXPECT_EQ(Vok().Sondex("green river", "GREEN RIVER", 0), 11);
+  Vok().SetParse(" ,.-");
+  EXPECT_EQ(Vok().Sondex("Green river", "GREEN RIVERS", 2), 10);
+  EXPECT_EQ(Vok().Sondex("Green river", "Grey rivers", 2), 7);
+  EXPECT_EQ(Vok().Sondex("Green river", "Grey rivers", 4), 5);
+  EXPECT_EQ(Vok().Sondex("ROAD", "BROAD", 0), 4);
+  EXPECT_EQ(Vok().Sondex(nullptr, "x", 0), 0);
   // Улица Ленина against УЛ. ЛЕНИНА: the system's case mapping folds Cyrillic.
-  EXPECT_EQ(U().Sondex("\xD3\xEB\xE8\xF6\xE0 \xCB\xE5\xED\xE8\xED\xE0", "\xD3\xCB. \xCB\xC5\xCD\xC8\xCD\xC0", 1), 8);
-  U().SetParse(nullptr);
-  EXPECT_EQ(U().Sondex("a b", "a b", 0), 3);
+  EXPECT_EQ(Vok().Sondex("\xD3\xEB\xE8\xF6\xE0 \xCB\xE5\xED\xE8\xED\xE0", "\xD3\xCB. \xCB\xC5\xCD\xC8\xCD\xC0", 1), 8);
+  Vok().SetParse(nullptr);
+  EXPECT_EQ(Vok().Sondex("a b", "a b", 0), 3);
 }

@@ -18,19 +18,6 @@ using namespace vok::test;
 
 namespace {
 
-struct TDialogExports {
-  int32_t(__stdcall *GetVokValue)(const char *, const char *, int32_t) =
-      Export<int32_t __stdcall(const char *, const char *, int32_t)>("GetVokValue");
-  int32_t(__stdcall *GetVokValueEx)(const char *, const char *, int32_t) =
-      Export<int32_t __stdcall(const char *, const char *, int32_t)>("GetVokValueEx");
-  int32_t(__stdcall *GetVokValueSt)(const char *, const char *, int32_t, int32_t) =
-      Export<int32_t __stdcall(const char *, const char *, int32_t, int32_t)>("GetVokValueSt");
-};
-
-const TDialogExports &Dlg() {
-  static const TDialogExports E;
-  return E;
-}
 
 // Windows-1251 texts of the test dictionary.
 const std::string Undefined =
@@ -112,13 +99,13 @@ class SelectionDialog : public TOpenLibrary {
     return R;
   }
   int32_t Value(int32_t AItemId, std::vector<TStep> ASteps) {
-    return Run([&] { return Dlg().GetVokValue("Test", "Regions", AItemId); }, std::move(ASteps));
+    return Run([&] { return Vok().GetVokValue("Test", "Regions", AItemId); }, std::move(ASteps));
   }
   int32_t ValueEx(int32_t AEndGroup, std::vector<TStep> ASteps) {
-    return Run([&] { return Dlg().GetVokValueEx("Test", "Regions", AEndGroup); }, std::move(ASteps));
+    return Run([&] { return Vok().GetVokValueEx("Test", "Regions", AEndGroup); }, std::move(ASteps));
   }
   int32_t ValueSt(int32_t AItemId, int32_t AEndGroup, std::vector<TStep> ASteps) {
-    return Run([&] { return Dlg().GetVokValueSt("Test", "Regions", AItemId, AEndGroup); }, std::move(ASteps));
+    return Run([&] { return Vok().GetVokValueSt("Test", "Regions", AItemId, AEndGroup); }, std::move(ASteps));
   }
 
   TDriver Driver;
@@ -172,11 +159,11 @@ TEST_F(SelectionDialog, OpenVokListCreatesItHiddenOwnedByTheHostAndCloseVokListD
 
 TEST_F(SelectionDialog, NoDialogForAnUnknownNameOrAClosedLibrary) {
   const std::function<int32_t()> Calls[] = {
-      [] { return Dlg().GetVokValue("Test", "Nowhere", 1100000); },
-      [] { return Dlg().GetVokValueEx("Test", "Nowhere", 1); },
-      [] { return Dlg().GetVokValueSt("Test", "Nowhere", 1100000, 0); },
-      [] { return Dlg().GetVokValue("Test", nullptr, 0); },
-      [] { return Dlg().GetVokValue("Test", "regions ", 0); },
+      [] { return Vok().GetVokValue("Test", "Nowhere", 1100000); },
+      [] { return Vok().GetVokValueEx("Test", "Nowhere", 1); },
+      [] { return Vok().GetVokValueSt("Test", "Nowhere", 1100000, 0); },
+      [] { return Vok().GetVokValue("Test", nullptr, 0); },
+      [] { return Vok().GetVokValue("Test", "regions ", 0); },
   };
   for (const auto &Call : Calls) {
     EXPECT_EQ(Run(Call, {}), 0);
@@ -184,9 +171,9 @@ TEST_F(SelectionDialog, NoDialogForAnUnknownNameOrAClosedLibrary) {
   }
   V.CloseVokList();
   const std::function<int32_t()> Closed[] = {
-      [] { return Dlg().GetVokValue("Test", "Regions", 1100000); },
-      [] { return Dlg().GetVokValueEx("Test", "Regions", 1); },
-      [] { return Dlg().GetVokValueSt("Test", "Regions", 1100000, 0); },
+      [] { return Vok().GetVokValue("Test", "Regions", 1100000); },
+      [] { return Vok().GetVokValueEx("Test", "Regions", 1); },
+      [] { return Vok().GetVokValueSt("Test", "Regions", 1100000, 0); },
   };
   for (const auto &Call : Closed) {
     EXPECT_EQ(Run(Call, {}), 0);
@@ -197,11 +184,11 @@ TEST_F(SelectionDialog, NoDialogForAnUnknownNameOrAClosedLibrary) {
 
 TEST_F(SelectionDialog, MissingOrZeroStartItemOpensLevelZeroWithoutPath) {
   const std::function<int32_t()> Calls[] = {
-      [] { return Dlg().GetVokValue("Test", "Regions", 0); },
-      [] { return Dlg().GetVokValue("Test", "REGIONS", 1100001); },
-      [] { return Dlg().GetVokValue("Test", "Regions", -5); },
-      [] { return Dlg().GetVokValueEx("Test", "Regions", 2); },
-      [] { return Dlg().GetVokValueSt("Test", "Regions", 0, 0); },
+      [] { return Vok().GetVokValue("Test", "Regions", 0); },
+      [] { return Vok().GetVokValue("Test", "REGIONS", 1100001); },
+      [] { return Vok().GetVokValue("Test", "Regions", -5); },
+      [] { return Vok().GetVokValueEx("Test", "Regions", 2); },
+      [] { return Vok().GetVokValueSt("Test", "Regions", 0, 0); },
   };
   for (const auto &Call : Calls) EXPECT_EQ(Run(Call, {Expect(Level0, 0, {}), Press(VK_ESCAPE)}), 0);
 }
@@ -280,7 +267,7 @@ TEST_F(SelectionDialog, BackspaceOnRowZeroClimbsWithTheLevelsItems) {
 
 TEST_F(SelectionDialog, ItemsSortedBeforeTheUndefinedRowAreItemsLikeAnyOther) {
   const auto Archived = [&](int32_t AItemId, std::vector<TStep> ASteps) {
-    return Run([&] { return Dlg().GetVokValue("Test", "Archive", AItemId); }, std::move(ASteps));
+    return Run([&] { return Vok().GetVokValue("Test", "Archive", AItemId); }, std::move(ASteps));
   };
   // Enter on an item at row 0 opens its children; the undefined-value row ends with -1.
   EXPECT_EQ(Archived(0, {Expect(ArchiveLevel0, 0, {}), Press(VK_RETURN), Expect(ArchiveLevel, 0, {Archive}),
@@ -364,8 +351,8 @@ TEST_F(SelectionDialog, EmptyDictionaryIgnoresEverythingButEsc) {
     EXPECT_EQ(D.PathHeight(), 0);
   };
   const std::function<int32_t()> Calls[] = {
-      [] { return Dlg().GetVokValue("Test", "Empty", 0); },
-      [] { return Dlg().GetVokValueSt("Test", "Empty", 0, 0); },
+      [] { return Vok().GetVokValue("Test", "Empty", 0); },
+      [] { return Vok().GetVokValueSt("Test", "Empty", 0, 0); },
   };
   for (const auto &Call : Calls) {
     EXPECT_EQ(Run(Call, {Unchanged, Press(VK_RETURN), Unchanged, Press(VK_RETURN, Ctrl), Unchanged, Press(VK_BACK),
@@ -387,7 +374,7 @@ TEST_F(SelectionDialog, CaptionIsTheCallersWithTheSearchHint) {
   for (const TCase &C : Cases) {
     std::string Seen;
     std::wstring SeenW;
-    EXPECT_EQ(Run([&] { return Dlg().GetVokValue(C.Caption, "Regions", 0); },
+    EXPECT_EQ(Run([&] { return Vok().GetVokValue(C.Caption, "Regions", 0); },
                   {[&](TDialog &D) {
                      Seen = D.Caption();
                      SeenW = D.CaptionW();
@@ -521,13 +508,13 @@ TEST(SelectionDialogOwner, HostWindowDestroyedTakesTheDialogWithIt) {
   DestroyWindow(Host);
   EXPECT_TRUE(DialogWindows().empty()) << "an owned window goes with its owner";
   TDriver Driver;
-  EXPECT_EQ(Driver.Run([] { return Dlg().GetVokValue("Test", "Regions", 0); }, {}), 0);
+  EXPECT_EQ(Driver.Run([] { return Vok().GetVokValue("Test", "Regions", 0); }, {}), 0);
   EXPECT_FALSE(Driver.Shown());
   V.CloseVokList();
   // Without an owner window the dialog works all the same.
   ASSERT_EQ(V.OpenVokList(nullptr), 65535);
   ASSERT_EQ(V.LoadVok(File.c_str(), "Regions"), 65535);
-  EXPECT_EQ(Driver.Run([] { return Dlg().GetVokValue("Test", "Regions", 0); },
+  EXPECT_EQ(Driver.Run([] { return Vok().GetVokValue("Test", "Regions", 0); },
                        {ClickAndPress(3, VK_RETURN)}),
             1200000);
   V.CloseVokabra();
