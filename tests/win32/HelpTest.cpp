@@ -16,21 +16,14 @@ const std::string SectionNotFound =
 const std::string WordFailed = "\xCE\xF8\xE8\xE1\xEA\xE0 \xEF\xF0\xE8 \xE7\xE0\xEF\xF3\xF1\xEA\xE5 Microsoft Word.\n\n";
 const char *const ProgIdKey = "Software\\Classes\\Word.Application";
 
-template <typename F>
-F *Proc(HMODULE AModule, const char *AName) {
-  FARPROC P = GetProcAddress(AModule, AName);
-  EXPECT_NE(P, nullptr) << "missing export " << AName;
-  return reinterpret_cast<F *>(reinterpret_cast<void *>(P));
-}
-
 struct THelpExports {
   explicit THelpExports(HMODULE M)
-      : ShowHelpFile(Proc<void __stdcall(const char *, const char *)>(M, "ShowHelpFile")),
-        SetHelpFile(Proc<void __stdcall(const char *, const char *)>(M, "SetHelpFile")),
-        GetHelpFile(Proc<void __stdcall(char *, char *)>(M, "GetHelpFile")),
-        SetHelpParent(Proc<void __stdcall(HWND)>(M, "SetHelpParent")),
-        GetHelpParent(Proc<HWND __stdcall()>(M, "GetHelpParent")),
-        SetHelpHook(Proc<void __stdcall(int32_t)>(M, "SetHelpHook")) {}
+      : ShowHelpFile(ExportOf<void __stdcall(const char *, const char *)>(M, "ShowHelpFile")),
+        SetHelpFile(ExportOf<void __stdcall(const char *, const char *)>(M, "SetHelpFile")),
+        GetHelpFile(ExportOf<void __stdcall(char *, char *)>(M, "GetHelpFile")),
+        SetHelpParent(ExportOf<void __stdcall(HWND)>(M, "SetHelpParent")),
+        GetHelpParent(ExportOf<HWND __stdcall()>(M, "GetHelpParent")),
+        SetHelpHook(ExportOf<void __stdcall(int32_t)>(M, "SetHelpHook")) {}
   void(__stdcall *ShowHelpFile)(const char *, const char *);
   void(__stdcall *SetHelpFile)(const char *, const char *);
   void(__stdcall *GetHelpFile)(char *, char *);
@@ -69,15 +62,15 @@ struct TWordStub {
     RegisterWordStub();
     Module = LoadLibraryA(StubPath().c_str());
     EXPECT_NE(Module, nullptr);
-    Reset = Proc<TStubReset>(Module, "StubReset");
-    SetBookmarks = Proc<TStubSetBookmarks>(Module, "StubSetBookmarks");
-    SetFlags = Proc<TStubSetFlags>(Module, "StubSetFlags");
-    SetWindowTitle = Proc<TStubSetWindowTitle>(Module, "StubSetWindowTitle");
-    Run = Proc<TStubRun>(Module, "StubRun");
-    CloseAll = Proc<TStubCloseAll>(Module, "StubCloseAll");
-    Log = Proc<TStubLog>(Module, "StubLog");
-    Window = Proc<TStubWindow>(Module, "StubWindow");
-    OpenCursor = Proc<TStubOpenCursor>(Module, "StubOpenCursor");
+    Reset = ExportOf<TStubReset>(Module, "StubReset");
+    SetBookmarks = ExportOf<TStubSetBookmarks>(Module, "StubSetBookmarks");
+    SetFlags = ExportOf<TStubSetFlags>(Module, "StubSetFlags");
+    SetWindowTitle = ExportOf<TStubSetWindowTitle>(Module, "StubSetWindowTitle");
+    Run = ExportOf<TStubRun>(Module, "StubRun");
+    CloseAll = ExportOf<TStubCloseAll>(Module, "StubCloseAll");
+    Log = ExportOf<TStubLog>(Module, "StubLog");
+    Window = ExportOf<TStubWindow>(Module, "StubWindow");
+    OpenCursor = ExportOf<TStubOpenCursor>(Module, "StubOpenCursor");
   }
   HMODULE Module;
   TStubReset *Reset;

@@ -31,31 +31,24 @@ bool FullRun() {
 }
 int Rounds(int AFull, int AQuick) { return FullRun() ? AFull : AQuick; }
 
-template <typename F>
-F *Proc(HMODULE AModule, const char *AName) {
-  FARPROC P = GetProcAddress(AModule, AName);
-  EXPECT_NE(P, nullptr) << "missing export " << AName;
-  return reinterpret_cast<F *>(reinterpret_cast<void *>(P));
-}
-
 // The exports a round uses, from the test's DLL or from a copy loaded on its own.
 struct TLib {
   explicit TLib(HMODULE M)
-      : OpenVokList(Proc<int32_t __stdcall(HWND)>(M, "OpenVokList")),
-        CloseVokList(Proc<void __stdcall()>(M, "CloseVokList")),
-        LoadAllVok(Proc<int32_t __stdcall(const char *)>(M, "LoadAllVok")),
-        UnLoadVok(Proc<int32_t __stdcall(const char *)>(M, "UnLoadVok")),
-        GetVokCount(Proc<int32_t __stdcall(const char *)>(M, "GetVokCount")),
-        GetVokString(Proc<void __stdcall(const char *, int32_t, char *)>(M, "GetVokString")),
-        GetVokExtra(Proc<void __stdcall(const char *, int32_t, char *)>(M, "GetVokExtra")),
-        GetItemCount(Proc<int32_t __stdcall(const char *, int32_t)>(M, "GetItemCount")),
-        FindFirstItem(Proc<int32_t __stdcall(const char *, int32_t)>(M, "FindFirstItem")),
-        FindNextItem(Proc<int32_t __stdcall()>(M, "FindNextItem")),
-        GetLikeValues(Proc<void __stdcall(const char *, const char *, char *)>(M, "GetLikeValues")),
-        GetVokValue(Proc<int32_t __stdcall(const char *, const char *, int32_t)>(M, "GetVokValue")),
-        GetPrjString(Proc<int32_t __stdcall(HWND, const char *, char *, char *)>(M, "GetPrjString")),
-        SetHelpFile(Proc<void __stdcall(const char *, const char *)>(M, "SetHelpFile")),
-        SetHelpHook(Proc<void __stdcall(int32_t)>(M, "SetHelpHook")) {}
+      : OpenVokList(ExportOf<int32_t __stdcall(HWND)>(M, "OpenVokList")),
+        CloseVokList(ExportOf<void __stdcall()>(M, "CloseVokList")),
+        LoadAllVok(ExportOf<int32_t __stdcall(const char *)>(M, "LoadAllVok")),
+        UnLoadVok(ExportOf<int32_t __stdcall(const char *)>(M, "UnLoadVok")),
+        GetVokCount(ExportOf<int32_t __stdcall(const char *)>(M, "GetVokCount")),
+        GetVokString(ExportOf<void __stdcall(const char *, int32_t, char *)>(M, "GetVokString")),
+        GetVokExtra(ExportOf<void __stdcall(const char *, int32_t, char *)>(M, "GetVokExtra")),
+        GetItemCount(ExportOf<int32_t __stdcall(const char *, int32_t)>(M, "GetItemCount")),
+        FindFirstItem(ExportOf<int32_t __stdcall(const char *, int32_t)>(M, "FindFirstItem")),
+        FindNextItem(ExportOf<int32_t __stdcall()>(M, "FindNextItem")),
+        GetLikeValues(ExportOf<void __stdcall(const char *, const char *, char *)>(M, "GetLikeValues")),
+        GetVokValue(ExportOf<int32_t __stdcall(const char *, const char *, int32_t)>(M, "GetVokValue")),
+        GetPrjString(ExportOf<int32_t __stdcall(HWND, const char *, char *, char *)>(M, "GetPrjString")),
+        SetHelpFile(ExportOf<void __stdcall(const char *, const char *)>(M, "SetHelpFile")),
+        SetHelpHook(ExportOf<void __stdcall(int32_t)>(M, "SetHelpHook")) {}
   int32_t(__stdcall *OpenVokList)(HWND);
   void(__stdcall *CloseVokList)();
   int32_t(__stdcall *LoadAllVok)(const char *);

@@ -15,12 +15,18 @@ namespace vok::test {
 // The library, loaded once by LoadLibraryA for the whole test program.
 HMODULE Dll();
 
-// The export AName resolved by GetProcAddress; fails the test when it is missing.
+// The export AName of AModule resolved by GetProcAddress; fails the test when it is missing.
 template <typename F>
-F *Export(const char *AName) {
-  FARPROC P = GetProcAddress(Dll(), AName);
+F *ExportOf(HMODULE AModule, const char *AName) {
+  FARPROC P = GetProcAddress(AModule, AName);
   EXPECT_NE(P, nullptr) << "missing export " << AName;
   return reinterpret_cast<F *>(reinterpret_cast<void *>(P));
+}
+
+// The same in the library the test program loaded.
+template <typename F>
+F *Export(const char *AName) {
+  return ExportOf<F>(Dll(), AName);
 }
 
 // The host's exports, with the argument types the MapBasic host passes.
