@@ -86,7 +86,9 @@ const char *TLookup::TTextStore::Add(std::string_view AText) {
     return P;
   }
   if (!fSize || fUsed + AText.size() > fSize) {
-    fSize = fSize ? std::min(fSize * 2, LargestBlock) : FirstBlock;
+    // The next block is twice the last (up to the largest), and never smaller than the text
+    // that opens it.
+    fSize = std::max(fSize ? std::min(fSize * 2, LargestBlock) : FirstBlock, AText.size());
     fBlocks.emplace_back(new char[fSize]);
     fUsed = 0;
   }

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "lookup/TextFile.h"
+#include "lookup/VokFile.h"
+#include "tests/common/LongItems.h"
 #include "tests/native/TestFiles.h"
 
 using namespace vok;
-using vok::test::PlacesFile;
-using vok::test::TTempFile;
+using namespace vok::test;
 
 namespace {
 
@@ -394,4 +397,109 @@ TEST(LookupLoad, ManyItemsAcrossStorageBlocks) {
   EXPECT_EQ(Children[0].Code, 20001);
   EXPECT_EQ(Children[2999].Code, 23000);
   EXPECT_EQ(Children[3000].Code, -1);
+}
+
+namespace {
+
+// Compares long texts without printing them: their lengths and the first position that differs.
+testing::AssertionResult WholeText(const std::string &AGot, const std::string &AWant) {
+  if (AGot == AWant) return testing::AssertionSuccess();
+  std::size_t I = 0;
+  while (I < AGot.size() && I < AWant.size() && AGot[I] == AWant[I]) ++I;
+  return testing::AssertionFailure() << "length " << AGot.size() << " instead of " << AWant.size()
+                                     << ", first difference at " << I;
+}
+
+// Every text of section S whole where the dictionary hands it out whole (the rows of a level
+// list), cut at 255 where it hands out a short string.
+void ExpectWhole(const TLookup &L, const TLongItem &C) {
+  ASSERT_TRUE(L.Ready());
+  TCodeList Rows;
+  L.LoadGroup(0, 0, Rows);
+  ASSERT_EQ(Rows.Count(), 4);
+  const std::string Texts[] = {"one", C.Text(), "three", Undefined};
+  const int32_t Codes[] = {1, 2, 3, -1};
+  for (int I = 0; I < 4; ++I) {
+    EXPECT_TRUE(WholeText(Rows[I].Text, Texts[I])) << "row " << I;
+    EXPECT_EQ(Rows[I].Code, Codes[I]);
+  }
+  EXPECT_TRUE(WholeText(L.GetItemText(2), ShortStr(C.Text())));
+  EXPECT_TRUE(WholeText(L.GetLevelItem(0, 1).Text, ShortStr(C.Text())));
+  EXPECT_TRUE(WholeText(L.GetItemString(2), ShortStr(C.Text())));
+  EXPECT_TRUE(WholeText(L.GetItemExtra(2), ShortStr(C.Extra())));
+  EXPECT_EQ(L.GetItemExtra(1), "first");
+  EXPECT_EQ(L.GetItemExtra(3), "third");
+  EXPECT_EQ(L.GetItemText(3), "three");
+}
+
+}  // namespace
+
+TEST(LookupLoad, TextsOfEveryLengthAroundTheStoreAndReaderSizesComeBackWhole) {
+  for (const TLongItem &C : LongItems()) {
+    SCOPED_TRACE(C.Label());
+    const TTempFile File(C.File());
+    TLookup L;
+    L.LoadVok(File.Path(), "S", "", "*");
+    ExpectWhole(L, C);
+    TLines Lines;
+    ReadSection(File.Path(), "S", Lines);
+    L.LoadVokEx(File.Path(), &Lines, "S", "", "*");
+    ExpectWhole(L, C);
+    TTextReader Reader(File.Path());
+    std::vector<std::string> Names;
+    LoadAllSections(Reader, File.Path(), [&](std::string_view AName, std::unique_ptr<TLookup> ALookup) {
+      Names.emplace_back(AName);
+      if (AName == "S") {
+        ExpectWhole(*ALookup, C);
+      } else {
+        EXPECT_EQ(ALookup->GetItemText(1), "t");
+      }
+    });
+    EXPECT_EQ(Names, (std::vector<std::string>{"S", "T"}));
+  }
+}
+
+// Texts of every such length in one dictionary, longest first and shortest first, so that each
+// opens a block after blocks of every other size.
+TEST(LookupLoad, TextsOfEveryLengthInOneDictionary) {
+  std::vector<std::size_t> Lengths;
+  for (const TLongItem &C : LongItems())
+    if (!C.InExtra) Lengths.push_back(C.Length);
+  for (bool Longest : {true, false}) {
+    std::sort(Lengths.begin(), Lengths.end());
+    if (Longest) std::reverse(Lengths.begin(), Lengths.end());
+    std::string Body = "Format=3\nDisplay=%1\nDelimit=\n";
+    for (std::size_t I = 0; I < Lengths.size(); ++I)
+      Body += std::to_string(I + 1) + "=" + LongText(Lengths[I], 'A' + I % 5) + "#" + LongText(300, 'a') + "\n";
+    TLoaded L(Body);
+    ASSERT_TRUE(L.Lookup.Ready());
+    TCodeList Rows;
+    L.Lookup.LoadGroup(0, 0, Rows);
+    ASSERT_EQ(Rows.Count(), static_cast<int>(Lengths.size()) + 1);
+    for (std::size_t I = 0; I < Lengths.size(); ++I) {
+      EXPECT_TRUE(WholeText(Rows[static_cast<int>(I)].Text, LongText(Lengths[I], 'A' + I % 5))) << Lengths[I];
+      EXPECT_EQ(L.Lookup.GetItemExtra(static_cast<int32_t>(I + 1)), LongText(255, 'a'));
+    }
+  }
+}
+
+// Lines ended by a carriage return alone are one line: such a file holds no section header, or,
+// after a header of its own, a section whose keys are run together. Nothing loads; nothing breaks.
+TEST(LookupLoad, CarriageReturnOnlyFileIsOneLine) {
+  for (const std::size_t Length : {std::size_t(5000), std::size_t(300000)}) {
+    const std::string Text = TLongItem{false, Length}.File("\r");
+    for (const std::string &Contents : {Text, "[S]\r\n" + Text.substr(4)}) {
+      const TTempFile File(Contents);
+      TLookup L;
+      L.LoadVok(File.Path(), "S", "", "*");
+      EXPECT_FALSE(L.Ready());
+      TTextReader Reader(File.Path());
+      int Sections = 0;
+      LoadAllSections(Reader, File.Path(), [&](std::string_view, std::unique_ptr<TLookup> ALookup) {
+        ++Sections;
+        EXPECT_FALSE(ALookup->Ready());
+      });
+      EXPECT_EQ(Sections, Contents.compare(0, 5, "[S]\r\n") == 0 ? 1 : 0);
+    }
+  }
 }

@@ -15,6 +15,7 @@
 #include <optional>
 #include <set>
 
+#include "tests/common/LongItems.h"
 #include "tests/win32/DialogDriver.h"
 #include "tests/win32/F1Probe.h"
 #include "tests/win32/ModalCloser.h"
@@ -239,6 +240,15 @@ struct TFiles {
     return Big;
   }
 
+  // The files of LongItems(), each with its item, written on first use.
+  const std::vector<std::pair<TLongItem, std::string>> &LongItemFiles() {
+    if (LongItemPaths.empty())
+      for (const TLongItem &C : LongItems("\r\n"))
+        LongItemPaths.emplace_back(C, Dir.Write("long" + std::to_string(LongItemPaths.size()) + ".vok", C.File("\r\n")));
+    return LongItemPaths;
+  }
+  std::vector<std::pair<TLongItem, std::string>> LongItemPaths;
+
   // 100 MB of about two million sections of one item each; ASections gets their number.
   std::string TinySectionsFile(int32_t &ASections) {
     const std::string Path = Dir.Path() + "\\tiny.vok";
@@ -433,6 +443,7 @@ class BadInput : public TOpenLibrary {
   TCases RegistryCases();
   TCases QueryCases();
   TCases WholeFileCases();
+  TCases LongTextCases();
   TCases BigFileCases();
   TCases TinySectionsCases();
   TCases DialogCases();
@@ -677,6 +688,56 @@ TCases BadInput::WholeFileCases() {
     T.Add("GetVokName", std::string(C.Label) + ", 1", [C](TBuffers &B) {
        return Vok().GetVokName(C.File.c_str(), 1, B.Room(256)), 0;
      }).Writes({C.First});
+  }
+  return T;
+}
+
+// Texts at and around the sizes of the text store and the file reader, through each loader:
+// every query answers with the text cut at 255, the items around it intact.
+TCases BadInput::LongTextCases() {
+  TCases T;
+  for (const auto &[C, Path] : Files->LongItemFiles()) {
+    const std::string Text = C.Text().substr(0, 255), Extra = C.InExtra ? C.Extra().substr(0, 255) : Text;
+    const auto Queries = [](const char *AName, TBuffers &B) {
+      Vok().GetVokStr(AName, 2, B.Room(256));
+      Vok().GetVokExtra(AName, 2, B.Room(256));
+      Vok().GetVokString(AName, 2, B.Room(256));
+      Vok().GetVokExtra(AName, 1, B.Room(256));
+      Vok().GetVokStr(AName, 3, B.Room(256));
+    };
+    const std::vector<std::string> Answers = {Text, Extra, Text, "first", "three"};
+    T.Add("LoadVok", C.Label(), [P = Path, Queries](TBuffers &B) {
+       const int32_t R = Vok().LoadVok(P.c_str(), "S");
+       Queries("S", B);
+       return R;
+     }).Returns(65535).Writes(Answers);
+    T.Add("LoadVokEx", C.Label(), [P = Path, Queries](TBuffers &B) {
+       const int32_t R = Vok().LoadVokEx(P.c_str(), "S", "Alias", "*");
+       Queries("Alias", B);
+       return R;
+     }).Returns(65535).Writes(Answers);
+    std::vector<std::string> AllAnswers = Answers;
+    AllAnswers.insert(AllAnswers.end(), {"t", "T"});
+    T.Add("LoadAllVok", C.Label(), [P = Path, Queries](TBuffers &B) {
+       const int32_t R = Vok().LoadAllVok(P.c_str());
+       Queries("S", B);
+       Vok().GetVokStr("T", 1, B.Room(256));
+       Vok().GetVokName(P.c_str(), 2, B.Room(256));
+       return R + Vok().GetVokCount(P.c_str());
+     }).Returns(65535 + 2).Writes(AllAnswers);
+  }
+  // Lines ended by a carriage return alone are one line: no header at all, or a header whose
+  // section is one line of keys run together.
+  const std::string CrOnly = TLongItem{false, 5000}.File("\r");
+  for (const std::string &Contents : {CrOnly, "[S]\r\n" + CrOnly.substr(4)}) {
+    const bool Header = Contents[4] == '\n';
+    const std::string Path = Files->Dir.Write(Header ? "cr-header.vok" : "cr.vok", Contents);
+    const std::string Label = Header ? "carriage returns after a header" : "carriage returns alone";
+    T.Add("LoadVok", Label, [Path](TBuffers &) { return Vok().LoadVok(Path.c_str(), "S"); }).Shows({Aborted});
+    T.Add("LoadAllVok", Label, [Path](TBuffers &) { return Vok().LoadAllVok(Path.c_str()); })
+        .Returns(Header ? 0 : 65535)
+        .Shows(Header ? std::vector<std::string>{AllAborted} : std::vector<std::string>{});
+    T.Add("GetVokCount", Label, [Path](TBuffers &) { return Vok().GetVokCount(Path.c_str()); }).Returns(Header ? 1 : 0);
   }
   return T;
 }
@@ -972,6 +1033,7 @@ TCases BadInput::UtilityCases() {
 TEST_F(BadInput, RegistryAndLoading) { Run(RegistryCases()); }
 TEST_F(BadInput, Queries) { Run(QueryCases()); }
 TEST_F(BadInput, WholeFiles) { Run(WholeFileCases()); }
+TEST_F(BadInput, TextsAroundEveryBlockSize) { Run(LongTextCases()); }
 TEST_F(BadInput, HundredMegabyteFile) { Run(BigFileCases()); }
 TEST_F(BadInput, HundredMegabytesOfTinySections) {
   if (!FullRun()) GTEST_SKIP() << "half a minute: runs with VOK_STRESS=full";
