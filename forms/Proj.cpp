@@ -20,6 +20,8 @@ const char kCancelText[] = "\xCE\xF2\xEC\xE5\xED\xE0";                    // ÐžÑ
 
 constexpr int kClientWidth = 394, kClientHeight = 309, kFontHeight = 14;
 constexpr int kDropDownCount = 8;
+// The room the host offers for the name and for the clause, the zero byte included.
+constexpr std::size_t PrjBufferSize = 1024;
 
 // Designed at 120 dpi. The hidden parameter list lies under the entry list.
 const TControlSpec kLayout[] = {
@@ -198,7 +200,8 @@ void TProjForm::BeforeShow() {
 
 // Lets the user choose a coordinate system from the projection file APrjPath in a dialog owned
 // by AHostWnd. On OK the entry's name goes to ANameBuffer and its CoordSys clause to
-// ACoordSysBuffer; otherwise both stay empty. 65535 when the dialog ran, 0 after an error.
+// ACoordSysBuffer (1024 bytes each); otherwise both stay empty. 65535 when the dialog ran, 0
+// after an error, and for an entry whose name or clause would not fit.
 VOK_EXPORT int32_t GetPrjString(HWND AHostWnd, const char *APrjPath, char *ANameBuffer, char *ACoordSysBuffer) {
   using namespace vok;
   ClearBuffer(ANameBuffer);
@@ -211,6 +214,9 @@ VOK_EXPORT int32_t GetPrjString(HWND AHostWnd, const char *APrjPath, char *AName
       Form.LoadPrjGroups(std::string(Arg(APrjPath)));
       if (Form.ShowModal() == mrOk) Form.GetCoordSys(Name, Clause, UnitStr, UnitName, UnitName2);
     }
+    // The host offers 1024 bytes for each text. An entry whose name or clause does not fit is
+    // refused like one whose numbers cannot be used, instead of being written past its buffer.
+    if (Name.size() >= PrjBufferSize || Clause.size() >= PrjBufferSize) return 0;
     WriteBuffer(ANameBuffer, Name);
     WriteBuffer(ACoordSysBuffer, Clause);
     return True16;

@@ -379,6 +379,25 @@ TEST_F(ProjChooser, EntriesWithUnusableNumbersFailWithEmptyBuffers) {
   }
 }
 
+// The host's buffers hold 1023 characters and the zero byte: a longer name or clause is
+// refused, not written past them.
+TEST_F(ProjChooser, NamesAndClausesLongerThanTheBuffersAreRefused) {
+  const std::string Prefix = "CoordSys Earth Projection 1, ";
+  for (const std::size_t Length : {1022, 1023, 1024, 5000}) {
+    for (const bool InClause : {false, true}) {
+      const std::string Name = InClause ? "Long" : std::string(Length, 'n');
+      const std::string Last = InClause ? std::string(Length - Prefix.size(), 'c') : "104";
+      const std::string File = Dir.Write("long.prj", "\"--- G ---\"\r\n\"" + Name + "\", 1, " + Last + "\r\n");
+      const TRun R = Run(File, [](const TChooser &C) { SendMessageA(C.Ok, BM_CLICK, 0, 0); });
+      const bool Fits = Length < 1024;
+      SCOPED_TRACE(std::to_string(Length) + (InClause ? " in the clause" : " in the name"));
+      EXPECT_EQ(R.Result, Fits ? 0xFFFF : 0);
+      EXPECT_EQ(R.Name, Fits ? Name : "");
+      EXPECT_EQ(R.Clause, Fits ? Prefix + Last : "");
+    }
+  }
+}
+
 TEST_F(ProjChooser, NullBuffersAndNoOwnerAreTolerated) {
   std::thread Driver([] {
     HWND Form = nullptr;
