@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Checks the MapBasic declarations against the DLL's export table: every export declared
-# once, and each declaration taking as many arguments as the export's stdcall size says.
-# Usage: check-declarations.sh EXPORTS.def MAPBASIC.def
+# Checks MapBasic declarations against a DLL's export table: every export declared once, each
+# declaration taking as many arguments as the export's stdcall size in the Win32 table says, and
+# for the 64-bit DLL every handle (the window and key arguments, GetHelpParent's result) an IntPtr.
+# Usage: check-declarations.sh EXPORTS.def MAPBASIC.def [WIN32-EXPORTS.def]
+#   The Win32 table gives the sizes; without the third argument EXPORTS.def is that table.
 set -euo pipefail
-exports=$1 declarations=$2
+exports=$1 declarations=$2 sizes=${3:-$1}
 fail=0
 declare -A want
-while read -r name bytes; do want[$name]=$((bytes / 4)); done < <(sed -n 's/^ *\([A-Za-z_][A-Za-z0-9_]*\) *= *[A-Za-z_0-9]*@\([0-9]*\).*/\1 \2/p' "$exports")
+while read -r name bytes; do want[$name]=$((bytes / 4)); done < <(sed -n 's/^ *\([A-Za-z_][A-Za-z0-9_]*\) *= *[A-Za-z_0-9]*@\([0-9]*\).*/\1 \2/p' "$sizes")
+declare -A exported
+while read -r name; do exported[$name]=1; done < <(sed -n '/^EXPORTS/,$s/^ \+\([A-Za-z_][A-Za-z0-9_]*\).*/\1/p' "$exports")
+[ ${#exported[@]} = ${#want[@]} ] || { echo "the export tables differ in size"; fail=1; }
+x64=0; [ "$sizes" != "$exports" ] && x64=1
 declare -A seen
 while IFS= read -r line; do
   name=$(sed -E 's/^Declare (Function|Sub) ([A-Za-z_0-9]+) .*/\2/' <<<"$line")
@@ -14,9 +20,18 @@ while IFS= read -r line; do
   n=0; [ -n "$args" ] && n=$(awk -F, '{print NF}' <<<"$args")
   if [ -n "${seen[$name]:-}" ]; then echo "declared twice: $name"; fail=1; fi
   seen[$name]=1
-  if [ -z "${want[$name]:-}" ] && [ "${want[$name]:-x}" = x ]; then echo "not exported: $name"; fail=1; continue; fi
+  if [ -z "${exported[$name]:-}" ]; then echo "not exported: $name"; fail=1; continue; fi
   if [ "${want[$name]}" != "$n" ]; then echo "$name: $n arguments declared, the export takes ${want[$name]}"; fail=1; fi
+  handle=Integer; [ $x64 = 1 ] && handle=IntPtr
+  for a in AHostWnd ARootKey AHandle; do
+    if grep -qE "ByVal $a As " <<<"$line" && ! grep -qE "ByVal $a As $handle\b" <<<"$line"; then
+      echo "$name: $a is not declared As $handle"; fail=1
+    fi
+  done
+  if [ "$name" = GetHelpParent ] && ! grep -qE "\) As $handle\b" <<<"$line"; then
+    echo "GetHelpParent: the result is not declared As $handle"; fail=1
+  fi
 done < <(tr -d '\r' < "$declarations" | grep -E '^Declare (Function|Sub) ')
-for name in "${!want[@]}"; do [ -n "${seen[$name]:-}" ] || { echo "not declared: $name"; fail=1; }; done
-[ $fail = 0 ] && echo "check-declarations: ${#want[@]} exports declared"
+for name in "${!exported[@]}"; do [ -n "${seen[$name]:-}" ] || { echo "not declared: $name"; fail=1; }; done
+[ $fail = 0 ] && echo "check-declarations: ${#exported[@]} exports declared in $(basename "$declarations")"
 exit $fail

@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# Checks the built Vokabra.dll as a user receives it: PE32 for i386, exactly the exports of
-# library/Vokabra.def under their undecorated names, and imports from Windows system DLLs only.
-# Usage: check-dll.sh DLL DEF
+# Checks the built Vokabra.dll as a user receives it: PE32 for i386 (or PE32+ for x86-64),
+# exactly the exports of its module-definition file under their undecorated names, the version
+# resource, and imports from Windows system DLLs only.
+# Usage: check-dll.sh DLL DEF [i386|x86-64]
 set -euo pipefail
-dll=$1 def=$2
-dump=$(i686-w64-mingw32-objdump -p "$dll")
+dll=$1 def=$2 arch=${3:-i386}
+case $arch in
+  i386) objdump=i686-w64-mingw32-objdump ;;
+  x86-64) objdump=x86_64-w64-mingw32-objdump ;;
+  *) echo "check-dll: unknown architecture $arch"; exit 2 ;;
+esac
+dump=$($objdump -p "$dll")
 fail() { echo "check-dll: $*"; exit 1; }
 
-grep -q 'file format pei-i386' <<<"$dump" || fail "not a PE32 i386 image"
+grep -q "file format pei-$arch" <<<"$dump" || fail "not a PE image for $arch"
 grep -qE 'Entry 2 [0-9a-f]+ 0*[1-9a-f][0-9a-f]* Resource Directory' <<<"$dump" || fail "no version resource"
 
-want=$(sed -n 's/^ *\([A-Za-z_][A-Za-z0-9_]*\) *=.*/\1/p' "$def" | sort)
+want=$(sed -n '/^EXPORTS/,$s/^ \+\([A-Za-z_][A-Za-z0-9_]*\)\( *=.*\)\{0,1\}$/\1/p' "$def" | sort)
 have=$(awk '/\[Ordinal\/Name Pointer\] Table|\[Name Pointer\/Ordinal\] Table/{t=1;next} t&&/^\t\[ *[0-9]+\] [A-Za-z_]/{print $NF} t&&/^$/{t=0}' <<<"$dump" | sort)
 [ "$want" = "$have" ] || fail "exports differ from the .def file:"$'\n'"$(diff <(echo "$want") <(echo "$have"))"
 
@@ -18,4 +24,4 @@ system='^(KERNEL32|USER32|GDI32|ADVAPI32|OLE32|OLEAUT32|SHELL32|COMCTL32|COMDLG3
 while read -r imp; do
   grep -qiE "$system" <<<"$imp" || fail "imports a non-system DLL: $imp"
 done < <(sed -n 's/^\tDLL Name: //p' <<<"$dump")
-echo "check-dll: $(wc -l <<<"$have") exports, system imports only"
+echo "check-dll: $(wc -l <<<"$have") $arch exports, system imports only"

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Builds the release: build/win32/Vokabra-<version>.zip with Vokabra.dll, its MapBasic
-# declarations, the dictionary tool vok.exe, the documentation and the examples.
+# Builds the release: build/win32/Vokabra-<version>.zip with the 32-bit and the 64-bit
+# Vokabra.dll (x86/ and x64/, each with its MapBasic declarations), the dictionary tool vok.exe,
+# the documentation and the examples.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 >/dev/null
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 >/dev/null
 cmake --build --preset win32 --target release

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building and testing Vokabra needs on Debian 12, as root: the MinGW-w64 i686
-# cross compiler, 32-bit Wine, Xvfb, fonts, ImageMagick, GoogleTest, a ru_RU.UTF-8 locale, and
+# and x86-64 cross compilers, 32-bit and 64-bit Wine, Xvfb, fonts, ImageMagick, GoogleTest, a ru_RU.UTF-8 locale, and
 # for the reliability checks clang with its sanitizer and libFuzzer runtimes, and valgrind.
 # Quiet and quick when everything is there already.
 set -euo pipefail
 
-packages=(cmake g++ make g++-mingw-w64-i686-posix mingw-w64-tools wine wine32:i386 xvfb xauth
+packages=(cmake g++ make g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+          wine wine32:i386 wine64 xvfb xauth
           fonts-wine imagemagick googletest locales
           clang libclang-rt-14-dev valgrind x11-utils)
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the native unit tests of
 # the core, the reliability checks (sanitizers, valgrind, VOK_FUZZ_SECONDS of fuzzing per
-# target, default 30), then the Windows tests of Vokabra.dll under Wine and Xvfb.
+# target, default 30), then the Windows tests of the 32-bit and the 64-bit Vokabra.dll under
+# 32-bit and 64-bit Wine and Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
@@ -9,6 +10,9 @@ cmake --preset native >/dev/null
 cmake --build --preset native >/dev/null
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 >/dev/null
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 >/dev/null
 ctest --preset native
 bash tools/reliability.sh "${VOK_FUZZ_SECONDS:-30}"
 xvfb-run -a ctest --preset win32
+xvfb-run -a ctest --preset win64

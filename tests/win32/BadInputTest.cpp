@@ -249,14 +249,17 @@ struct TFiles {
   }
   std::vector<std::pair<TLongItem, std::string>> LongItemPaths;
 
-  // 100 MB of about two million sections of one item each; ASections gets their number.
+  // 100 MB of about two million sections of one item each; ASections gets their number. A 32-bit
+  // process runs out of address space on the way; a 64-bit one would not, and would hold them
+  // all in memory: there the file stops at 100,000 sections (5 MB).
   std::string TinySectionsFile(int32_t &ASections) {
+    const int32_t Most = sizeof(void *) == 8 ? 100000 : INT32_MAX;
     const std::string Path = Dir.Path() + "\\tiny.vok";
     HANDLE H = CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     std::string Chunk;
     std::size_t Total = 0;
     char Line[64];
-    for (ASections = 0; Total < 100u << 20; ++ASections) {
+    for (ASections = 0; Total < 100u << 20 && ASections < Most; ++ASections) {
       Chunk.append(Line, static_cast<std::size_t>(std::snprintf(Line, sizeof Line, "[S%07d]\r\nFormat=3\r\nDisplay=%%1\r\nDelimit=\r\n1=a\r\n", ASections)));
       if (Chunk.size() < 1u << 20) continue;
       DWORD Written = 0;
@@ -264,6 +267,8 @@ struct TFiles {
       Total += Written;
       Chunk.clear();
     }
+    DWORD Written = 0;
+    WriteFile(H, Chunk.data(), static_cast<DWORD>(Chunk.size()), &Written, nullptr);
     CloseHandle(H);
     return Path;
   }
