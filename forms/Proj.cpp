@@ -204,6 +204,7 @@ void TProjForm::BeforeShow() {
 // after an error, and for an entry whose name or clause would not fit.
 VOK_EXPORT int32_t GetPrjString(HWND AHostWnd, const char *APrjPath, char *ANameBuffer, char *ACoordSysBuffer) {
   using namespace vok;
+  AHostWnd = HandleArg(AHostWnd);
   ClearBuffer(ANameBuffer);
   ClearBuffer(ACoordSysBuffer);
   return Guarded<int32_t>(0, [&] {

@@ -177,7 +177,7 @@ VOK_EXPORT void GetHelpFile(char *AFileName, char *ASection) {
 }
 
 VOK_EXPORT void SetHelpParent(HWND AHandle) {
-  Guarded([&] { HelpParent = AHandle; });
+  Guarded([&] { HelpParent = HandleArg(AHandle); });
 }
 
 VOK_EXPORT HWND GetHelpParent() {

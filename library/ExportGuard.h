@@ -22,6 +22,15 @@ inline int32_t Bool32(bool B) { return B ? True32 : 0; }
 // A text argument; a null pointer is the empty text.
 inline std::string_view Arg(const char *AText) { return AText ? std::string_view(AText) : std::string_view(); }
 
+// A handle argument (window, registry key). Handles carry 32 significant bits, and a 64-bit host
+// may declare the argument as a 32-bit Integer, whose upper half then holds anything, or as
+// IntPtr: the low 32 bits, sign-extended, are the handle either way. On Win32 it is the handle.
+template <typename H>
+H HandleArg(H AHandle) {
+  const auto Low = static_cast<int32_t>(static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(AHandle)));
+  return reinterpret_cast<H>(static_cast<INT_PTR>(Low));
+}
+
 // Makes the caller's buffer an empty string (nothing for a null buffer).
 inline void ClearBuffer(char *ABuffer) {
   if (ABuffer) *ABuffer = '\0';

@@ -37,6 +37,7 @@ int32_t LoadSection(const char *AVokFile, const char *AVokName, const char *AVok
 }  // namespace
 
 VOK_EXPORT int32_t OpenVokList(HWND AHostWnd) {
+  AHostWnd = HandleArg(AHostWnd);
   return Guarded(0, [&] {
     CloseLibrary();
     try {

@@ -63,7 +63,7 @@ VOK_EXPORT void GetRegString(HKEY ARootKey, const char *AKeyPath, const char *AV
   ClearBuffer(ABuffer);
   Guarded([&] {
     const std::string Path(Arg(AKeyPath)), Value(Arg(AValueName));
-    WriteRegString(ABuffer, ReadRegString(ARootKey, Path.c_str(), Value.c_str()));
+    WriteRegString(ABuffer, ReadRegString(HandleArg(ARootKey), Path.c_str(), Value.c_str()));
   });
 }
 

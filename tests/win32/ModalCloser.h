@@ -46,6 +46,8 @@ class TModalCloser {
   bool Saw(TDialogKind AKind) const {
     return AKind == TDialogKind::Selection ? fSelection : AKind == TDialogKind::Search ? fSearch : fChooser;
   }
+  // The owner window of the last dialog closed.
+  HWND Owner() const { return fOwner; }
 
  private:
   struct TFound {
@@ -64,6 +66,11 @@ class TModalCloser {
     return TRUE;
   }
 
+  void Close(HWND ADialog, HWND ATarget, UINT AKey) {
+    fOwner = GetWindow(ADialog, GW_OWNER);
+    PostKey(ATarget, AKey);
+  }
+
   static void PostKey(HWND ATarget, UINT AKey) {
     PostMessageW(ATarget, WM_KEYDOWN, AKey, 1);
     PostMessageW(ATarget, WM_KEYUP, AKey, 0xC0000001);
@@ -78,14 +85,14 @@ class TModalCloser {
     EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(&F));
     if (F.Search) {
       Self->fSearch = true;
-      PostKey(F.Search, VK_ESCAPE);
+      Self->Close(F.Search, F.Search, VK_ESCAPE);
     } else if (F.Selection) {
       const bool Search = Self->fOpenSearch && !Self->fSelection;
       Self->fSelection = true;
-      PostKey(GetDlgItem(F.Selection, 101), Search ? VK_F3 : VK_ESCAPE);
+      Self->Close(F.Selection, GetDlgItem(F.Selection, 101), Search ? VK_F3 : VK_ESCAPE);
     } else if (F.Chooser) {
       Self->fChooser = true;
-      PostKey(F.Chooser, VK_ESCAPE);
+      Self->Close(F.Chooser, F.Chooser, VK_ESCAPE);
     }
   }
 
@@ -93,6 +100,7 @@ class TModalCloser {
   UINT_PTR fTimer = 0;
   bool fOpenSearch;
   bool fSelection = false, fSearch = false, fChooser = false;
+  HWND fOwner = nullptr;
 };
 
 }  // namespace vok::test
