@@ -41,13 +41,13 @@ VOK_EXPORT void GetVokString(const char *AVokName, int32_t AItemId, char *ABuffe
 }
 
 VOK_EXPORT void GetVokStr(const char *AVokName, int32_t AItemId, char *ABuffer) {
-  WriteText(AVokName, ABuffer, [=](const TLookup &L) { return L.GetItemText(AItemId); });
+  WriteText(AVokName, ABuffer, [=](const TLookup &L) { return L.ItemTextView(AItemId); });
 }
 
 VOK_EXPORT void GetVokExtra(const char *AVokName, int32_t AItemId, char *ABuffer) {
   WriteText(AVokName, ABuffer, [=](const TLookup &L) {
-    std::string Extra = L.GetItemExtra(AItemId);
-    return Extra.empty() ? L.GetItemText(AItemId) : Extra;
+    const std::string_view Extra = L.ItemExtraView(AItemId);
+    return Extra.empty() ? L.ItemTextView(AItemId) : Extra;
   });
 }
 

@@ -432,10 +432,10 @@ bool TLookup::ItemExists(int32_t AItemId) const {
   return !fGroups.empty() && FindInLevel(GetGroupId(AItemId), AItemId);
 }
 
-std::string TLookup::GetItemText(int32_t AItemId) const {
-  if (fGroups.empty()) return std::string();
+std::string_view TLookup::ItemTextView(int32_t AItemId) const {
+  if (fGroups.empty()) return std::string_view();
   const TEntry *E = FindInLevel(GetGroupId(AItemId), AItemId);
-  return E ? ShortStr(TextOf(*E)) : std::string();
+  return E ? ShortView(TextOf(*E)) : std::string_view();
 }
 
 int TLookup::GetLevelItemCount(int ALevel) const {
@@ -462,8 +462,8 @@ void TLookup::GetPrevGroups(int32_t AItemId, std::vector<std::string> &AStrings)
   for (int K = 0; K < G; ++K) AStrings.push_back(GetItemText(SetGroupId(AItemId, K)));
 }
 
-std::string TLookup::GetItemExtra(int32_t AItemId) const {
-  if (fGroups.empty()) return std::string();
+std::string_view TLookup::ItemExtraView(int32_t AItemId) const {
+  if (fGroups.empty()) return std::string_view();
   // Every entry of a code stands on the level of the code, so the first extra text of the
   // code is its first entry's, or a later entry's when the first has none.
   const TEntry *E = FindInLevel(GetGroupId(AItemId), AItemId);
@@ -471,7 +471,7 @@ std::string TLookup::GetItemExtra(int32_t AItemId) const {
     const auto Later = fLaterExtras.find(AItemId);
     E = Later == fLaterExtras.end() ? nullptr : Later->second;
   }
-  return E ? std::string(E->Extra, E->ExtraLength) : std::string();
+  return E ? std::string_view(E->Extra, E->ExtraLength) : std::string_view();
 }
 
 TLookupItem TLookup::GetLevelItem(int ALevel, int AIndex) const {

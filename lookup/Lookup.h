@@ -70,7 +70,9 @@ class TLookup {
   int32_t SetGroupId(int32_t AItemId, int AGroupId) const;
   bool ItemExists(int32_t AItemId) const;
   // Text of the first item with this code on its level, cut at 255; empty when none.
-  std::string GetItemText(int32_t AItemId) const;
+  std::string GetItemText(int32_t AItemId) const { return std::string(ItemTextView(AItemId)); }
+  // The same without copying, valid while the dictionary stays loaded.
+  std::string_view ItemTextView(int32_t AItemId) const;
   // Number of entries of a level; throws std::out_of_range outside 0..GroupCount()-1.
   int GetLevelItemCount(int ALevel) const;
   // 10^(digits below ALevel) as its low 32 bits; 1 outside 0..GroupCount()-1.
@@ -82,7 +84,9 @@ class TLookup {
   void GetPrevGroups(int32_t AItemId, std::vector<std::string> &AStrings) const;
 
   // Extra text of the first item with this code, cut at 255; empty when it has none.
-  std::string GetItemExtra(int32_t AItemId) const;
+  std::string GetItemExtra(int32_t AItemId) const { return std::string(ItemExtraView(AItemId)); }
+  // The same without copying, valid while the dictionary stays loaded.
+  std::string_view ItemExtraView(int32_t AItemId) const;
   // Entry AIndex of level ALevel in file order; throws std::out_of_range outside the ranges.
   TLookupItem GetLevelItem(int ALevel, int AIndex) const;
   // The code and the text (cut at 255, valid while the dictionary is loaded) of entry AIndex
