@@ -9,21 +9,14 @@
 #include <string>
 #include <string_view>
 
-#include "library/Handles.h"
+#include "win32/Handles.h"
+#include "win32/Text.h"
 
 namespace vok {
 
 constexpr int mrNone = 0;
 constexpr int mrOk = 1;
 constexpr int mrCancel = 2;
-
-// The ANSI-code-page text AText as UTF-16 for the wide window functions.
-std::wstring AnsiToWide(std::string_view AText);
-// A UTF-16 text back in the ANSI code page.
-std::string WideToAnsi(std::wstring_view AText);
-
-// The library's own Windows-1251 texts for the wide window functions, whatever the code page.
-std::wstring FromCyrillic(const char *AText);
 
 // Item AIndex of a list box (ACombo: of a combo box) in the ANSI code page; empty when there
 // is none.

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "forms/ProjData.h"
-#include "library/ExportGuard.h"
+#include "win32/ExportGuard.h"
 
 namespace vok {
 

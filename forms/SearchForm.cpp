@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "forms/VokForm.h"
-#include "library/Handles.h"
 #include "lookup/Lookup.h"
 #include "lookup/TextOps.h"
+#include "win32/Handles.h"
 
 namespace vok {
 

@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "library/ExportGuard.h"
-#include "library/VokLibrary.h"
 #include "lookup/Lookup.h"
 #include "lookup/TextOps.h"
+#include "win32/ExportGuard.h"
 
 namespace vok {
 
@@ -338,11 +337,17 @@ LRESULT CALLBACK TVokForm::VokListBoxProc(HWND AWnd, UINT AMsg, WPARAM AWParam, 
   return DefSubclassProc(AWnd, AMsg, AWParam, ALParam);
 }
 
+TSelectionHost &SelectionHost() {
+  static TSelectionHost Host;
+  return Host;
+}
+
 int32_t SelectValue(const char *ACaption, const char *AVokName, int32_t AItemId, int32_t AEndGroup,
                     int32_t AStartGroup) {
-  TVokForm *Form = Library().VokForm.get();
-  if (!Form || !Form->Handle()) return 0;
-  TLookup *Lookup = FindVok(Arg(AVokName));
+  const TSelectionHost &Host = SelectionHost();
+  TVokForm *Form = Host.VokForm;
+  if (!Form || !Form->Handle() || !Host.FindVok) return 0;
+  TLookup *Lookup = Host.FindVok(Arg(AVokName));
   if (!Lookup) return 0;
   if (IsWindowVisible(Form->Handle())) return 0;  // already running: one dialog at a time
   Form->SetItemId(AItemId);

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string_view>
 
 #include "forms/Form.h"
 #include "lookup/CodeList.h"
@@ -99,6 +100,15 @@ class TVokForm : public TForm {
   int fStringsHeight = 0;  // outer height of StringsLbx
   bool fPlaced = false;    // centred once; later showings keep the user's size and position
 };
+
+// What the GetVokValue exports need of the library that assembles the dialogs: its selection
+// dialog while it is open (not owned), and the lookup of a registered dictionary by name. The
+// library fills it at OpenVokList and empties it at CloseVokList.
+struct TSelectionHost {
+  TVokForm *VokForm = nullptr;
+  TLookup *(*FindVok)(std::string_view AVokName) = nullptr;
+};
+TSelectionHost &SelectionHost();
 
 // The routine behind the three GetVokValue exports: prepares the library's selection dialog
 // on the dictionary AVokName and shows it. Returns the chosen code after OK, else 0 (also

@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "forms/Form.h"
 #include "help/OleAuto.h"
-#include "library/ExportGuard.h"
-#include "library/Handles.h"
-#include "library/VokLibrary.h"
 #include "lookup/ShortStr.h"
+#include "win32/ExportGuard.h"
+#include "win32/Handles.h"
+#include "win32/Message.h"
+#include "win32/Text.h"
 
 namespace vok {
 
@@ -36,10 +36,6 @@ HWND HelpWindow = nullptr;
 // True while an opening started by F1 runs: F1 pressed in its message loops (a message box)
 // is swallowed without opening the help once more inside it.
 bool HelpHookOpening = false;
-
-void ShowHelpMessage(HWND AOwner, const std::string &AText, UINT AFlags) {
-  MessageBoxA(AOwner, AText.c_str(), HelpCaption, MB_OK | AFlags);
-}
 
 // Enumeration callback: stops at the first top-level window titled exactly HelpWindowTitle,
 // letter case included, and leaves it in HelpWindow (0 when none matches).
@@ -88,7 +84,7 @@ void OpenInWord(const std::string &AFileName, const std::string &ASection) {
   const TComPtr<IDispatch> Bookmarks = GetObjectProperty(Doc.get(), L"Bookmarks");
   TBstr Name(AnsiToWide(ASection));
   if (!AsBool(Invoke(Bookmarks.get(), L"Exists", DISPATCH_METHOD, {ByRef(Name.ref())}))) {
-    ShowHelpMessage(nullptr, SectionNotFound + AFileName + "\n\n" + ASection, MB_SYSTEMMODAL);
+    ShowMessage(nullptr, SectionNotFound + AFileName + "\n\n" + ASection, HelpCaption, TModality::System);
     return;
   }
   const TComPtr<IDispatch> Selection = GetObjectProperty(App.get(), L"Selection");
@@ -124,14 +120,14 @@ void OpenHelpSection(std::string_view AFileName, std::string_view ASection) noex
     const std::string FileName = Trim(AFileName);
     const std::string Section = Trim(ASection);
     if (!FileExists(FileName)) {
-      if (!FileName.empty()) ShowHelpMessage(IsWindow(HelpParent) ? HelpParent : nullptr, FileNotFound + FileName, 0);
+      if (!FileName.empty()) ShowMessage(HelpParent, FileNotFound + FileName, HelpCaption);
       return;
     }
     TWaitCursor Wait;
     try {
       OpenInWord(FileName, Section);
     } catch (...) {
-      ShowHelpMessage(nullptr, WordFailed + CurrentErrorText(), MB_SYSTEMMODAL);
+      ShowMessage(nullptr, WordFailed + CurrentErrorText(), HelpCaption, TModality::System);
     }
   });
 }

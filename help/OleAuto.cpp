@@ -4,7 +4,7 @@
 #include <iterator>
 #include <vector>
 
-#include "forms/Form.h"
+#include "win32/Text.h"
 
 namespace vok {
 

@@ -3,10 +3,10 @@
 
 #include <stdexcept>
 
-#include "library/ExportGuard.h"
 #include "library/VokLibrary.h"
 #include "lookup/TextFile.h"
 #include "lookup/VokFile.h"
+#include "win32/ExportGuard.h"
 
 using namespace vok;
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "library/ExportGuard.h"
 #include "library/VokLibrary.h"
 #include "lookup/TextOps.h"
+#include "win32/ExportGuard.h"
 
 using namespace vok;
 

@@ -6,8 +6,8 @@
 #include "forms/SearchForm.h"
 #include "forms/VokForm.h"
 #include "help/Help.h"
-#include "library/ExportGuard.h"
 #include "library/VokLibrary.h"
+#include "win32/ExportGuard.h"
 
 using namespace vok;
 
@@ -51,6 +51,7 @@ VOK_EXPORT int32_t OpenVokList(HWND AHostWnd) {
       L.VokForm->OnOpenSearch = [] {
         if (TSearchForm *Search = Library().SearchForm.get()) Search->ShowModal();
       };
+      SelectionHost() = TSelectionHost{L.VokForm.get(), &FindVok};
       return True16;
     } catch (...) {
       CloseLibrary();

@@ -2,6 +2,7 @@
 
 #include "forms/SearchForm.h"
 #include "forms/VokForm.h"
+#include "win32/Message.h"
 
 #include <exception>
 #include <stdexcept>
@@ -67,21 +68,7 @@ void RegisterReady(std::unique_ptr<TLookup> ALookup) {
   R.push_back({std::move(Name), std::move(ALookup)});
 }
 
-std::string CurrentErrorText() {
-  try {
-    throw;
-  } catch (const std::exception &E) {
-    return E.what();
-  } catch (...) {
-    return "Unknown error";
-  }
-}
-
-void ShowLibraryMessage(const std::string &AText) {
-  HWND Owner = Library().HostWnd;
-  if (Owner && !IsWindow(Owner)) Owner = nullptr;
-  MessageBoxA(Owner, AText.c_str(), "Vokabra", MB_OK);
-}
+void ShowLibraryMessage(const std::string &AText) { ShowMessage(Library().HostWnd, AText, "Vokabra"); }
 
 void CloseLibrary() {
   TLibraryState &L = Library();
@@ -90,14 +77,9 @@ void CloseLibrary() {
     L.Registry.reset();
   }
   L.ItemList.reset();
+  SelectionHost() = TSelectionHost{};
   L.VokForm.reset();
   L.SearchForm.reset();
-}
-
-bool FileExists(std::string_view APath) {
-  if (APath.empty() || APath.find('\0') != std::string_view::npos) return false;
-  const DWORD A = GetFileAttributesA(std::string(APath).c_str());
-  return A != INVALID_FILE_ATTRIBUTES && !(A & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace vok

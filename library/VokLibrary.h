@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "lookup/Lookup.h"
+#include "win32/Text.h"
 
 namespace vok {
 
@@ -65,12 +66,6 @@ std::string RegistryName(std::string_view AName);
 // Appends a loaded dictionary to the registry under its VokName; throws std::runtime_error
 // with the text "Operation aborted" when it is not ready.
 void RegisterReady(std::unique_ptr<TLookup> ALookup);
-
-// The text of the exception being handled, for the load error messages.
-std::string CurrentErrorText();
-
-// True when APath names an existing file (a directory does not count).
-bool FileExists(std::string_view APath);
 
 extern const char *const OperationAborted;
 

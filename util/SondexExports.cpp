@@ -1,8 +1,10 @@
 // The host's fuzzy word comparison: SetParse sets the word delimiters, Sondex scores two texts.
 #include <windows.h>
 
-#include "library/ExportGuard.h"
 #include "util/SondexCore.h"
+#include "win32/ExportGuard.h"
+#include "win32/Message.h"
+#include "win32/Text.h"
 
 using namespace vok;
 
@@ -22,11 +24,8 @@ VOK_EXPORT int32_t Sondex(const char *AText1, const char *AText2, int32_t AMinLe
   return Guarded(-1, [&] {
     try {
       return Comparer().Compare(Arg(AText1), Arg(AText2), AMinLength);
-    } catch (const std::exception &E) {
-      MessageBoxA(nullptr, (std::string("Sondex error: ") + E.what()).c_str(), "Vokabra", MB_OK | MB_TASKMODAL);
-      return -1;
     } catch (...) {
-      MessageBoxA(nullptr, "Sondex error: Unknown error", "Vokabra", MB_OK | MB_TASKMODAL);
+      ShowMessage(nullptr, "Sondex error: " + CurrentErrorText(), "Vokabra", TModality::Task);
       return -1;
     }
   });

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <string>
 
-#include "library/ExportGuard.h"
-#include "library/Handles.h"
 #include "lookup/ShortStr.h"
+#include "win32/ExportGuard.h"
+#include "win32/Handles.h"
 
 using namespace vok;
 

@@ -11,6 +11,7 @@
 
 #define VOK_EXPORT extern "C" __stdcall
 
+
 namespace vok {
 
 // 16-bit truth values reach the host as 65535 / 0, 32-bit ones as -1 / 0.
