@@ -4,8 +4,7 @@
 #include <pthread.h>
 
 #include "forms/Form.h"
-
-extern "C" __stdcall void CloseVokabra();
+#include "win32/Exports.h"
 
 namespace __gnu_cxx {
 // The C++ runtime linked into the library keeps a buffer for exceptions thrown when memory

@@ -21,41 +21,22 @@
 #include <cstring>
 #include <string>
 
+#include "win32/ExportTable.h"
+
 namespace {
 
 HMODULE Vokabra;
 
-// The export AName of Vokabra.dll; ends the program when it is missing.
-template <typename F>
-F *Fn(const char *AName) {
-  auto *P = reinterpret_cast<F *>(reinterpret_cast<void *>(GetProcAddress(Vokabra, AName)));
-  if (!P) {
-    std::fprintf(stderr, "vokhost: Vokabra.dll has no export %s\n", AName);
-    std::exit(2);
+using TTextFn = void VOK_STDCALL(const char *, int32_t, char *);
+
+// The exports of Vokabra.dll; ends the program when one is missing.
+struct THost : vok::TExportTable {
+  THost() : TExportTable(Vokabra) {
+    if (const char *Name = Missing()) {
+      std::fprintf(stderr, "vokhost: Vokabra.dll has no export %s\n", Name);
+      std::exit(2);
+    }
   }
-  return P;
-}
-
-using TTextFn = void __stdcall(const char *, int32_t, char *);
-
-struct THost {
-  int32_t(__stdcall *OpenVokList)(HWND) = Fn<int32_t __stdcall(HWND)>("OpenVokList");
-  int32_t(__stdcall *LoadVok)(const char *, const char *) = Fn<int32_t __stdcall(const char *, const char *)>("LoadVok");
-  void(__stdcall *CloseVokabra)() = Fn<void __stdcall()>("CloseVokabra");
-  void(__stdcall *GetVokPath)(const char *, char *) = Fn<void __stdcall(const char *, char *)>("GetVokPath");
-  TTextFn *GetVokString = Fn<TTextFn>("GetVokString");
-  TTextFn *GetVokStr = Fn<TTextFn>("GetVokStr");
-  TTextFn *GetVokExtra = Fn<TTextFn>("GetVokExtra");
-  int32_t(__stdcall *GetGroupCount)(const char *) = Fn<int32_t __stdcall(const char *)>("GetGroupCount");
-  int32_t(__stdcall *GetItemCount)(const char *, int32_t) = Fn<int32_t __stdcall(const char *, int32_t)>("GetItemCount");
-  int32_t(__stdcall *GetItem)(const char *, int32_t, int32_t) = Fn<int32_t __stdcall(const char *, int32_t, int32_t)>("GetItem");
-  int32_t(__stdcall *FindFirstItem)(const char *, int32_t) = Fn<int32_t __stdcall(const char *, int32_t)>("FindFirstItem");
-  int32_t(__stdcall *FindNextItem)() = Fn<int32_t __stdcall()>("FindNextItem");
-  void(__stdcall *FindCloseItem)() = Fn<void __stdcall()>("FindCloseItem");
-  int32_t(__stdcall *LoadAllVok)(const char *) = Fn<int32_t __stdcall(const char *)>("LoadAllVok");
-  int32_t(__stdcall *GetVokCount)(const char *) = Fn<int32_t __stdcall(const char *)>("GetVokCount");
-  void(__stdcall *GetVokName)(const char *, int32_t, char *) = Fn<void __stdcall(const char *, int32_t, char *)>("GetVokName");
-  int32_t(__stdcall *GetGroupFilter)(const char *, int32_t) = Fn<int32_t __stdcall(const char *, int32_t)>("GetGroupFilter");
 
   std::string Name(const char *AFile, int32_t AIndex) const {
     char Buffer[256];
@@ -143,12 +124,12 @@ int RunChooser(int argc, char **argv, HWND AHost) {
     if (std::strcmp(argv[I], "--group") == 0) Driver.Group = std::atoi(argv[I + 1]);
     else if (std::strcmp(argv[I], "--close-after") == 0) Driver.CloseAfter = std::atoi(argv[I + 1]);
   }
-  auto GetPrjString = Fn<int32_t __stdcall(HWND, const char *, char *, char *)>("GetPrjString");
+  const THost H;
   HANDLE Thread = nullptr;
   if (Driver.Group >= 0 || Driver.CloseAfter >= 0)
     Thread = CreateThread(nullptr, 0, DriveChooser, &Driver, 0, nullptr);
   static char Name[4096], Clause[4096];
-  const int32_t Result = GetPrjString(AHost, argv[2], Name, Clause);
+  const int32_t Result = H.GetPrjString(AHost, argv[2], Name, Clause);
   if (Thread) {
     WaitForSingleObject(Thread, 30000);
     CloseHandle(Thread);
@@ -160,12 +141,13 @@ int RunChooser(int argc, char **argv, HWND AHost) {
 // The utility modes; returns false when AMode is none of them.
 bool RunUtility(const std::string &AMode, int argc, char **argv) {
   char Buffer[256] = "";
+  const THost H;
   if (AMode == "--guid") {
-    Fn<void __stdcall(char *)>("GetNewGUID")(Buffer);
+    H.GetNewGUID(Buffer);
     std::printf("GetNewGUID: %s\n", Buffer);
   } else if (AMode == "--reg" && argc >= 4) {
     HKEY Root = std::string(argv[2]) == "HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-    Fn<void __stdcall(HKEY, const char *, const char *, char *)>("GetRegString")(Root, argv[3], argc > 4 ? argv[4] : "", Buffer);
+    H.GetRegString(Root, argv[3], argc > 4 ? argv[4] : "", Buffer);
     std::printf("GetRegString: %s\n", Buffer);
   } else if (AMode == "--prj" && argc >= 3) {
     HWND Host = CreateWindowExA(0, "STATIC", "vokhost", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
@@ -173,8 +155,8 @@ bool RunUtility(const std::string &AMode, int argc, char **argv) {
     RunChooser(argc, argv, Host);
     DestroyWindow(Host);
   } else if (AMode == "--sondex" && argc >= 5) {
-    Fn<void __stdcall(const char *)>("SetParse")(argc > 5 ? argv[5] : " ,.-");
-    std::printf("Sondex: %d\n", Fn<int32_t __stdcall(const char *, const char *, int32_t)>("Sondex")(argv[2], argv[3], std::atoi(argv[4])));
+    H.SetParse(argc > 5 ? argv[5] : " ,.-");
+    std::printf("Sondex: %d\n", H.Sondex(argv[2], argv[3], std::atoi(argv[4])));
   } else {
     return false;
   }
@@ -223,13 +205,12 @@ int Pick(int argc, char **argv) {
       Start = std::atoi(argv[I]);
   }
   const THost H;
-  auto GetVokValue = Fn<int32_t __stdcall(const char *, const char *, int32_t)>("GetVokValue");
   HWND Window = CreateWindowExA(0, "STATIC", "vokhost", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
   std::printf("OpenVokList: %d\n", H.OpenVokList(Window));
   std::printf("LoadVok %s: %d\n", Section, H.LoadVok(File, Section));
   std::fflush(stdout);
-  const int32_t Code = GetVokValue(Section, Section, Start);
+  const int32_t Code = H.GetVokValue(Section, Section, Start);
   std::printf("GetVokValue: %d %s\n", Code, H.Text(H.GetVokString, Section, Code).c_str());
   H.CloseVokabra();
   DestroyWindow(Window);

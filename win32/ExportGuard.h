@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#define VOK_EXPORT extern "C" __stdcall
+#include "win32/Exports.h"
 
 
 namespace vok {

@@ -16,21 +16,6 @@ const std::string SectionNotFound =
 const std::string WordFailed = "\xCE\xF8\xE8\xE1\xEA\xE0 \xEF\xF0\xE8 \xE7\xE0\xEF\xF3\xF1\xEA\xE5 Microsoft Word.\n\n";
 const char *const ProgIdKey = "Software\\Classes\\Word.Application";
 
-struct THelpExports {
-  explicit THelpExports(HMODULE M)
-      : ShowHelpFile(ExportOf<void __stdcall(const char *, const char *)>(M, "ShowHelpFile")),
-        SetHelpFile(ExportOf<void __stdcall(const char *, const char *)>(M, "SetHelpFile")),
-        GetHelpFile(ExportOf<void __stdcall(char *, char *)>(M, "GetHelpFile")),
-        SetHelpParent(ExportOf<void __stdcall(HWND)>(M, "SetHelpParent")),
-        GetHelpParent(ExportOf<HWND __stdcall()>(M, "GetHelpParent")),
-        SetHelpHook(ExportOf<void __stdcall(int32_t)>(M, "SetHelpHook")) {}
-  void(__stdcall *ShowHelpFile)(const char *, const char *);
-  void(__stdcall *SetHelpFile)(const char *, const char *);
-  void(__stdcall *GetHelpFile)(char *, char *);
-  void(__stdcall *SetHelpParent)(HWND);
-  HWND(__stdcall *GetHelpParent)();
-  void(__stdcall *SetHelpHook)(int32_t);
-};
 
 void SetRegText(const std::string &AKey, const char *AName, const std::string &AValue) {
   HKEY K = nullptr;
@@ -271,7 +256,7 @@ class Help : public ::testing::Test {
     Stub.SetBookmarks("Intro;Tables");
   }
 
-  const THelpExports H{Dll()};
+  const TExports H{Dll()};
   const TWordStub &Stub = WordStub();
   TKeyWatch Keys;  // installed before any hook of the library
   TMessageCatcher Messages;
@@ -547,7 +532,7 @@ TEST_F(Help, UnloadingTheLibraryRemovesItsHookAndQuitsItsWordProcessor) {
   ASSERT_TRUE(CopyFileA(Path, Copy.c_str(), FALSE));
   HMODULE Module = LoadLibraryA(Copy.c_str());
   ASSERT_NE(Module, nullptr);
-  const THelpExports C(Module);
+  const TExports C(Module);
 
   TKeyWindow Host;
   EXPECT_EQ(C.GetHelpParent(), nullptr);

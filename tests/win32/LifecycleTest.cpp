@@ -31,40 +31,6 @@ bool FullRun() {
 }
 int Rounds(int AFull, int AQuick) { return FullRun() ? AFull : AQuick; }
 
-// The exports a round uses, from the test's DLL or from a copy loaded on its own.
-struct TLib {
-  explicit TLib(HMODULE M)
-      : OpenVokList(ExportOf<int32_t __stdcall(HWND)>(M, "OpenVokList")),
-        CloseVokList(ExportOf<void __stdcall()>(M, "CloseVokList")),
-        LoadAllVok(ExportOf<int32_t __stdcall(const char *)>(M, "LoadAllVok")),
-        UnLoadVok(ExportOf<int32_t __stdcall(const char *)>(M, "UnLoadVok")),
-        GetVokCount(ExportOf<int32_t __stdcall(const char *)>(M, "GetVokCount")),
-        GetVokString(ExportOf<void __stdcall(const char *, int32_t, char *)>(M, "GetVokString")),
-        GetVokExtra(ExportOf<void __stdcall(const char *, int32_t, char *)>(M, "GetVokExtra")),
-        GetItemCount(ExportOf<int32_t __stdcall(const char *, int32_t)>(M, "GetItemCount")),
-        FindFirstItem(ExportOf<int32_t __stdcall(const char *, int32_t)>(M, "FindFirstItem")),
-        FindNextItem(ExportOf<int32_t __stdcall()>(M, "FindNextItem")),
-        GetLikeValues(ExportOf<void __stdcall(const char *, const char *, char *)>(M, "GetLikeValues")),
-        GetVokValue(ExportOf<int32_t __stdcall(const char *, const char *, int32_t)>(M, "GetVokValue")),
-        GetPrjString(ExportOf<int32_t __stdcall(HWND, const char *, char *, char *)>(M, "GetPrjString")),
-        SetHelpFile(ExportOf<void __stdcall(const char *, const char *)>(M, "SetHelpFile")),
-        SetHelpHook(ExportOf<void __stdcall(int32_t)>(M, "SetHelpHook")) {}
-  int32_t(__stdcall *OpenVokList)(HWND);
-  void(__stdcall *CloseVokList)();
-  int32_t(__stdcall *LoadAllVok)(const char *);
-  int32_t(__stdcall *UnLoadVok)(const char *);
-  int32_t(__stdcall *GetVokCount)(const char *);
-  void(__stdcall *GetVokString)(const char *, int32_t, char *);
-  void(__stdcall *GetVokExtra)(const char *, int32_t, char *);
-  int32_t(__stdcall *GetItemCount)(const char *, int32_t);
-  int32_t(__stdcall *FindFirstItem)(const char *, int32_t);
-  int32_t(__stdcall *FindNextItem)();
-  void(__stdcall *GetLikeValues)(const char *, const char *, char *);
-  int32_t(__stdcall *GetVokValue)(const char *, const char *, int32_t);
-  int32_t(__stdcall *GetPrjString)(HWND, const char *, char *, char *);
-  void(__stdcall *SetHelpFile)(const char *, const char *);
-  void(__stdcall *SetHelpHook)(int32_t);
-};
 
 BOOL CALLBACK CountChild(HWND, LPARAM ACount) {
   ++*reinterpret_cast<int *>(ACount);
@@ -209,7 +175,7 @@ class Lifecycle : public ::testing::Test {
   }
 
   // One round of a MapBasic program's life: open, load a file, ask, unload, close.
-  void Round(const TLib &L) {
+  void Round(const TExports &L) {
     char B[300];
     ASSERT_EQ(L.OpenVokList(HostWindow()), 65535);
     ASSERT_EQ(L.LoadAllVok(File.c_str()), 65535);
@@ -238,7 +204,7 @@ class Lifecycle : public ::testing::Test {
 }  // namespace
 
 TEST_F(Lifecycle, OpenLoadQueryUnloadCloseRounds) {
-  const TLib L(Dll());
+  const TExports L(Dll());
   const int N = Rounds(10000, 1000);
   for (int I = 0; I < 20; ++I) Round(L);
   const TResources Before = Measure();
@@ -248,7 +214,7 @@ TEST_F(Lifecycle, OpenLoadQueryUnloadCloseRounds) {
 }
 
 TEST_F(Lifecycle, DialogsOpenedAndClosed) {
-  const TLib L(Dll());
+  const TExports L(Dll());
   const int N = Rounds(1000, 100);
   ShowWindow(HostWindow(), SW_SHOW);
   SetForegroundWindow(HostWindow());
@@ -306,7 +272,7 @@ TEST_F(Lifecycle, UnloadedWithDialogsAndHookInPlace) {
     HMODULE M = LoadLibraryA(Copy.c_str());
     ASSERT_NE(M, nullptr);
     {
-      const TLib L(M);
+      const TExports L(M);
       Round(L);
       ASSERT_EQ(L.OpenVokList(HostWindow()), 65535);
       ASSERT_EQ(L.LoadAllVok(File.c_str()), 65535);

@@ -29,7 +29,11 @@ HMODULE Dll() {
 }
 
 const TExports &Vok() {
-  static const TExports E;
+  static const TExports E = [] {
+    TExports Table(Dll());
+    if (const char *Name = Table.Missing()) ADD_FAILURE() << "missing export " << Name;
+    return Table;
+  }();
   return E;
 }
 

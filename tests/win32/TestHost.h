@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "win32/ExportTable.h"
+
 namespace vok::test {
 
 // The library, loaded once by LoadLibraryA for the whole test program.
@@ -30,62 +32,8 @@ F *Export(const char *AName) {
 }
 
 // The host's exports, with the argument types the MapBasic host passes.
-using TText3 = void __stdcall(const char *, int32_t, char *);
-
-struct TExports {
-  int32_t(__stdcall *OpenVokList)(HWND) = Export<int32_t __stdcall(HWND)>("OpenVokList");
-  void(__stdcall *CloseVokList)() = Export<void __stdcall()>("CloseVokList");
-  int32_t(__stdcall *VokExists)(const char *) = Export<int32_t __stdcall(const char *)>("VokExists");
-  int32_t(__stdcall *LoadVok)(const char *, const char *) = Export<int32_t __stdcall(const char *, const char *)>("LoadVok");
-  int32_t(__stdcall *LoadVokEx)(const char *, const char *, const char *, const char *) =
-      Export<int32_t __stdcall(const char *, const char *, const char *, const char *)>("LoadVokEx");
-  int32_t(__stdcall *UnLoadVok)(const char *) = Export<int32_t __stdcall(const char *)>("UnLoadVok");
-  void(__stdcall *CloseVokabra)() = Export<void __stdcall()>("CloseVokabra");
-  void(__stdcall *GetVokPath)(const char *, char *) = Export<void __stdcall(const char *, char *)>("GetVokPath");
-  TText3 *GetVokString = Export<TText3>("GetVokString");
-  TText3 *GetVokStr = Export<TText3>("GetVokStr");
-  TText3 *GetVokExtra = Export<TText3>("GetVokExtra");
-  int32_t(__stdcall *GetGroupCount)(const char *) = Export<int32_t __stdcall(const char *)>("GetGroupCount");
-  int32_t(__stdcall *GetItemCount)(const char *, int32_t) = Export<int32_t __stdcall(const char *, int32_t)>("GetItemCount");
-  int32_t(__stdcall *GetItem)(const char *, int32_t, int32_t) =
-      Export<int32_t __stdcall(const char *, int32_t, int32_t)>("GetItem");
-  int32_t(__stdcall *FindFirstItem)(const char *, int32_t) = Export<int32_t __stdcall(const char *, int32_t)>("FindFirstItem");
-  int32_t(__stdcall *FindNextItem)() = Export<int32_t __stdcall()>("FindNextItem");
-  void(__stdcall *FindCloseItem)() = Export<void __stdcall()>("FindCloseItem");
-  int32_t(__stdcall *GetGroupFilter)(const char *, int32_t) =
-      Export<int32_t __stdcall(const char *, int32_t)>("GetGroupFilter");
-  void(__stdcall *GetLikeValues)(const char *, const char *, char *) =
-      Export<void __stdcall(const char *, const char *, char *)>("GetLikeValues");
-  int32_t(__stdcall *LoadAllVok)(const char *) = Export<int32_t __stdcall(const char *)>("LoadAllVok");
-  int32_t(__stdcall *GetVokCount)(const char *) = Export<int32_t __stdcall(const char *)>("GetVokCount");
-  TText3 *GetVokName = Export<TText3>("GetVokName");
-  int32_t(__stdcall *GetVokValue)(const char *, const char *, int32_t) =
-      Export<int32_t __stdcall(const char *, const char *, int32_t)>("GetVokValue");
-  int32_t(__stdcall *GetVokValueEx)(const char *, const char *, int32_t) =
-      Export<int32_t __stdcall(const char *, const char *, int32_t)>("GetVokValueEx");
-  int32_t(__stdcall *GetVokValueSt)(const char *, const char *, int32_t, int32_t) =
-      Export<int32_t __stdcall(const char *, const char *, int32_t, int32_t)>("GetVokValueSt");
-  int32_t(__stdcall *GetPrjString)(HWND, const char *, char *, char *) =
-      Export<int32_t __stdcall(HWND, const char *, char *, char *)>("GetPrjString");
-  void(__stdcall *ShowHelpFile)(const char *, const char *) = Export<void __stdcall(const char *, const char *)>("ShowHelpFile");
-  void(__stdcall *SetHelpFile)(const char *, const char *) = Export<void __stdcall(const char *, const char *)>("SetHelpFile");
-  void(__stdcall *GetHelpFile)(char *, char *) = Export<void __stdcall(char *, char *)>("GetHelpFile");
-  void(__stdcall *SetHelpParent)(HWND) = Export<void __stdcall(HWND)>("SetHelpParent");
-  HWND(__stdcall *GetHelpParent)() = Export<HWND __stdcall()>("GetHelpParent");
-  void(__stdcall *SetHelpHook)(int32_t) = Export<void __stdcall(int32_t)>("SetHelpHook");
-  void(__stdcall *GetRegString)(HKEY, const char *, const char *, char *) =
-      Export<void __stdcall(HKEY, const char *, const char *, char *)>("GetRegString");
-  void(__stdcall *GetExcelPath)(char *) = Export<void __stdcall(char *)>("GetExcelPath");
-  void(__stdcall *GetNewGUID)(char *) = Export<void __stdcall(char *)>("GetNewGUID");
-  int32_t(__stdcall *FileCount)(const char *) = Export<int32_t __stdcall(const char *)>("FileCount");
-  void(__stdcall *ReplaceZero)(char *, int32_t) = Export<void __stdcall(char *, int32_t)>("ReplaceZero");
-  void(__stdcall *ReplaceString)(const char *, const char *, const char *, char *) =
-      Export<void __stdcall(const char *, const char *, const char *, char *)>("ReplaceString");
-  int32_t(__stdcall *MapinfoCount)() = Export<int32_t __stdcall()>("MapinfoCount");
-  void(__stdcall *SetParse)(const char *) = Export<void __stdcall(const char *)>("SetParse");
-  int32_t(__stdcall *Sondex)(const char *, const char *, int32_t) =
-      Export<int32_t __stdcall(const char *, const char *, int32_t)>("Sondex");
-};
+using TText3 = void VOK_STDCALL(const char *, int32_t, char *);
+using TExports = TExportTable;
 
 const TExports &Vok();
 

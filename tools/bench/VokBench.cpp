@@ -32,6 +32,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #include <psapi.h>
+
+#include "win32/ExportTable.h"
 #endif
 
 #include "lookup/CodeList.h"
@@ -154,9 +156,19 @@ const char *const LibraryTitle = sizeof(void *) == 8 ? "Vokabra.dll through its 
 const char *const ExistsNote =
     "ItemExists has no export: the run through the DLL probes existence with GetVokStr (non-empty text).";
 
-class TLibrary {
+// Loads the DLL first, so that the table of its exports is resolved from it.
+struct TLoadedDll {
+  HMODULE fDll = LoadLibraryA("Vokabra.dll");
+};
+
+// Vokabra.dll loaded by name, its exports resolved as the host resolves them.
+class TLibrary : private TLoadedDll, private TExportTable {
  public:
-  TLibrary() { OpenVokList(nullptr); }
+  TLibrary() : TExportTable(fDll) {
+    if (!fDll) throw std::runtime_error("cannot load Vokabra.dll");
+    if (const char *Name = Missing()) throw std::runtime_error(std::string("Vokabra.dll has no export ") + Name);
+    OpenVokList(nullptr);
+  }
   ~TLibrary() {
     CloseVokabra();
     FreeLibrary(fDll);
@@ -183,29 +195,6 @@ class TLibrary {
   void LikeValues(const char *AName, const char *APattern, char *ABuffer) {
     GetLikeValues(AName, APattern, ABuffer);
   }
-
- private:
-  template <typename F>
-  F *Fn(const char *AName) {
-    if (!fDll) throw std::runtime_error("cannot load Vokabra.dll");
-    FARPROC P = GetProcAddress(fDll, AName);
-    if (!P) throw std::runtime_error(std::string("Vokabra.dll has no export ") + AName);
-    return reinterpret_cast<F *>(reinterpret_cast<void *>(P));
-  }
-  using TTextFn = void __stdcall(const char *, int32_t, char *);
-
-  HMODULE fDll = LoadLibraryA("Vokabra.dll");  // first: the exports below are resolved from it
-  int32_t(__stdcall *OpenVokList)(HWND) = Fn<int32_t __stdcall(HWND)>("OpenVokList");
-  void(__stdcall *CloseVokabra)() = Fn<void __stdcall()>("CloseVokabra");
-  int32_t(__stdcall *LoadVokEx)(const char *, const char *, const char *, const char *) =
-      Fn<int32_t __stdcall(const char *, const char *, const char *, const char *)>("LoadVokEx");
-  TTextFn *GetVokString = Fn<TTextFn>("GetVokString");
-  TTextFn *GetVokStr = Fn<TTextFn>("GetVokStr");
-  TTextFn *GetVokExtra = Fn<TTextFn>("GetVokExtra");
-  int32_t(__stdcall *FindFirstItem)(const char *, int32_t) = Fn<int32_t __stdcall(const char *, int32_t)>("FindFirstItem");
-  int32_t(__stdcall *FindNextItem)() = Fn<int32_t __stdcall()>("FindNextItem");
-  void(__stdcall *GetLikeValues)(const char *, const char *, char *) =
-      Fn<void __stdcall(const char *, const char *, char *)>("GetLikeValues");
 };
 
 #else
