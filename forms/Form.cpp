@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "win32/Windows.h"
+
 namespace vok {
 
 namespace {
@@ -40,14 +42,6 @@ void DisableOne(TDisabledWindows &D, HWND AWnd) {
   EnableWindow(AWnd, FALSE);
 }
 
-BOOL CALLBACK DisableWindow(HWND AWnd, LPARAM AParam) {
-  try {
-    if (IsWindowVisible(AWnd)) DisableOne(*reinterpret_cast<TDisabledWindows *>(AParam), AWnd);
-    return TRUE;
-  } catch (...) {
-    return FALSE;
-  }
-}
 
 }  // namespace
 
@@ -119,7 +113,10 @@ int TForm::ShowModal() {
   HWND Owner = GetWindow(Self, GW_OWNER);
   if (!Active || Active == Self || !IsWindow(Active)) Active = Owner;
   TDisabledWindows Disabled{Self, {}};
-  EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&Disabled));
+  ForEachThreadWindow(GetCurrentThreadId(), [&Disabled](HWND AWnd) {
+    if (IsWindowVisible(AWnd)) DisableOne(Disabled, AWnd);
+    return true;
+  });
   // The owner is disabled even when hidden, as a modal dialog box disables its owner.
   if (Owner && GetWindowThreadProcessId(Owner, nullptr) == GetCurrentThreadId()) DisableOne(Disabled, Owner);
   try {

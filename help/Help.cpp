@@ -10,6 +10,7 @@
 #include "win32/Handles.h"
 #include "win32/Message.h"
 #include "win32/Text.h"
+#include "win32/Windows.h"
 
 namespace vok {
 
@@ -24,34 +25,40 @@ const wchar_t *const WordClass = L"Word.Application";
 constexpr long GoToBookmark = -1;  // wdGoToBookmark
 
 // The help state, one set per loaded library.
-std::string HelpFile;
-std::string HelpSection;
-HWND HelpParent = nullptr;
-TUniqueHook HelpHook;
-// The word processor that an opening started. Never destroyed: at process exit its objects may
-// be gone already, and CloseVokabra has released it when the library is unloaded before that.
-TComPtr<IDispatch> &WordApp = *new TComPtr<IDispatch>();
-std::string HelpWindowTitle;
-HWND HelpWindow = nullptr;
-// True while an opening started by F1 runs: F1 pressed in its message loops (a message box)
-// is swallowed without opening the help once more inside it.
-bool HelpHookOpening = false;
+struct THelpState {
+  // At process exit the word processor's objects may be gone already; CloseVokabra has released
+  // it when the library is unloaded before that.
+  ~THelpState() { (void)WordApp.release(); }
 
-// Enumeration callback: stops at the first top-level window titled exactly HelpWindowTitle,
-// letter case included, and leaves it in HelpWindow (0 when none matches).
-BOOL CALLBACK FindHelpWindow(HWND AWindow, LPARAM) {
-  try {
+  std::string HelpFile;
+  std::string HelpSection;
+  HWND HelpParent = nullptr;
+  TUniqueHook HelpHook;
+  TComPtr<IDispatch> WordApp;  // the word processor that an opening started
+  std::string HelpWindowTitle;
+  HWND HelpWindow = nullptr;
+  // True while an opening started by F1 runs: F1 pressed in its message loops (a message box)
+  // is swallowed without opening the help once more inside it.
+  bool HelpHookOpening = false;
+};
+
+THelpState &Help() {
+  static THelpState State;
+  return State;
+}
+
+// The first top-level window titled exactly HelpWindowTitle, letter case included, into
+// HelpWindow (0 when none matches).
+void FindHelpWindow() {
+  THelpState &H = Help();
+  H.HelpWindow = nullptr;
+  ForEachTopWindow([&H](HWND AWindow) {
     char Title[260] = "";
     GetWindowTextA(AWindow, Title, sizeof Title);
-    if (HelpWindowTitle == Title) {
-      HelpWindow = AWindow;
-      return FALSE;
-    }
-    HelpWindow = nullptr;
-    return TRUE;
-  } catch (...) {
-    return FALSE;
-  }
+    if (H.HelpWindowTitle != Title) return true;
+    H.HelpWindow = AWindow;
+    return false;
+  });
 }
 
 bool KeyIsDown(int AKey) { return (GetKeyState(AKey) & 0x8000) != 0; }
@@ -66,7 +73,7 @@ void OpenInWord(const std::string &AFileName, const std::string &ASection) {
   if (!App) {
     App = CreateOleObject(WordClass);
     App->AddRef();  // WordApp keeps a reference of its own; an earlier one there is released
-    WordApp.reset(App.get());
+    Help().WordApp.reset(App.get());
   }
 
   TBstr Path(AnsiToWide(AFileName));
@@ -74,11 +81,11 @@ void OpenInWord(const std::string &AFileName, const std::string &ASection) {
       CallForObject(GetObjectProperty(App.get(), L"Documents").get(), L"Open", {ByRef(Path.ref())});
   Invoke(App.get(), L"Visible", DISPATCH_PROPERTYPUT, {BoolArg(true)});
   const std::string DocName = AsText(GetProperty(Doc.get(), L"Name"));
-  HelpWindowTitle = DocName + " - " + AsText(GetProperty(App.get(), L"Caption"));
+  THelpState &H = Help();
+  H.HelpWindowTitle = DocName + " - " + AsText(GetProperty(App.get(), L"Caption"));
 
-  HelpWindow = nullptr;
-  EnumWindows(FindHelpWindow, 0);
-  if (HelpWindow) SetWindowPos(HelpWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  FindHelpWindow();
+  if (H.HelpWindow) SetWindowPos(H.HelpWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 
   if (ASection.empty()) return;
   const TComPtr<IDispatch> Bookmarks = GetObjectProperty(Doc.get(), L"Bookmarks");
@@ -96,19 +103,20 @@ void OpenInWord(const std::string &AFileName, const std::string &ASection) {
 // The F1 hook of the thread that installed it: F1 never reaches the thread's windows while a
 // help file is set (the result is the file name's length), and opens the help when pressed.
 LRESULT CALLBACK HelpHookProc(int ACode, WPARAM AWParam, LPARAM ALParam) {
-  LRESULT Result = CallNextHookEx(HelpHook.get(), ACode, AWParam, ALParam);
+  THelpState &H = Help();
+  LRESULT Result = CallNextHookEx(H.HelpHook.get(), ACode, AWParam, ALParam);
   try {
     if (ACode == HC_ACTION && AWParam == VK_F1) {
-      Result = static_cast<LRESULT>(HelpFile.size());
-      if (KeyIsDown(VK_F1) && !HelpFile.empty() && !HelpHookOpening) {
-        HelpHookOpening = true;
-        const std::string File = HelpFile, Section = HelpSection;
+      Result = static_cast<LRESULT>(H.HelpFile.size());
+      if (KeyIsDown(VK_F1) && !H.HelpFile.empty() && !H.HelpHookOpening) {
+        H.HelpHookOpening = true;
+        const std::string File = H.HelpFile, Section = H.HelpSection;
         OpenHelpSection(File, Section);
-        HelpHookOpening = false;
+        H.HelpHookOpening = false;
       }
     }
   } catch (...) {
-    HelpHookOpening = false;
+    H.HelpHookOpening = false;
   }
   return Result;
 }
@@ -120,7 +128,7 @@ void OpenHelpSection(std::string_view AFileName, std::string_view ASection) noex
     const std::string FileName = Trim(AFileName);
     const std::string Section = Trim(ASection);
     if (!FileExists(FileName)) {
-      if (!FileName.empty()) ShowMessage(HelpParent, FileNotFound + FileName, HelpCaption);
+      if (!FileName.empty()) ShowMessage(Help().HelpParent, FileNotFound + FileName, HelpCaption);
       return;
     }
     TWaitCursor Wait;
@@ -134,13 +142,13 @@ void OpenHelpSection(std::string_view AFileName, std::string_view ASection) noex
 
 void InstallHelpHook() noexcept {
   RemoveHelpHook();
-  HelpHook.reset(SetWindowsHookExW(WH_KEYBOARD, HelpHookProc, nullptr, GetCurrentThreadId()));
+  Help().HelpHook.reset(SetWindowsHookExW(WH_KEYBOARD, HelpHookProc, nullptr, GetCurrentThreadId()));
 }
 
-void RemoveHelpHook() noexcept { HelpHook.reset(); }
+void RemoveHelpHook() noexcept { Help().HelpHook.reset(); }
 
 void ReleaseWordApp() noexcept {
-  TComPtr<IDispatch> App = std::move(WordApp);
+  TComPtr<IDispatch> App = std::move(Help().WordApp);
   if (!App) return;
   try {
     const TComPtr<IDispatch> Application = GetObjectProperty(App.get(), L"Application");
@@ -160,24 +168,24 @@ VOK_EXPORT void ShowHelpFile(const char *AFileName, const char *ASection) {
 VOK_EXPORT void SetHelpFile(const char *AFileName, const char *ASection) {
   Guarded([&] {
     std::string File(Arg(AFileName)), Section(Arg(ASection));
-    HelpFile.swap(File);
-    HelpSection.swap(Section);
+    Help().HelpFile.swap(File);
+    Help().HelpSection.swap(Section);
   });
 }
 
 VOK_EXPORT void GetHelpFile(char *AFileName, char *ASection) {
   Guarded([&] {
-    WriteBuffer(AFileName, HelpFile);
-    WriteBuffer(ASection, HelpSection);
+    WriteBuffer(AFileName, Help().HelpFile);
+    WriteBuffer(ASection, Help().HelpSection);
   });
 }
 
 VOK_EXPORT void SetHelpParent(HWND AHandle) {
-  Guarded([&] { HelpParent = HandleArg(AHandle); });
+  Guarded([&] { Help().HelpParent = HandleArg(AHandle); });
 }
 
 VOK_EXPORT HWND GetHelpParent() {
-  return Guarded<HWND>(nullptr, [] { return HelpParent; });
+  return Guarded<HWND>(nullptr, [] { return Help().HelpParent; });
 }
 
 VOK_EXPORT void SetHelpHook(int32_t AOn) {

@@ -10,6 +10,7 @@
 #include "lookup/ShortStr.h"
 #include "win32/ExportGuard.h"
 #include "win32/Handles.h"
+#include "win32/Windows.h"
 
 using namespace vok;
 
@@ -45,16 +46,14 @@ void WriteRegString(char *ABuffer, const std::string &AValue) {
   WriteBuffer(ABuffer, Cut.substr(0, Cut.find('\0')));
 }
 
-BOOL CALLBACK CountMapinfoWindow(HWND AWnd, LPARAM) {
-  try {
-    char Class[260] = "", Title[260] = "";
-    GetClassNameA(AWnd, Class, sizeof Class);
-    if (std::strcmp(Class, MapinfoClassName) != 0) return TRUE;
-    GetWindowTextA(AWnd, Title, sizeof Title);
-    if (std::strncmp(Title, MapBasicTitle, sizeof MapBasicTitle - 1) != 0) ++WindowCounter;
-  } catch (...) {
-  }
-  return TRUE;
+// Counts AWnd when it is a MapInfo Professional main window; the walk always goes on.
+bool CountMapinfoWindow(HWND AWnd) {
+  char Class[260] = "", Title[260] = "";
+  GetClassNameA(AWnd, Class, sizeof Class);
+  if (std::strcmp(Class, MapinfoClassName) != 0) return true;
+  GetWindowTextA(AWnd, Title, sizeof Title);
+  if (std::strncmp(Title, MapBasicTitle, sizeof MapBasicTitle - 1) != 0) ++WindowCounter;
+  return true;
 }
 
 }  // namespace
@@ -121,7 +120,7 @@ VOK_EXPORT void ReplaceString(const char *ASource, const char *AOldPattern, cons
 VOK_EXPORT int32_t MapinfoCount() {
   return Guarded(0, [] {
     WindowCounter = 0;
-    EnumWindows(CountMapinfoWindow, 0);
+    ForEachTopWindow(CountMapinfoWindow);
     return WindowCounter;
   });
 }
