@@ -18,12 +18,13 @@ HINSTANCE ModuleInstance() {
   return M;
 }
 
-void RegisterFormClass() {
+// The class of every form, whose windows find their form through the creation parameter.
+void RegisterFormClass(WNDPROC AWndProc) {
   WNDCLASSEXW C{};
   C.cbSize = sizeof C;
   if (GetClassInfoExW(ModuleInstance(), FormClassName, &C)) return;
   C.style = CS_DBLCLKS;
-  C.lpfnWndProc = DefWindowProcW;  // replaced per window by StaticWndProc
+  C.lpfnWndProc = AWndProc;
   C.hInstance = ModuleInstance();
   C.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   C.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -47,16 +48,6 @@ void DisableOne(TDisabledWindows &D, HWND AWnd) {
 
 void UnregisterFormClass() { UnregisterClassW(FormClassName, ModuleInstance()); }
 
-std::string ItemText(HWND AList, WPARAM AIndex, bool ACombo) {
-  const LRESULT Len = SendMessageW(AList, ACombo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, AIndex, 0);
-  if (Len <= 0) return std::string();
-  std::wstring W(static_cast<std::size_t>(Len) + 1, L'\0');
-  const LRESULT Got =
-      SendMessageW(AList, ACombo ? CB_GETLBTEXT : LB_GETTEXT, AIndex, reinterpret_cast<LPARAM>(W.data()));
-  W.resize(Got > 0 ? static_cast<std::size_t>(Got) : 0);
-  return WideToAnsi(W);
-}
-
 TForm::~TForm() { DestroyHandle(); }
 
 void TForm::DestroyHandle() {
@@ -66,7 +57,7 @@ void TForm::DestroyHandle() {
 
 void TForm::CreateForm(DWORD AStyle, DWORD AExStyle, int AClientWidth, int AClientHeight,
                        const wchar_t *AFace, int AFontHeight, const TControlSpec *ALayout, int ACount) {
-  RegisterFormClass();
+  RegisterFormClass(&StaticWndProc);
   HDC Screen = GetDC(nullptr);
   fDpi = GetDeviceCaps(Screen, LOGPIXELSY);
   ReleaseDC(nullptr, Screen);
@@ -75,11 +66,8 @@ void TForm::CreateForm(DWORD AStyle, DWORD AExStyle, int AClientWidth, int AClie
   RECT R{0, 0, Scale(AClientWidth), Scale(AClientHeight)};
   AdjustWindowRectEx(&R, AStyle, FALSE, AExStyle);
   HWND H = CreateWindowExW(AExStyle, FormClassName, L"", AStyle & ~WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                           R.right - R.left, R.bottom - R.top, nullptr, nullptr, ModuleInstance(), nullptr);
+                           R.right - R.left, R.bottom - R.top, nullptr, nullptr, ModuleInstance(), this);
   if (!H) throw std::runtime_error("Cannot create a window");
-  fWindow.reset(H);
-  SetWindowLongPtrW(H, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(H, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWndProc));
 
   LOGFONTW F{};
   F.lfHeight = -Scale(AFontHeight);
@@ -164,14 +152,24 @@ void TForm::RunModalLoop() {
 }
 
 LRESULT TForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
-  if (AMsg == WM_CLOSE) {
-    fModalResult = mrCancel;
-    return 0;
+  switch (AMsg) {
+    case WM_CLOSE:
+      fModalResult = mrCancel;
+      return 0;
+    case WM_COMMAND:
+      if (ALParam && OnCommand(LOWORD(AWParam), HIWORD(AWParam))) return 0;
+      break;
   }
   return DefWindowProcW(Handle(), AMsg, AWParam, ALParam);
 }
 
 LRESULT CALLBACK TForm::StaticWndProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
+  if (AMsg == WM_NCCREATE) {
+    // The form that CreateForm passed: it owns the window from its first message on.
+    auto *Form = static_cast<TForm *>(reinterpret_cast<CREATESTRUCTW *>(ALParam)->lpCreateParams);
+    SetWindowLongPtrW(AWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(Form));
+    Form->fWindow.reset(AWnd);
+  }
   auto *Self = reinterpret_cast<TForm *>(GetWindowLongPtrW(AWnd, GWLP_USERDATA));
   if (Self && AMsg == WM_NCDESTROY) {
     // Destroyed from outside (with its owner, say): the form forgets the handle and a

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "win32/Handles.h"
+#include "forms/Controls.h"
 #include "win32/Text.h"
 
 namespace vok {
@@ -17,10 +18,6 @@ namespace vok {
 constexpr int mrNone = 0;
 constexpr int mrOk = 1;
 constexpr int mrCancel = 2;
-
-// Item AIndex of a list box (ACombo: of a combo box) in the ANSI code page; empty when there
-// is none.
-std::string ItemText(HWND AList, WPARAM AIndex, bool ACombo = false);
 
 // Removes the window class of the library's forms; for the library's unload, after every form
 // is gone (a class registered by a library outlives it otherwise).
@@ -71,8 +68,15 @@ class TForm {
     (void)AMsg;
     return false;
   }
-  // The form's messages; the default handles closing (cancel) and passes the rest on.
+  // The form's messages; the default handles closing (cancel), routes the commands of its
+  // controls to OnCommand and passes the rest on.
   virtual LRESULT WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam);
+  // A notification ANotify from the control AId; true when the form handled it.
+  virtual bool OnCommand(int AId, int ANotify) {
+    (void)AId;
+    (void)ANotify;
+    return false;
+  }
   // Runs when the modal loop starts, before the window is shown.
   virtual void BeforeShow() {}
   // Destroys the window now, while the derived form is still whole; its messages no longer

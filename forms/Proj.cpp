@@ -34,11 +34,6 @@ const TControlSpec kLayout[] = {
     {L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 204, 272, 86, 28, idButton2, nullptr},
 };
 
-void AddItems(HWND AList, UINT AAddMessage, const std::vector<std::string> &ATexts) {
-  for (const std::string &T : ATexts)
-    SendMessageW(AList, AAddMessage, 0, reinterpret_cast<LPARAM>(AnsiToWide(T).c_str()));
-}
-
 }  // namespace
 
 TProjForm::TProjForm() {
@@ -73,7 +68,7 @@ int TProjForm::LoadPrjGroups(const std::string &APrjPath) {
     SendMessageW(PrjNameLbx(), LB_RESETCONTENT, 0, 0);
     SendMessageW(PrjParamLbx(), LB_RESETCONTENT, 0, 0);
     Result = vok::LoadPrjGroups(fPrjPath, Groups);
-    AddItems(PrjGroupCmb(), CB_ADDSTRING, Groups);
+    SetListTexts(PrjGroupCmb(), Groups, true);
   }
   if (Result != prjOk) return Result;
   if (!Groups.empty()) SendMessageW(PrjGroupCmb(), CB_SETCURSEL, 0, 0);
@@ -91,8 +86,8 @@ void TProjForm::LoadPrjNames() {
   std::vector<std::string> Names, Params;
   const int Result = vok::LoadPrjNames(fPrjPath, GroupName, Names, Params);
   if (Result > 0) SendMessageW(PrjGroupCmb(), CB_RESETCONTENT, 0, 0);  // a failed read leaves nothing to offer
-  AddItems(PrjNameLbx(), LB_ADDSTRING, Names);
-  AddItems(PrjParamLbx(), LB_ADDSTRING, Params);
+  SetListTexts(PrjNameLbx(), Names);
+  SetListTexts(PrjParamLbx(), Params);
   if (!Names.empty()) SendMessageW(PrjNameLbx(), LB_SETCURSEL, 0, 0);
 }
 
@@ -103,8 +98,8 @@ void TProjForm::GetCoordSys(std::string &ACoordSysName, std::string &ACoordSysSt
   AUnitStr.clear();
   AUnitName.clear();
   AUnitName2.clear();
-  const LRESULT Entry = SendMessageW(PrjNameLbx(), LB_GETCURSEL, 0, 0);
-  if (Entry == LB_ERR) return;
+  const int Entry = SelectedRow(PrjNameLbx());
+  if (Entry < 0) return;
   const TCoordSys C = vok::GetCoordSys(ItemText(PrjNameLbx(), static_cast<WPARAM>(Entry)),
                                        ItemText(PrjParamLbx(), static_cast<WPARAM>(Entry)));
   ACoordSysName = C.Name;
@@ -153,24 +148,23 @@ bool TProjForm::PreviewKey(const MSG &AMsg) {
   }
 }
 
+bool TProjForm::OnCommand(int AId, int ANotify) {
+  if (AId == idButton1 && ANotify == BN_CLICKED) {
+    SetModalResult(mrOk);
+  } else if (AId == idButton2 && ANotify == BN_CLICKED) {
+    SetModalResult(mrCancel);
+  } else if (AId == idPrjGroupCmb && ANotify == CBN_SELCHANGE) {
+    LoadPrjNames();
+  } else if (AId == idPrjNameLbx && ANotify == LBN_DBLCLK) {
+    PrjNameLbxDblClick();
+  } else {
+    return false;
+  }
+  return true;
+}
+
 LRESULT TProjForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
   switch (AMsg) {
-    case WM_COMMAND:
-      switch (LOWORD(AWParam)) {
-        case idButton1:
-          if (HIWORD(AWParam) == BN_CLICKED) SetModalResult(mrOk);
-          return 0;
-        case idButton2:
-          if (HIWORD(AWParam) == BN_CLICKED) SetModalResult(mrCancel);
-          return 0;
-        case idPrjGroupCmb:
-          if (HIWORD(AWParam) == CBN_SELCHANGE) LoadPrjNames();
-          return 0;
-        case idPrjNameLbx:
-          if (HIWORD(AWParam) == LBN_DBLCLK) PrjNameLbxDblClick();
-          return 0;
-      }
-      break;
     case WM_ACTIVATE:
       // Keep the focus in the control that had it, as dialog boxes do.
       if (LOWORD(AWParam) == WA_INACTIVE) {
@@ -189,11 +183,7 @@ LRESULT TProjForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
 
 void TProjForm::BeforeShow() {
   fFocused = PrjGroupCmb();
-  RECT R;
-  GetWindowRect(Handle(), &R);
-  const int Left = (GetSystemMetrics(SM_CXSCREEN) - (R.right - R.left)) / 2;
-  const int Top = (GetSystemMetrics(SM_CYSCREEN) - (R.bottom - R.top)) / 2;
-  SetWindowPos(Handle(), nullptr, Left, Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CenterOnScreen(Handle());
 }
 
 }  // namespace vok

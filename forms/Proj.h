@@ -30,6 +30,7 @@ class TProjForm : public TForm {
  protected:
   bool PreviewKey(const MSG &AMsg) override;
   LRESULT WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) override;
+  bool OnCommand(int AId, int ANotify) override;
   void BeforeShow() override;
 
  private:

@@ -81,25 +81,14 @@ void TSearchForm::FormShow() {
     WasFoundList.Clear();
     SendMessageW(WasFoundLbx(), LB_RESETCONTENT, 0, 0);
     SendMessageW(StringsLbx(), LB_RESETCONTENT, 0, 0);
-    const int Rows = Lookup ? std::max(Lookup->GroupCount() - 1, 0) : 0;
-    RECT R{0, 0, 0, static_cast<LONG>(Rows * SendMessageW(StringsLbx(), LB_GETITEMHEIGHT, 0, 0))};
-    if (Rows > 0)
-      AdjustWindowRectEx(&R, static_cast<DWORD>(GetWindowLongPtrW(StringsLbx(), GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(GetWindowLongPtrW(StringsLbx(), GWL_EXSTYLE)));
-    fStringsHeight = R.bottom - R.top;
+    fStringsHeight = ListHeightForRows(StringsLbx(), Lookup ? Lookup->GroupCount() - 1 : 0);
     AlignControls();
   }
   CenterWindow(Handle());
   SetFocus(TextToFindCmb());
 }
 
-void TSearchForm::CenterWindow(HWND AWindow) {
-  RECT W;
-  GetWindowRect(AWindow, &W);
-  const int Width = W.right - W.left, Height = W.bottom - W.top;
-  SetWindowPos(AWindow, nullptr, (GetSystemMetrics(SM_CXSCREEN) - Width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - Height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void TSearchForm::CenterWindow(HWND AWindow) { CenterOnScreen(AWindow); }
 
 void TSearchForm::AlignControls() {
   RECT C;
@@ -145,16 +134,8 @@ void TSearchForm::TextToFindCmbClick(const std::string &APattern) {
   std::stable_sort(Found.begin(), Found.end(),
                    [](const TCodeRow &A, const TCodeRow &B) { return CompareText(A.Text, B.Text) < 0; });
   WasFoundList.Assign(std::move(Found));
-  HWND List = WasFoundLbx();
-  SendMessageW(List, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(List, LB_INITSTORAGE, static_cast<WPARAM>(WasFoundList.Count()), 0);
-  for (const TCodeRow &Row : WasFoundList.Rows()) {
-    const LRESULT I = SendMessageW(List, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(Row.Text).c_str()));
-    if (I >= 0) SendMessageW(List, LB_SETITEMDATA, static_cast<WPARAM>(I), static_cast<LPARAM>(Row.Code));
-  }
-  SendMessageW(List, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(List, nullptr, TRUE);
-  if (!WasFoundList.Empty()) SendMessageW(List, LB_SETCURSEL, 0, 0);
+  SetListRows(WasFoundLbx(), WasFoundList.Rows());
+  if (!WasFoundList.Empty()) SendMessageW(WasFoundLbx(), LB_SETCURSEL, 0, 0);
   WasFoundLbxClick();
 }
 
@@ -163,8 +144,8 @@ void TSearchForm::TextToFindCmbKeyDown(WPARAM AKey) {
 }
 
 int TSearchForm::SelectedMatch() const {
-  const LRESULT Row = SendMessageW(WasFoundLbx(), LB_GETCURSEL, 0, 0);
-  return Row >= 0 && Row < WasFoundList.Count() ? static_cast<int>(Row) : -1;
+  const int Row = SelectedRow(WasFoundLbx());
+  return Row >= 0 && Row < WasFoundList.Count() ? Row : -1;
 }
 
 void TSearchForm::WasFoundLbxClick() {
@@ -173,15 +154,14 @@ void TSearchForm::WasFoundLbxClick() {
   const TLookup *Lookup = fVokForm.Lookup();
   if (Row < 0 || !Lookup) return;
   std::vector<std::string> Path;
-  Lookup->GetPrevGroups(WasFoundList[Row].Code, Path);
-  for (const std::string &Text : Path)
-    SendMessageW(StringsLbx(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(Text).c_str()));
+  Lookup->GetPrevGroups(RowCode(WasFoundLbx(), Row), Path);
+  SetListTexts(StringsLbx(), Path);
 }
 
 void TSearchForm::WasFoundLbxDblClick() {
   const int Row = SelectedMatch();
   if (Row < 0 || !fVokForm.Lookup()) return;
-  fVokForm.SetItemId(WasFoundList[Row].Code);
+  fVokForm.SetItemId(RowCode(WasFoundLbx(), Row));
   fVokForm.SetLookup(fVokForm.Lookup());
   SetModalResult(mrOk);
 }
@@ -221,27 +201,24 @@ bool TSearchForm::PreviewKey(const MSG &AMsg) {
   return false;
 }
 
+bool TSearchForm::OnCommand(int AId, int ANotify) {
+  if (AId == TextToFindCmbId && ANotify == CBN_SELCHANGE) {
+    const LRESULT Sel = SendMessageW(TextToFindCmb(), CB_GETCURSEL, 0, 0);
+    if (Sel >= 0) TextToFindCmbClick(ItemText(TextToFindCmb(), static_cast<WPARAM>(Sel), true));
+  } else if (AId == WasFoundLbxId && ANotify == LBN_SELCHANGE) {
+    WasFoundLbxClick();
+  } else if (AId == WasFoundLbxId && ANotify == LBN_DBLCLK) {
+    WasFoundLbxDblClick();
+  } else if (AId == StringsLbxId && ANotify == LBN_SETFOCUS) {
+    SetFocus(WasFoundLbx());
+  } else {
+    return false;
+  }
+  return true;
+}
+
 LRESULT TSearchForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
   switch (AMsg) {
-    case WM_COMMAND:
-      if (LOWORD(AWParam) == TextToFindCmbId && HIWORD(AWParam) == CBN_SELCHANGE) {
-        const LRESULT Sel = SendMessageW(TextToFindCmb(), CB_GETCURSEL, 0, 0);
-        if (Sel >= 0) TextToFindCmbClick(ItemText(TextToFindCmb(), static_cast<WPARAM>(Sel), true));
-        return 0;
-      }
-      if (LOWORD(AWParam) == WasFoundLbxId && HIWORD(AWParam) == LBN_SELCHANGE) {
-        WasFoundLbxClick();
-        return 0;
-      }
-      if (LOWORD(AWParam) == WasFoundLbxId && HIWORD(AWParam) == LBN_DBLCLK) {
-        WasFoundLbxDblClick();
-        return 0;
-      }
-      if (LOWORD(AWParam) == StringsLbxId && HIWORD(AWParam) == LBN_SETFOCUS) {
-        SetFocus(WasFoundLbx());
-        return 0;
-      }
-      break;
     case WM_CTLCOLORSTATIC:
       // The label stands on the face colour of the form.
       SetBkMode(reinterpret_cast<HDC>(AWParam), TRANSPARENT);

@@ -26,6 +26,7 @@ class TSearchForm : public TForm {
  protected:
   bool PreviewKey(const MSG &AMsg) override;
   LRESULT WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) override;
+  bool OnCommand(int AId, int ANotify) override;
   void BeforeShow() override;
 
  private:

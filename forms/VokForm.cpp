@@ -40,23 +40,6 @@ TShiftState KeyboardShift() {
   return S;
 }
 
-// Replaces the rows of a list box with the texts of ARows, each row carrying its code.
-void SetListRows(HWND AList, const std::vector<TCodeRow> &ARows) {
-  SendMessageW(AList, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(AList, LB_RESETCONTENT, 0, 0);
-  SendMessageW(AList, LB_INITSTORAGE, ARows.size(), 0);
-  for (const TCodeRow &Row : ARows) {
-    const LRESULT I = SendMessageW(AList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(Row.Text).c_str()));
-    if (I >= 0) SendMessageW(AList, LB_SETITEMDATA, static_cast<WPARAM>(I), static_cast<LPARAM>(Row.Code));
-  }
-  SendMessageW(AList, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(AList, nullptr, TRUE);
-}
-
-void AddListRow(HWND AList, const std::string &AText) {
-  SendMessageW(AList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(AText).c_str()));
-}
-
 }  // namespace
 
 TVokForm::TVokForm() { FormCreate(); }
@@ -104,8 +87,7 @@ void TVokForm::SetLookup(TLookup *Value) {
     if (fEndGroup > 0 && fEndGroup < fGroupId + 1) fEndGroup = 0;
     std::vector<std::string> Path;
     fLookup->GetPrevGroups(fItemId, Path);
-    SendMessageW(StringsLbx(), LB_RESETCONTENT, 0, 0);
-    for (const std::string &Text : Path) AddListRow(StringsLbx(), Text);
+    SetListTexts(StringsLbx(), Path);
     FitStringsLbx();
     FillGroup(fGroupId, fItemId);
     // The row of the item's text; a text beyond 255 characters is cut by GetItemText and
@@ -115,7 +97,7 @@ void TVokForm::SetLookup(TLookup *Value) {
     for (int I = 0; I < fGroupList.Count() && Row < 0; ++I)
       if (SameText(fGroupList[I].Text, Text)) Row = I;
     for (int I = 0; I < fGroupList.Count() && Row < 0; ++I)
-      if (fGroupList[I].Code == fItemId) Row = I;
+      if (RowCode(VokListBox(), I) == fItemId) Row = I;
     SelectRow(Row);
     if (fStartGroup > 0) {
       // The start item is the root: the dialog opens on its children. An item with none (or
@@ -140,7 +122,7 @@ void TVokForm::FillGroup(int ALevel, int32_t AFilterItem) {
 
 bool TVokForm::Descend() {
   const int Row = SelectedRow();
-  fItemId = fGroupList[Row].Code;
+  fItemId = RowCode(VokListBox(), Row);
   if (IsUndefinedRow(Row)) return false;
   if (fGroupId >= fLookup->GroupCount() - 1) return false;
   if (fEndGroup > 0 && fEndGroup == fGroupId + 1) return false;
@@ -149,12 +131,12 @@ bool TVokForm::Descend() {
     // No children: the item is chosen; the list shows its level again with it selected.
     FillGroup(fGroupId, fItemId);
     for (int I = 0; I < fGroupList.Count(); ++I)
-      if (fGroupList[I].Code == fItemId) SelectRow(I);
+      if (RowCode(VokListBox(), I) == fItemId) SelectRow(I);
     return false;
   }
   ++fGroupId;
   SelectRow(0);
-  AddListRow(StringsLbx(), fLookup->GetItemText(fItemId));
+  AddListRow(StringsLbx(), fLookup->ItemTextView(fItemId));
   FitStringsLbx();
   return true;
 }
@@ -170,7 +152,7 @@ void TVokForm::GroupUp() {
   // The undefined-value row carries no path: any real item of the level does.
   if (Row >= 0 && IsUndefinedRow(Row)) Row = FirstItemRow();
   if (Row < 0) return;
-  fItemId = fGroupList[Row].Code;
+  fItemId = RowCode(VokListBox(), Row);
   if (fGroupId == 0 || (fStartGroup > 0 && fStartGroup == fGroupId + 1)) {
     FlashCaption();
     return;
@@ -186,7 +168,7 @@ void TVokForm::GroupUp() {
 void TVokForm::ChooseSelected() {
   const int Row = SelectedRow();
   if (!fLookup || Row < 0) return;
-  fItemId = fGroupList[Row].Code;
+  fItemId = RowCode(VokListBox(), Row);
   SetModalResult(mrOk);
 }
 
@@ -202,16 +184,7 @@ void TVokForm::FlashCaption() {
 }
 
 void TVokForm::FitStringsLbx() {
-  const LRESULT Count = SendMessageW(StringsLbx(), LB_GETCOUNT, 0, 0);
-  if (Count <= 0) {
-    fStringsHeight = 0;
-  } else {
-    const LRESULT Row = SendMessageW(StringsLbx(), LB_GETITEMHEIGHT, 0, 0);
-    RECT R{0, 0, 0, static_cast<LONG>(Count * Row)};
-    AdjustWindowRectEx(&R, static_cast<DWORD>(GetWindowLongPtrW(StringsLbx(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(StringsLbx(), GWL_EXSTYLE)));
-    fStringsHeight = R.bottom - R.top;
-  }
+  fStringsHeight = ListHeightForRows(StringsLbx(), static_cast<int>(SendMessageW(StringsLbx(), LB_GETCOUNT, 0, 0)));
   AlignControls();
 }
 
@@ -225,8 +198,8 @@ void TVokForm::AlignControls() {
 }
 
 int TVokForm::SelectedRow() const {
-  const LRESULT Row = SendMessageW(VokListBox(), LB_GETCURSEL, 0, 0);
-  return Row >= 0 && Row < fGroupList.Count() ? static_cast<int>(Row) : -1;
+  const int Row = vok::SelectedRow(VokListBox());
+  return Row >= 0 && Row < fGroupList.Count() ? Row : -1;
 }
 
 void TVokForm::SelectRow(int ARow) { SendMessageW(VokListBox(), LB_SETCURSEL, static_cast<WPARAM>(ARow), 0); }
@@ -239,7 +212,7 @@ int TVokForm::FirstItemRow() const {
 
 // The row "(Значение не определено)" is known by its code: a real item whose text sorts
 // before it may stand at row 0.
-bool TVokForm::IsUndefinedRow(int ARow) const { return fGroupList[ARow].Code == UndefinedValueCode; }
+bool TVokForm::IsUndefinedRow(int ARow) const { return RowCode(VokListBox(), ARow) == UndefinedValueCode; }
 
 void TVokForm::FormKeyDown(WPARAM AKey, TShiftState AShift) {
   switch (AKey) {
@@ -280,33 +253,24 @@ bool TVokForm::PreviewKey(const MSG &AMsg) {
 
 void TVokForm::BeforeShow() {
   if (fPlaced) return;
-  MONITORINFO M{};
-  M.cbSize = sizeof M;
-  HWND Owner = GetWindow(Handle(), GW_OWNER);
-  if (!GetMonitorInfoW(MonitorFromWindow(Owner ? Owner : Handle(), MONITOR_DEFAULTTOPRIMARY), &M))
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &M.rcWork, 0);
-  RECT W;
-  GetWindowRect(Handle(), &W);
-  const int Width = W.right - W.left, Height = W.bottom - W.top;
-  const int Left = M.rcWork.left + (M.rcWork.right - M.rcWork.left - Width) / 2;
-  const int Top = M.rcWork.top + (M.rcWork.bottom - M.rcWork.top - Height) / 2;
-  SetWindowPos(Handle(), nullptr, Left, Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CenterOnWorkArea(Handle());
   fPlaced = true;
+}
+
+bool TVokForm::OnCommand(int AId, int ANotify) {
+  if (AId == VokListBoxId && ANotify == LBN_DBLCLK) {
+    VokListBoxDblClick();
+  } else if (AId == StringsLbxId && ANotify == LBN_SETFOCUS) {
+    // The path is for reading: the keyboard stays with the level list.
+    SetFocus(VokListBox());
+  } else {
+    return false;
+  }
+  return true;
 }
 
 LRESULT TVokForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
   switch (AMsg) {
-    case WM_COMMAND:
-      if (LOWORD(AWParam) == VokListBoxId && HIWORD(AWParam) == LBN_DBLCLK) {
-        VokListBoxDblClick();
-        return 0;
-      }
-      if (LOWORD(AWParam) == StringsLbxId && HIWORD(AWParam) == LBN_SETFOCUS) {
-        // The path is for reading: the keyboard stays with the level list.
-        SetFocus(VokListBox());
-        return 0;
-      }
-      break;
     case WM_SETFOCUS:
       SetFocus(VokListBox());
       return 0;
