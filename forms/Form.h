@@ -33,6 +33,25 @@ struct TControlSpec {
   const wchar_t *Text;
 };
 
+// A notification ANotify of the control AId and the member of form F that answers it.
+template <typename F>
+struct TCommandRoute {
+  int Id;
+  int Notify;
+  void (F::*Handler)();
+};
+
+// Runs on AForm the handler of the route of ARoutes that matches; false when none does.
+template <typename F, std::size_t N>
+bool RouteCommand(F &AForm, const TCommandRoute<F> (&ARoutes)[N], int AId, int ANotify) {
+  for (const TCommandRoute<F> &R : ARoutes)
+    if (R.Id == AId && R.Notify == ANotify) {
+      (AForm.*R.Handler)();
+      return true;
+    }
+  return false;
+}
+
 class TForm {
  public:
   TForm() = default;
@@ -71,7 +90,7 @@ class TForm {
   // The form's messages; the default handles closing (cancel), routes the commands of its
   // controls to OnCommand and passes the rest on.
   virtual LRESULT WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam);
-  // A notification ANotify from the control AId; true when the form handled it.
+  // A notification ANotify from the control AId; true when the form handled it (RouteCommand).
   virtual bool OnCommand(int AId, int ANotify) {
     (void)AId;
     (void)ANotify;

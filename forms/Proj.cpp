@@ -149,19 +149,16 @@ bool TProjForm::PreviewKey(const MSG &AMsg) {
 }
 
 bool TProjForm::OnCommand(int AId, int ANotify) {
-  if (AId == idButton1 && ANotify == BN_CLICKED) {
-    SetModalResult(mrOk);
-  } else if (AId == idButton2 && ANotify == BN_CLICKED) {
-    SetModalResult(mrCancel);
-  } else if (AId == idPrjGroupCmb && ANotify == CBN_SELCHANGE) {
-    LoadPrjNames();
-  } else if (AId == idPrjNameLbx && ANotify == LBN_DBLCLK) {
-    PrjNameLbxDblClick();
-  } else {
-    return false;
-  }
-  return true;
+  static const TCommandRoute<TProjForm> Routes[] = {{idButton1, BN_CLICKED, &TProjForm::Button1Click},
+                                                    {idButton2, BN_CLICKED, &TProjForm::Button2Click},
+                                                    {idPrjGroupCmb, CBN_SELCHANGE, &TProjForm::LoadPrjNames},
+                                                    {idPrjNameLbx, LBN_DBLCLK, &TProjForm::PrjNameLbxDblClick}};
+  return RouteCommand(*this, Routes, AId, ANotify);
 }
+
+void TProjForm::Button1Click() { SetModalResult(mrOk); }
+
+void TProjForm::Button2Click() { SetModalResult(mrCancel); }
 
 LRESULT TProjForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
   switch (AMsg) {

@@ -37,6 +37,8 @@ class TProjForm : public TForm {
   void FormCreate() {}
   // Closes with OK: the entry selected at that moment is the one taken.
   void PrjNameLbxDblClick();
+  void Button1Click();
+  void Button2Click();
   // True when the key was handled (Escape closes with cancel).
   bool FormKeyDown(WPARAM AKey);
   // Moves the focus along the tab order; true when it moved.

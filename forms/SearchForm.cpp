@@ -202,20 +202,21 @@ bool TSearchForm::PreviewKey(const MSG &AMsg) {
 }
 
 bool TSearchForm::OnCommand(int AId, int ANotify) {
-  if (AId == TextToFindCmbId && ANotify == CBN_SELCHANGE) {
-    const LRESULT Sel = SendMessageW(TextToFindCmb(), CB_GETCURSEL, 0, 0);
-    if (Sel >= 0) TextToFindCmbClick(ItemText(TextToFindCmb(), static_cast<WPARAM>(Sel), true));
-  } else if (AId == WasFoundLbxId && ANotify == LBN_SELCHANGE) {
-    WasFoundLbxClick();
-  } else if (AId == WasFoundLbxId && ANotify == LBN_DBLCLK) {
-    WasFoundLbxDblClick();
-  } else if (AId == StringsLbxId && ANotify == LBN_SETFOCUS) {
-    SetFocus(WasFoundLbx());
-  } else {
-    return false;
-  }
-  return true;
+  static const TCommandRoute<TSearchForm> Routes[] = {
+      {TextToFindCmbId, CBN_SELCHANGE, &TSearchForm::TextToFindCmbSelect},
+      {WasFoundLbxId, LBN_SELCHANGE, &TSearchForm::WasFoundLbxClick},
+      {WasFoundLbxId, LBN_DBLCLK, &TSearchForm::WasFoundLbxDblClick},
+      {StringsLbxId, LBN_SETFOCUS, &TSearchForm::StringsLbxEnter}};
+  return RouteCommand(*this, Routes, AId, ANotify);
 }
+
+void TSearchForm::TextToFindCmbSelect() {
+  const LRESULT Sel = SendMessageW(TextToFindCmb(), CB_GETCURSEL, 0, 0);
+  if (Sel >= 0) TextToFindCmbClick(ItemText(TextToFindCmb(), static_cast<WPARAM>(Sel), true));
+}
+
+// The path is for reading: the keyboard stays with the matches.
+void TSearchForm::StringsLbxEnter() { SetFocus(WasFoundLbx()); }
 
 LRESULT TSearchForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
   switch (AMsg) {

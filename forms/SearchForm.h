@@ -38,6 +38,9 @@ class TSearchForm : public TForm {
   // shown already, ignoring case.
   void TextToFindCmbClick(const std::string &APattern);
   void TextToFindCmbKeyDown(WPARAM AKey);
+  // A history entry chosen: searches for it.
+  void TextToFindCmbSelect();
+  void StringsLbxEnter();
   void WasFoundLbxClick();
   void WasFoundLbxDblClick();
   void WasFoundLbxKeyDown(WPARAM AKey);

@@ -258,16 +258,13 @@ void TVokForm::BeforeShow() {
 }
 
 bool TVokForm::OnCommand(int AId, int ANotify) {
-  if (AId == VokListBoxId && ANotify == LBN_DBLCLK) {
-    VokListBoxDblClick();
-  } else if (AId == StringsLbxId && ANotify == LBN_SETFOCUS) {
-    // The path is for reading: the keyboard stays with the level list.
-    SetFocus(VokListBox());
-  } else {
-    return false;
-  }
-  return true;
+  static const TCommandRoute<TVokForm> Routes[] = {{VokListBoxId, LBN_DBLCLK, &TVokForm::VokListBoxDblClick},
+                                                   {StringsLbxId, LBN_SETFOCUS, &TVokForm::StringsLbxEnter}};
+  return RouteCommand(*this, Routes, AId, ANotify);
 }
+
+// The path is for reading: the keyboard stays with the level list.
+void TVokForm::StringsLbxEnter() { SetFocus(VokListBox()); }
 
 LRESULT TVokForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
   switch (AMsg) {

@@ -61,6 +61,7 @@ class TVokForm : public TForm {
   void FormDestroy();
   void FormKeyDown(WPARAM AKey, TShiftState AShift);
   void VokListBoxDblClick();
+  void StringsLbxEnter();
   void VokListBoxMouseDown(UINT AButtonMsg);
 
   // Fills fGroupList and VokListBox with the items of level ALevel under AFilterItem's path;

@@ -14,41 +14,27 @@
 #include <string_view>
 #include <utility>
 
+#include "win32/Handles.h"
+
 namespace vok {
 
-// Owns one reference to a COM object. No copying, moving allowed.
+namespace detail {
 template <typename T>
-class TComPtr {
+struct TComTraits {
+  using Type = T *;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type APtr) { APtr->Release(); }
+};
+}  // namespace detail
+
+// Owns one reference to a COM object, released on every path. No copying, moving allowed;
+// the pointer given to the constructor or reset() is a reference the caller already owns.
+template <typename T>
+class TComPtr : public TUniqueHandle<detail::TComTraits<T>> {
  public:
-  TComPtr() = default;
-  // Takes over a reference the caller already owns.
-  explicit TComPtr(T *APtr) : fPtr(APtr) {}
-  ~TComPtr() { reset(); }
-  TComPtr(const TComPtr &) = delete;
-  TComPtr &operator=(const TComPtr &) = delete;
-  TComPtr(TComPtr &&AOther) noexcept : fPtr(AOther.release()) {}
-  TComPtr &operator=(TComPtr &&AOther) noexcept {
-    if (this != &AOther) reset(AOther.release());
-    return *this;
-  }
-
-  T *get() const { return fPtr; }
-  T *operator->() const { return fPtr; }
-  explicit operator bool() const { return fPtr != nullptr; }
-  // Releases the reference held and returns the slot for an API that writes a new one.
-  T **put() {
-    reset();
-    return &fPtr;
-  }
-  void **put_void() { return reinterpret_cast<void **>(put()); }
-  // Gives up ownership without releasing.
-  T *release() { return std::exchange(fPtr, nullptr); }
-  void reset(T *APtr = nullptr) {
-    if (T *Old = std::exchange(fPtr, APtr)) Old->Release();
-  }
-
- private:
-  T *fPtr = nullptr;
+  using TUniqueHandle<detail::TComTraits<T>>::TUniqueHandle;
+  T *operator->() const { return this->get(); }
+  void **put_void() { return reinterpret_cast<void **>(this->put()); }
 };
 
 // Owns a VARIANT: cleared (its string freed, its object released) on destruction.
