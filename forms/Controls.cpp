@@ -17,8 +17,8 @@ void SetListRows(HWND AList, const std::vector<TCodeRow> &ARows) {
 }
 
 int AddListRow(HWND AList, std::string_view AText, bool ACombo) {
-  return static_cast<int>(
-      SendMessageW(AList, ACombo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(AText).c_str())));
+  return static_cast<int>(SendMessageW(AList, ACombo ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                                       reinterpret_cast<LPARAM>(AnsiToWide(AText).c_str())));
 }
 
 void SetListTexts(HWND AList, const std::vector<std::string> &ATexts, bool ACombo) {
@@ -59,7 +59,9 @@ void CenterIn(HWND AWindow, const RECT &AArea) {
 }
 }  // namespace
 
-void CenterOnScreen(HWND AWindow) { CenterIn(AWindow, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}); }
+void CenterOnScreen(HWND AWindow) {
+  CenterIn(AWindow, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+}
 
 void CenterOnWorkArea(HWND AWindow) {
   MONITORINFO M{};

@@ -43,7 +43,6 @@ void DisableOne(TDisabledWindows &D, HWND AWnd) {
   EnableWindow(AWnd, FALSE);
 }
 
-
 }  // namespace
 
 void UnregisterFormClass() { UnregisterClassW(FormClassName, ModuleInstance()); }
@@ -55,28 +54,27 @@ void TForm::DestroyHandle() {
   fWindow.reset();
 }
 
-void TForm::CreateForm(DWORD AStyle, DWORD AExStyle, int AClientWidth, int AClientHeight,
-                       const wchar_t *AFace, int AFontHeight, const TControlSpec *ALayout, int ACount) {
+void TForm::CreateForm(const TFormSpec &AForm, const TControlSpec *ALayout, std::size_t ACount) {
   RegisterFormClass(&StaticWndProc);
   HDC Screen = GetDC(nullptr);
   fDpi = GetDeviceCaps(Screen, LOGPIXELSY);
   ReleaseDC(nullptr, Screen);
   if (fDpi <= 0) fDpi = 96;
 
-  RECT R{0, 0, Scale(AClientWidth), Scale(AClientHeight)};
-  AdjustWindowRectEx(&R, AStyle, FALSE, AExStyle);
-  HWND H = CreateWindowExW(AExStyle, FormClassName, L"", AStyle & ~WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+  RECT R{0, 0, Scale(AForm.ClientWidth), Scale(AForm.ClientHeight)};
+  AdjustWindowRectEx(&R, AForm.Style, FALSE, AForm.ExStyle);
+  HWND H = CreateWindowExW(AForm.ExStyle, FormClassName, L"", AForm.Style & ~WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
                            R.right - R.left, R.bottom - R.top, nullptr, nullptr, ModuleInstance(), this);
   if (!H) throw std::runtime_error("Cannot create a window");
 
   LOGFONTW F{};
-  F.lfHeight = -Scale(AFontHeight);
+  F.lfHeight = -Scale(AForm.FontHeight);
   F.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(F.lfFaceName, AFace, LF_FACESIZE);
+  lstrcpynW(F.lfFaceName, AForm.FontFace, LF_FACESIZE);
   fFont.reset(CreateFontIndirectW(&F));
   SendMessageW(H, WM_SETFONT, reinterpret_cast<WPARAM>(fFont.get()), FALSE);
 
-  for (int I = 0; I < ACount; ++I) {
+  for (std::size_t I = 0; I < ACount; ++I) {
     const TControlSpec &C = ALayout[I];
     HWND Ctl = CreateWindowExW(C.ExStyle, C.ClassName, C.Text ? C.Text : L"", C.Style | WS_CHILD, Scale(C.Left),
                                Scale(C.Top), Scale(C.Width), Scale(C.Height), H,
@@ -86,13 +84,9 @@ void TForm::CreateForm(DWORD AStyle, DWORD AExStyle, int AClientWidth, int AClie
   }
 }
 
-void TForm::SetOwner(HWND AOwner) {
-  SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(AOwner));
-}
+void TForm::SetOwner(HWND AOwner) { SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(AOwner)); }
 
-void TForm::SetCaption(std::string_view AAnsiCaption) {
-  SetWindowTextW(Handle(), AnsiToWide(AAnsiCaption).c_str());
-}
+void TForm::SetCaption(std::string_view AAnsiCaption) { SetWindowTextW(Handle(), AnsiToWide(AAnsiCaption).c_str()); }
 
 int TForm::ShowModal() {
   HWND Self = Handle();

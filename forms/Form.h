@@ -23,6 +23,15 @@ constexpr int mrCancel = 2;
 // is gone (a class registered by a library outlives it otherwise).
 void UnregisterFormClass();
 
+// A form's window, in 120-dpi units: its styles, its client area and its font.
+struct TFormSpec {
+  DWORD Style;
+  DWORD ExStyle;
+  int ClientWidth, ClientHeight;
+  const wchar_t *FontFace;
+  int FontHeight;
+};
+
 // A control of a form's layout, in 120-dpi units relative to the form's client area.
 struct TControlSpec {
   const wchar_t *ClassName;
@@ -77,10 +86,12 @@ class TForm {
   int Scale(int A120) const { return MulDiv(A120, fDpi, 120); }
 
  protected:
-  // Creates the window hidden, with the client area AClientWidth x AClientHeight (120 dpi),
-  // the font AFace of character height AFontHeight (120 dpi), and the controls of ALayout.
-  void CreateForm(DWORD AStyle, DWORD AExStyle, int AClientWidth, int AClientHeight,
-                  const wchar_t *AFace, int AFontHeight, const TControlSpec *ALayout, int ACount);
+  // Creates the window of AForm hidden, with the controls of ALayout.
+  void CreateForm(const TFormSpec &AForm, const TControlSpec *ALayout, std::size_t ACount);
+  template <std::size_t N>
+  void CreateForm(const TFormSpec &AForm, const TControlSpec (&ALayout)[N]) {
+    CreateForm(AForm, ALayout, N);
+  }
 
   // Sees every key message for the form or its controls before they do; true swallows it.
   virtual bool PreviewKey(const MSG &AMsg) {

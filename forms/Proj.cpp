@@ -14,21 +14,24 @@ namespace {
 enum : int { idPrjGroupCmb = 101, idPrjNameLbx, idPrjParamLbx, idButton1, idButton2 };
 
 // The caption and the cancel button's text, Windows-1251.
-const char kCaption[] =
-    "\xC2\xFB\xE1\xE5\xF0\xE8\xF2\xE5 \xEF\xF0\xEE\xE5\xEA\xF6\xE8\xFE";  // Выберите проекцию
-const char kCancelText[] = "\xCE\xF2\xEC\xE5\xED\xE0";                    // Отмена
+const char Caption[] = "\xC2\xFB\xE1\xE5\xF0\xE8\xF2\xE5 \xEF\xF0\xEE\xE5\xEA\xF6\xE8\xFE";  // Выберите проекцию
+const char CancelText[] = "\xCE\xF2\xEC\xE5\xED\xE0";                                        // Отмена
 
-constexpr int kClientWidth = 394, kClientHeight = 309, kFontHeight = 14;
-constexpr int kDropDownCount = 8;
+constexpr TFormSpec Form = {WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                            WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE,
+                            394,
+                            309,
+                            L"MS Sans Serif",
+                            14};
+constexpr int DropDownCount = 8;
 // The room the host offers for the name and for the clause, the zero byte included.
 constexpr std::size_t PrjBufferSize = 1024;
 
 // Designed at 120 dpi. The hidden parameter list lies under the entry list.
-const TControlSpec kLayout[] = {
-    {L"COMBOBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 11, 15, 369, 21, idPrjGroupCmb,
-     nullptr},
-    {L"LISTBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, 11,
-     44, 369, 214, idPrjNameLbx, nullptr},
+const TControlSpec Layout[] = {
+    {L"COMBOBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 11, 15, 369, 21, idPrjGroupCmb, nullptr},
+    {L"LISTBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, 11, 44,
+     369, 214, idPrjNameLbx, nullptr},
     {L"LISTBOX", LBS_NOINTEGRALHEIGHT, 0, 11, 44, 369, 214, idPrjParamLbx, nullptr},
     {L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 103, 272, 87, 28, idButton1, L"Ok"},
     {L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 204, 272, 86, 28, idButton2, nullptr},
@@ -37,17 +40,14 @@ const TControlSpec kLayout[] = {
 }  // namespace
 
 TProjForm::TProjForm() {
-  CreateForm(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE,
-             kClientWidth, kClientHeight, L"MS Sans Serif", kFontHeight, kLayout,
-             static_cast<int>(std::size(kLayout)));
-  SetWindowTextW(Handle(), FromCyrillic(kCaption).c_str());
-  SetWindowTextW(Button2(), FromCyrillic(kCancelText).c_str());
+  CreateForm(Form, Layout);
+  SetWindowTextW(Handle(), FromCyrillic(Caption).c_str());
+  SetWindowTextW(Button2(), FromCyrillic(CancelText).c_str());
   // The closed combo box takes the height its font needs; the height given sets the drop-down list.
   RECT R;
   GetWindowRect(PrjGroupCmb(), &R);
   const int ItemHeight = static_cast<int>(SendMessageW(PrjGroupCmb(), CB_GETITEMHEIGHT, 0, 0));
-  SetWindowPos(PrjGroupCmb(), nullptr, 0, 0, R.right - R.left,
-               (R.bottom - R.top) + kDropDownCount * ItemHeight + 2,
+  SetWindowPos(PrjGroupCmb(), nullptr, 0, 0, R.right - R.left, (R.bottom - R.top) + DropDownCount * ItemHeight + 2,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   FormCreate();
 }
@@ -139,8 +139,7 @@ bool TProjForm::PreviewKey(const MSG &AMsg) {
       // Enter presses the button that has the focus, as Space does; elsewhere it does nothing.
       HWND Focus = GetFocus();
       if (Focus != Button1() && Focus != Button2()) return false;
-      SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Focus), BN_CLICKED),
-                   reinterpret_cast<LPARAM>(Focus));
+      SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Focus), BN_CLICKED), reinterpret_cast<LPARAM>(Focus));
       return true;
     }
     default:

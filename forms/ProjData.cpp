@@ -12,8 +12,8 @@ namespace vok {
 
 namespace {
 
-const char kHeaderOpen[] = "\"--- ";
-const char kHeaderClose[] = " ---\"";
+const char HeaderOpen[] = "\"--- ";
+const char HeaderClose[] = " ---\"";
 
 // Counts the lines taken from a source; a line that fails to read still counts.
 class TCountedLines {
@@ -71,7 +71,7 @@ struct TUnitInfo {
 
 // MapBasic units by their codes in projection files: the name MapBasic knows, the Russian
 // plural and the Russian "in one such unit".
-const TUnitInfo kUnits[] = {
+const TUnitInfo Units[] = {
     {"\"mi\"", "\xEC\xE8\xEB\xE8", "\xE2 \xEC\xE8\xEB\xE5"},
     {"\"km\"", "\xEA\xE8\xEB\xEE\xEC\xE5\xF2\xF0\xFB", "\xE2 \xEA\xE8\xEB\xEE\xEC\xE5\xF2\xF0\xE5"},
     {"\"in\"", "\xE4\xFE\xE9\xEC\xFB", "\xE2 \xE4\xFE\xE9\xEC\xE5"},
@@ -87,11 +87,10 @@ const TUnitInfo kUnits[] = {
 // refused like one that is not a number: a clause with a wrong unit must not reach the host.
 void SetUnit(TCoordSys &ACoordSys, const std::string &ACodeText) {
   const int Code = StrToInt(ACodeText);
-  if (Code < 0 || Code >= static_cast<int>(std::size(kUnits)))
-    throw EConvertError("unknown unit code " + ACodeText);
-  ACoordSys.UnitStr = kUnits[Code].Str;
-  ACoordSys.UnitName = kUnits[Code].Name;
-  ACoordSys.UnitName2 = kUnits[Code].Name2;
+  if (Code < 0 || Code >= static_cast<int>(std::size(Units))) throw EConvertError("unknown unit code " + ACodeText);
+  ACoordSys.UnitStr = Units[Code].Str;
+  ACoordSys.UnitName = Units[Code].Name;
+  ACoordSys.UnitName2 = Units[Code].Name2;
 }
 
 }  // namespace
@@ -102,8 +101,8 @@ int LoadPrjGroups(const TLineSource &ANextLine, std::vector<std::string> &AGroup
   std::string Line;
   TCountedLines::TResult R;
   while ((R = Lines.Next(Line)) == TCountedLines::rrLine) {
-    if (Line.compare(0, 5, kHeaderOpen) != 0) continue;
-    const std::size_t Close = Line.find(kHeaderClose, 5);
+    if (Line.compare(0, 5, HeaderOpen) != 0) continue;
+    const std::size_t Close = Line.find(HeaderClose, 5);
     AGroups.push_back(Close == std::string::npos ? std::string() : Line.substr(5, Close - 5));
   }
   return R == TCountedLines::rrFailed ? Lines.LineNo() : prjOk;
@@ -120,7 +119,7 @@ int LoadPrjNames(const TLineSource &ANextLine, const std::string &AGroupName, st
                  std::vector<std::string> &AParams) {
   ANames.clear();
   AParams.clear();
-  const std::string Header = kHeaderOpen + AGroupName + kHeaderClose;
+  const std::string Header = HeaderOpen + AGroupName + HeaderClose;
   TCountedLines Lines(ANextLine);
   std::string Line;
   TCountedLines::TResult R;
@@ -130,7 +129,7 @@ int LoadPrjNames(const TLineSource &ANextLine, const std::string &AGroupName, st
       InGroup = Line.find(Header) != std::string::npos;
       continue;
     }
-    if (Line.empty() || Line.find(kHeaderOpen) != std::string::npos) break;
+    if (Line.empty() || Line.find(HeaderOpen) != std::string::npos) break;
     const std::string Rest = Line.substr(1);  // the opening quote, whatever it is
     const std::size_t Quote = Rest.find('"');
     if (Quote == std::string::npos) continue;

@@ -16,18 +16,13 @@ namespace {
 // The form resource, designed at 120 pixels per inch. The pattern panel (Panel2) is the top
 // PatternPanelHeight of the client area; the result panel (Panel1) is the rest, the matches
 // above the path list docked at its bottom.
-constexpr DWORD FormStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD FormExStyle = WS_EX_TOOLWINDOW;
-constexpr int FormClientWidth = 544;
-constexpr int FormClientHeight = 392;
-constexpr wchar_t FormFontFace[] = L"Tahoma";
-constexpr int FormFontHeight = 14;
+constexpr TFormSpec Form = {WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 544, 392, L"Tahoma", 14};
 constexpr int PatternPanelHeight = 53;
 constexpr int RowHeight = 17;
 constexpr int StringsLbxHeight = 28;
 constexpr int HistoryDropHeight = 12 * RowHeight;
 
-const char *const SearchCaption = "\xCF\xEE\xE8\xF1\xEA";         // Поиск
+const char *const SearchCaption = "\xCF\xEE\xE8\xF1\xEA";          // Поиск
 const char *const PatternLabel = "\xCE\xE1\xF0\xE0\xE7\xE5\xF6:";  // Образец:
 
 constexpr DWORD ListStyle = WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
@@ -45,18 +40,17 @@ TSearchForm::TSearchForm(TVokForm &AVokForm) : fVokForm(AVokForm) { FormCreate()
 TSearchForm::~TSearchForm() { FormDestroy(); }
 
 void TSearchForm::FormCreate() {
-  const int Panel1Height = FormClientHeight - PatternPanelHeight;
+  const int Panel1Height = Form.ClientHeight - PatternPanelHeight;
   static const TControlSpec Layout[] = {
       {L"STATIC", WS_VISIBLE | SS_LEFT, 0, 28, 17, 58, 16, Label1Id, nullptr},
       {L"COMBOBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 101, 14, 337,
        25 + HistoryDropHeight, TextToFindCmbId, nullptr},
-      {L"LISTBOX", ListStyle | WS_TABSTOP, WS_EX_CLIENTEDGE, 0, PatternPanelHeight, FormClientWidth,
+      {L"LISTBOX", ListStyle | WS_TABSTOP, WS_EX_CLIENTEDGE, 0, PatternPanelHeight, Form.ClientWidth,
        Panel1Height - StringsLbxHeight, WasFoundLbxId, nullptr},
-      {L"LISTBOX", ListStyle | LBS_NOSEL, WS_EX_CLIENTEDGE, 0, FormClientHeight - StringsLbxHeight, FormClientWidth,
+      {L"LISTBOX", ListStyle | LBS_NOSEL, WS_EX_CLIENTEDGE, 0, Form.ClientHeight - StringsLbxHeight, Form.ClientWidth,
        StringsLbxHeight, StringsLbxId, nullptr},
   };
-  CreateForm(FormStyle, FormExStyle, FormClientWidth, FormClientHeight, FormFontFace, FormFontHeight, Layout,
-             static_cast<int>(std::size(Layout)));
+  CreateForm(Form, Layout);
   SetWindowTextW(Handle(), FromCyrillic(SearchCaption).c_str());
   SetWindowTextW(Control(Label1Id), FromCyrillic(PatternLabel).c_str());
   for (HWND List : {WasFoundLbx(), StringsLbx()}) SendMessageW(List, LB_SETITEMHEIGHT, 0, Scale(RowHeight));

@@ -16,14 +16,10 @@ namespace vok {
 namespace {
 
 // The form resource, designed at 120 pixels per inch.
-constexpr DWORD FormStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
-constexpr DWORD FormExStyle = WS_EX_TOOLWINDOW;
-constexpr int FormClientWidth = 532;
-constexpr int FormClientHeight = 380;
+constexpr TFormSpec Form = {
+    WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 532, 380, L"Tahoma", 14};
 constexpr int FormMinClientWidth = 160;
 constexpr int FormMinClientHeight = 120;
-constexpr wchar_t FormFontFace[] = L"Tahoma";
-constexpr int FormFontHeight = 14;
 constexpr int RowHeight = 17;
 constexpr int StringsLbxHeight = 52;
 
@@ -49,15 +45,13 @@ TVokForm::~TVokForm() { FormDestroy(); }
 void TVokForm::FormCreate() {
   // The list boxes take no LBS_SORT: their rows come sorted from fGroupList and the path.
   static const TControlSpec Layout[] = {
-      {L"LISTBOX", ListStyle | WS_TABSTOP, WS_EX_CLIENTEDGE, 0, 0, FormClientWidth,
-       FormClientHeight - StringsLbxHeight, VokListBoxId, nullptr},
-      {L"LISTBOX", ListStyle | LBS_NOSEL, WS_EX_CLIENTEDGE, 0, FormClientHeight - StringsLbxHeight,
-       FormClientWidth, StringsLbxHeight, StringsLbxId, nullptr},
+      {L"LISTBOX", ListStyle | WS_TABSTOP, WS_EX_CLIENTEDGE, 0, 0, Form.ClientWidth,
+       Form.ClientHeight - StringsLbxHeight, VokListBoxId, nullptr},
+      {L"LISTBOX", ListStyle | LBS_NOSEL, WS_EX_CLIENTEDGE, 0, Form.ClientHeight - StringsLbxHeight, Form.ClientWidth,
+       StringsLbxHeight, StringsLbxId, nullptr},
   };
-  CreateForm(FormStyle, FormExStyle, FormClientWidth, FormClientHeight, FormFontFace, FormFontHeight, Layout,
-             static_cast<int>(std::size(Layout)));
-  for (HWND List : {VokListBox(), StringsLbx()})
-    SendMessageW(List, LB_SETITEMHEIGHT, 0, Scale(RowHeight));
+  CreateForm(Form, Layout);
+  for (HWND List : {VokListBox(), StringsLbx()}) SendMessageW(List, LB_SETITEMHEIGHT, 0, Scale(RowHeight));
   if (!SetWindowSubclass(VokListBox(), VokListBoxProc, 1, reinterpret_cast<DWORD_PTR>(this)))
     throw std::runtime_error("Cannot subclass the list");
   fStringsHeight = Scale(StringsLbxHeight);
@@ -276,7 +270,7 @@ LRESULT TVokForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
       return 0;
     case WM_GETMINMAXINFO: {
       RECT R{0, 0, Scale(FormMinClientWidth), Scale(FormMinClientHeight)};
-      AdjustWindowRectEx(&R, FormStyle, FALSE, FormExStyle);
+      AdjustWindowRectEx(&R, Form.Style, FALSE, Form.ExStyle);
       auto *Info = reinterpret_cast<MINMAXINFO *>(ALParam);
       Info->ptMinTrackSize = {R.right - R.left, R.bottom - R.top};
       return 0;
@@ -331,7 +325,6 @@ VOK_EXPORT int32_t GetVokValueEx(const char *ACaption, const char *AVokName, int
   return Guarded(0, [&] { return SelectValue(ACaption, AVokName, 0, AEndGroup, 0); });
 }
 
-VOK_EXPORT int32_t GetVokValueSt(const char *ACaption, const char *AVokName, int32_t AItemId,
-                                 int32_t AEndGroup) {
+VOK_EXPORT int32_t GetVokValueSt(const char *ACaption, const char *AVokName, int32_t AItemId, int32_t AEndGroup) {
   return Guarded(0, [&] { return SelectValue(ACaption, AVokName, AItemId, AEndGroup, 1); });
 }

@@ -12,21 +12,19 @@ namespace {
 // The first word is the longer one only when strictly longer, so equal words get one
 // aligned placement.
 int64_t PairScore(std::string_view AWord1, std::string_view AWord2) {
-  const bool firstLonger = AWord1.size() > AWord2.size();
-  const std::string_view longer = firstLonger ? AWord1 : AWord2;
-  const std::string_view shorter = firstLonger ? AWord2 : AWord1;
-  const size_t shortLen = shorter.size();
-  const int64_t perfect = static_cast<int64_t>(shortLen);
+  const bool FirstLonger = AWord1.size() > AWord2.size();
+  const std::string_view Longer = FirstLonger ? AWord1 : AWord2;
+  const std::string_view Shorter = FirstLonger ? AWord2 : AWord1;
+  const size_t ShortLen = Shorter.size();
+  const int64_t Perfect = static_cast<int64_t>(ShortLen);
 
-  int64_t best = 0;
-  for (size_t k = 0; k + shortLen <= longer.size() && best < perfect; ++k) {
-    int64_t sum = 0;
-    for (size_t i = 0; i < shortLen; ++i)
-      sum += shorter[i] == longer[k + i] ? 1 : -1;
-    if (sum > best)
-      best = sum;
+  int64_t Best = 0;
+  for (size_t K = 0; K + ShortLen <= Longer.size() && Best < Perfect; ++K) {
+    int64_t Sum = 0;
+    for (size_t I = 0; I < ShortLen; ++I) Sum += Shorter[I] == Longer[K + I] ? 1 : -1;
+    if (Sum > Best) Best = Sum;
   }
-  return best;
+  return Best;
 }
 
 }  // namespace
@@ -36,48 +34,40 @@ TSondex::TSondex() { fIsDelimiter.fill(false); }
 void TSondex::SetParse(std::string_view ADelimiters) {
   fDelimiters.assign(ADelimiters.data(), ADelimiters.size());
   fIsDelimiter.fill(false);
-  for (char c : fDelimiters)
-    fIsDelimiter[static_cast<unsigned char>(c)] = true;
+  for (char C : fDelimiters) fIsDelimiter[static_cast<unsigned char>(C)] = true;
 }
 
-void TSondex::SplitWords(std::string_view AText, int32_t AMinLength,
-                         std::vector<std::string_view> &AWords) const {
-  const size_t n = AText.size();
-  size_t i = 0;
-  while (i < n) {
-    while (i < n && IsDelimiter(AText[i]))
-      ++i;
-    const size_t start = i;
-    while (i < n && !IsDelimiter(AText[i]))
-      ++i;
-    const size_t len = i - start;
-    if (len > 0 && static_cast<int64_t>(len) > AMinLength)
-      AWords.push_back(AText.substr(start, len));
+void TSondex::SplitWords(std::string_view AText, int32_t AMinLength, std::vector<std::string_view> &AWords) const {
+  const size_t N = AText.size();
+  size_t I = 0;
+  while (I < N) {
+    while (I < N && IsDelimiter(AText[I])) ++I;
+    const size_t Start = I;
+    while (I < N && !IsDelimiter(AText[I])) ++I;
+    const size_t Len = I - Start;
+    if (Len > 0 && static_cast<int64_t>(Len) > AMinLength) AWords.push_back(AText.substr(Start, Len));
   }
 }
 
-int TSondex::Compare(std::string_view AText1, std::string_view AText2,
-                     int32_t AMinLength) const {
-  const std::string upper1 = UpperCase(AText1);
-  const std::string upper2 = UpperCase(AText2);
+int TSondex::Compare(std::string_view AText1, std::string_view AText2, int32_t AMinLength) const {
+  const std::string Upper1 = UpperCase(AText1);
+  const std::string Upper2 = UpperCase(AText2);
 
-  std::vector<std::string_view> words1;
-  std::vector<std::string_view> words2;
-  SplitWords(upper1, AMinLength, words1);
-  if (words1.empty())
-    return 0;
-  SplitWords(upper2, AMinLength, words2);
+  std::vector<std::string_view> Words1;
+  std::vector<std::string_view> Words2;
+  SplitWords(Upper1, AMinLength, Words1);
+  if (Words1.empty()) return 0;
+  SplitWords(Upper2, AMinLength, Words2);
 
-  constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
-  int64_t total = 0;
-  for (std::string_view a : words1) {
-    for (std::string_view b : words2) {
-      total += PairScore(a, b);
-      if (total >= kMax)
-        return static_cast<int>(kMax);
+  constexpr int64_t Most = std::numeric_limits<int32_t>::max();
+  int64_t Total = 0;
+  for (std::string_view A : Words1) {
+    for (std::string_view B : Words2) {
+      Total += PairScore(A, B);
+      if (Total >= Most) return static_cast<int>(Most);
     }
   }
-  return static_cast<int>(total);
+  return static_cast<int>(Total);
 }
 
 }  // namespace vok

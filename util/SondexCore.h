@@ -18,7 +18,7 @@
 namespace vok {
 
 class TSondex {
-public:
+ public:
   TSondex();
 
   // Replaces the whole delimiter set; empty text leaves no delimiters, so each
@@ -31,17 +31,14 @@ public:
   // 0 when either text has no such word, INT32_MAX at most.
   int Compare(std::string_view AText1, std::string_view AText2, int32_t AMinLength) const;
 
-private:
+ private:
   std::string fDelimiters;
   std::array<bool, 256> fIsDelimiter;
 
-  bool IsDelimiter(char AChar) const {
-    return fIsDelimiter[static_cast<unsigned char>(AChar)];
-  }
+  bool IsDelimiter(char AChar) const { return fIsDelimiter[static_cast<unsigned char>(AChar)]; }
 
   // Appends to AWords the views into AText of its words longer than AMinLength.
-  void SplitWords(std::string_view AText, int32_t AMinLength,
-                  std::vector<std::string_view> &AWords) const;
+  void SplitWords(std::string_view AText, int32_t AMinLength, std::vector<std::string_view> &AWords) const;
 };
 
 }  // namespace vok
