@@ -7,13 +7,7 @@
 # Usage: bash tools/bench.sh [--lib-seconds S] [--ref-seconds S]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/setup.sh
-cmake --preset native >/dev/null
-cmake --build --preset native --target vokbench >/dev/null
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target vokbench >/dev/null
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target vokbench >/dev/null
+bash tools/build.sh native win32 win64 -- vokbench
 mkdir -p build/bench
 build/native/vokbench gen build/bench
 {

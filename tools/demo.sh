@@ -3,8 +3,6 @@
 # dictionary under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/setup.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 >/dev/null
+bash tools/build.sh win32
 cd build/win32
 xvfb-run -a ../../cmake/wine-run.sh vokhost.exe ../../examples/sample.vok "$@" 2> >(grep -v "X connection" >&2) | iconv -f cp1251 -t utf-8

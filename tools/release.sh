@@ -4,9 +4,5 @@
 # the documentation and the examples.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/setup.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 >/dev/null
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 >/dev/null
+bash tools/build.sh win32 win64
 cmake --build --preset win32 --target release

@@ -7,8 +7,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 group=${1:-2}
 out=$(realpath -m "${2:-build/prj-chooser.png}")
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 >/dev/null
+bash tools/build.sh win32
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 cd build/win32

@@ -9,9 +9,7 @@
 # Usage: [DPI=120] tools/screenshot.sh [START_CODE [PATTERN]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/setup.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 >/dev/null
+bash tools/build.sh win32
 out=$PWD/build/screenshots
 mkdir -p "$out"
 cd build/win32

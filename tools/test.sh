@@ -5,13 +5,7 @@
 # 32-bit and 64-bit Wine and Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/setup.sh
-cmake --preset native >/dev/null
-cmake --build --preset native >/dev/null
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 >/dev/null
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 >/dev/null
+bash tools/build.sh native win32 win64
 ctest --preset native
 bash tools/reliability.sh "${VOK_FUZZ_SECONDS:-30}"
 xvfb-run -a ctest --preset win32
