@@ -1,7 +1,6 @@
 #include "tools/vok/Check.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -18,7 +17,6 @@ namespace vok::tool {
 
 namespace {
 
-inline bool IsBlankChar(char C) { return static_cast<unsigned char>(C) <= 32; }
 inline bool IsDigit(char C) { return C >= '0' && C <= '9'; }
 
 std::string Str(int64_t AValue) { return std::to_string(AValue); }
@@ -479,31 +477,21 @@ bool LooksLikeCode(std::string_view AKey) {
 }
 
 std::string WhyNotInt(std::string_view S) {
-  if (TryStrToInt(S)) return std::string();
-  if (S.empty()) return "empty";
-  std::size_t I = 0;
-  while (I < S.size() && S[I] == ' ') ++I;
-  if (I == S.size()) return "only blanks";
-  if (IsBlankChar(S[I])) return "a tab or control character before the number, where only spaces may stand";
-  if (S[I] == '-' || S[I] == '+') ++I;
-  bool Hex = false;
-  if (I < S.size() && (S[I] == '$' || S[I] == 'x' || S[I] == 'X')) {
-    Hex = true;
-    ++I;
-  } else if (I + 1 < S.size() && S[I] == '0' && (S[I + 1] == 'x' || S[I + 1] == 'X')) {
-    Hex = true;
-    I += 2;
+  const TIntReading R = ReadInt(S);
+  switch (R.Fault) {
+    case TIntFault::None: return std::string();
+    case TIntFault::Empty: return "empty";
+    case TIntFault::OnlySpaces: return "only blanks";
+    case TIntFault::BlankBefore: return "a tab or control character before the number, where only spaces may stand";
+    case TIntFault::NoDigits: return R.Hex ? "no hexadecimal digits after the prefix" : "a sign without digits";
+    case TIntFault::OutOfRange: return "out of the 32-bit range -2147483648..2147483647";
+    case TIntFault::BlankAfter: return "blank after the number";
+    case TIntFault::NotADigit: break;
   }
-  if (I == S.size()) return Hex ? "no hexadecimal digits after the prefix" : "a sign without digits";
-  const std::size_t Start = I;
-  while (I < S.size() && (IsDigit(S[I]) || (Hex && std::isxdigit(static_cast<unsigned char>(S[I]))))) ++I;
-  if (I == S.size()) return "out of the 32-bit range -2147483648..2147483647";
-  if (I > Start && std::all_of(S.begin() + static_cast<std::ptrdiff_t>(I), S.end(), IsBlankChar))
-    return "blank after the number";
-  const unsigned char C = static_cast<unsigned char>(S[I]);
+  const unsigned char C = static_cast<unsigned char>(S[R.At]);
   const std::string Char = C > 32 && C < 127 ? "\"" + std::string(1, static_cast<char>(C)) + "\""
                                              : "character " + Str(C);
-  return std::string("not a number (") + Char + " is not a " + (Hex ? "hexadecimal " : "") + "digit)";
+  return std::string("not a number (") + Char + " is not a " + (R.Hex ? "hexadecimal " : "") + "digit)";
 }
 
 void CheckSectionLines(unsigned APath, std::string_view ASectionName, int AHeaderLine,

@@ -15,8 +15,6 @@ namespace vok::tool {
 
 namespace {
 
-inline bool IsBlankChar(char C) { return static_cast<unsigned char>(C) <= 32; }
-
 const char *const ColumnNames[] = {"code", "text", "extra text", "tag"};
 
 std::string Column(std::size_t AIndex) {
