@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#include <iterator>
 #include <stdexcept>
 
 #include "lookup/TextFile.h"
 #include "lookup/TextOps.h"
+#include "lookup/VokRules.h"
 
 namespace vok {
 
@@ -41,16 +43,15 @@ namespace {
 // Signals a failed load inside the loader's guard.
 struct ELoadFailed {};
 
-bool IsSectionHeader(std::string_view ATrimmed) {
-  return ATrimmed.size() >= 2 && ATrimmed.front() == '[' && ATrimmed.back() == ']';
-}
-
-// Position of the first line whose key (text before its first "=") is AKey ignoring case.
-std::size_t FindKey(const TLines &ALines, std::string_view AKey) {
+// Position of the first of ALines that is a header line of AKey; AValue receives its value.
+// Throws ELoadFailed when no line is.
+std::size_t FindKey(const TLines &ALines, THeaderKey AKey, std::string_view &AValue) {
   for (std::size_t I = 0; I < ALines.size(); ++I) {
-    const std::size_t Eq = ALines[I].find('=');
-    if (Eq != std::string::npos && SameText(std::string_view(ALines[I]).substr(0, Eq), AKey))
+    const TSectionLine L = ReadSectionLine(ALines[I]);
+    if (L.Kind == TSectionLine::Header && L.HeaderKey == AKey) {
+      AValue = L.Value;
       return I;
+    }
   }
   throw ELoadFailed{};
 }
@@ -60,16 +61,9 @@ std::size_t FindKey(const TLines &ALines, std::string_view AKey) {
 void ReadSection(const std::string &AFile, std::string_view AName, TLines &AList) {
   AList.clear();
   TTextReader Reader(AFile);
-  const std::string Header = "[" + std::string(AName) + "]";
   std::string_view Line;
-  bool Found = false;
-  while (!Found && Reader.ReadLine(Line)) Found = SameText(TrimView(Line), Header);
-  while (Found && Reader.ReadLine(Line)) {
-    const std::string_view T = TrimView(Line);
-    if (T.empty()) continue;
-    if (IsSectionHeader(T)) break;
-    AList.emplace_back(Line);
-  }
+  if (!FindSection(Reader, AName)) return;
+  while (NextSectionLine(Reader, Line)) AList.emplace_back(Line);
 }
 
 // ---- text store ----
@@ -225,7 +219,7 @@ struct TLookup::TLoadState {
   std::string Name, Alias, Filter;
   bool Filtered = false;
   bool Failed = false;
-  bool HasFormat = false, HasDisplay = false, HasDelimit = false;
+  bool Taken[std::size(HeaderKeys)] = {};  // per header key: its line was taken
   // Items read before the widths were known, or after such an item: placed at the end so
   // that every level keeps the order of the file.
   std::deque<TEntry> Pending;
@@ -262,53 +256,33 @@ void TLookup::BeginLoad(std::string_view AVokFile, std::string_view AVokName, st
   fVokPath = ShortStr(AVokFile);
 }
 
-bool TLookup::TakeHeaderLine(std::string_view AKey, std::string_view AValue) {
+void TLookup::TakeHeaderLine(THeaderKey AKey, std::string_view AValue) {
   TLoadState &L = *fLoad;
-  if (!L.HasFormat && SameText(AKey, "Format")) {
-    L.HasFormat = true;
+  bool &Taken = L.Taken[static_cast<int>(AKey)];
+  if (Taken) return;
+  Taken = true;
+  if (AKey == THeaderKey::Format) {
     L.Failed |= !SetFormat(AValue);
-  } else if (!L.HasDisplay && SameText(AKey, "Display")) {
-    L.HasDisplay = true;
-    L.Failed |= AValue.size() > MaxShortLen;
-    fDisplay = ShortStr(AValue);
-  } else if (!L.HasDelimit && SameText(AKey, "Delimit")) {
-    L.HasDelimit = true;
-    L.Failed |= AValue.size() > MaxShortLen;
-    fDelimiter = ShortStr(AValue);
   } else {
-    return false;
+    L.Failed |= AValue.size() > MaxShortLen;
+    (AKey == THeaderKey::Display ? fDisplay : fDelimiter) = ShortStr(AValue);
   }
-  return true;
 }
 
 void TLookup::AddLine(std::string_view ALine) {
   if (!fLoad || fLoad->Failed) return;
   TLoadState &L = *fLoad;
-  const std::size_t Eq = ALine.find('=');
-  if (Eq == std::string_view::npos) return;
-  const std::string_view Key = ALine.substr(0, Eq);
-  const auto Code = TryStrToInt(Key);
-  if (!Code) {
-    TakeHeaderLine(Key, ALine.substr(Eq + 1));
-    return;
-  }
-  const std::string_view Rest = ALine.substr(Eq + 1);
-  const std::size_t Hash = Rest.find('#');
-  std::string_view Text = Rest, Extra;
-  if (Hash != std::string_view::npos) {
-    Text = Rest.substr(0, Hash);
-    const std::string_view After = Rest.substr(Hash + 1);
-    const std::size_t Hash2 = After.find('#');
-    Extra = After.substr(0, Hash2);
-    if (L.Filtered) {
-      const std::string_view Tag = Hash2 == std::string_view::npos ? std::string_view() : After.substr(Hash2 + 1);
-      if (Tag.size() + 2 > L.Filter.size() || L.Filter.find(";" + std::string(Tag) + ";") == std::string::npos) return;
-    }
+  const TSectionLine Line = ReadSectionLine(ALine);
+  if (Line.Kind == TSectionLine::Header) TakeHeaderLine(Line.HeaderKey, Line.Value);
+  if (Line.Kind != TSectionLine::Item) return;
+  if (L.Filtered && Line.HasHash) {
+    const std::string_view Tag = Line.Tag;
+    if (Tag.size() + 2 > L.Filter.size() || L.Filter.find(";" + std::string(Tag) + ";") == std::string::npos) return;
   }
   // Extra texts are handed out cut at 255 only, and judged blank on that part.
-  Extra = ShortView(Extra);
+  const std::string_view Text = Line.Text, Extra = ShortView(Line.Extra);
   const bool HasExtra = !IsBlank(Extra);
-  const TEntry E{fStore.Add(Text), HasExtra ? fStore.Add(Extra) : nullptr, *Code,
+  const TEntry E{fStore.Add(Text), HasExtra ? fStore.Add(Extra) : nullptr, Line.Code,
                  static_cast<uint32_t>(Text.size()), HasExtra ? static_cast<uint32_t>(Extra.size()) : 0};
   if (fGroups.empty() || !L.Pending.empty())
     L.Pending.push_back(E);
@@ -317,14 +291,10 @@ void TLookup::AddLine(std::string_view ALine) {
 }
 
 bool TLookup::SetFormat(std::string_view AValue) {
-  if (AValue.empty()) return false;
-  for (std::size_t From = 0;;) {
-    const std::size_t Comma = AValue.find(',', From);
-    const auto Width = TryStrToInt(AValue.substr(From, Comma == std::string_view::npos ? Comma : Comma - From));
+  for (const std::string_view Piece : SplitWidths(AValue)) {
+    const auto Width = TryStrToInt(Piece);
     if (!Width) return false;
     fFormats.push_back(*Width);
-    if (Comma == std::string_view::npos) break;
-    From = Comma + 1;
   }
   fGroups.resize(fFormats.size());
   for (std::size_t K = 0; K < fFormats.size(); ++K) fBelow.push_back(Pow10(DigitsFrom(static_cast<int>(K) + 1)));
@@ -339,7 +309,8 @@ void TLookup::EndLoad() {
   if (!fLoad) return;
   try {
     TLoadState &L = *fLoad;
-    if (L.Failed || !L.HasFormat || !L.HasDisplay || !L.HasDelimit) throw ELoadFailed{};
+    const bool Missing = std::find(std::begin(L.Taken), std::end(L.Taken), false) != std::end(L.Taken);
+    if (L.Failed || Missing) throw ELoadFailed{};
     Build();
     fVokName = L.Alias;
     fLoad.reset();
@@ -364,17 +335,10 @@ void TLookup::LoadVok(const std::string &AVokFile, std::string_view AVokName, st
   Clear();
   try {
     TTextReader Reader(AVokFile);
-    const std::string Header = "[" + std::string(AVokName) + "]";
-    std::string_view Line;
-    bool Found = false;
-    while (!Found && Reader.ReadLine(Line)) Found = SameText(TrimView(Line), Header);
+    const bool Found = FindSection(Reader, AVokName);
     BeginLoad(AVokFile, AVokName, AVokAlias, AFilter);
-    while (Found && Reader.ReadLine(Line)) {
-      const std::string_view T = TrimView(Line);
-      if (T.empty()) continue;
-      if (IsSectionHeader(T)) break;
-      AddLine(Line);
-    }
+    std::string_view Line;
+    while (Found && NextSectionLine(Reader, Line)) AddLine(Line);
     Reader.Close();
     EndLoad();
   } catch (...) {
@@ -391,10 +355,10 @@ void TLookup::LoadVokEx(std::string_view AVokFile, TLines *ATempList, std::strin
     if (fLoad->Failed) return Clear();
     for (const std::string &Line : *ATempList) AddLine(Line);
     // The caller's list loses the header lines used, as far as the load got.
-    for (const char *Key : {"Format", "Display", "Delimit"}) {
-      const std::size_t I = FindKey(*ATempList, Key);
-      const bool TooLong = ATempList->at(I).size() - ATempList->at(I).find('=') - 1 > MaxShortLen;
-      if (TooLong && Key[0] != 'F') break;
+    for (const THeaderKey Key : HeaderKeys) {
+      std::string_view Value;
+      const std::size_t I = FindKey(*ATempList, Key, Value);
+      if (Value.size() > MaxShortLen && Key != THeaderKey::Format) break;
       ATempList->erase(ATempList->begin() + static_cast<std::ptrdiff_t>(I));
     }
   } catch (...) {

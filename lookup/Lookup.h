@@ -14,6 +14,8 @@
 
 namespace vok {
 
+enum class THeaderKey;
+
 // The row that ends every non-empty level list: "(Значение не определено)", code -1.
 extern const char *const UndefinedValueText;
 constexpr int32_t UndefinedValueCode = -1;
@@ -184,8 +186,8 @@ class TLookup {
   const TEntry *FindInLevel(int ALevel, int32_t ACode) const;
   // Sum of the widths of the levels AFrom..GroupCount()-1 (0 when AFrom is past the last).
   int64_t DigitsFrom(int AFrom) const;
-  // A header line's value taken, or false when ALine is not the first line of its key.
-  bool TakeHeaderLine(std::string_view AKey, std::string_view AValue);
+  // Takes the value of a header line when it is the first line of its key.
+  void TakeHeaderLine(THeaderKey AKey, std::string_view AValue);
   // Reads the digit widths and makes the levels; false when a width does not convert.
   bool SetFormat(std::string_view AValue);
   void Place(const TEntry &AEntry);

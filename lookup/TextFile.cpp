@@ -71,6 +71,7 @@ bool TTextReader::ReadLine(std::string_view &ALine) {
     const std::size_t Body = Len && Start[Len - 1] == '\r' ? Len - 1 : Len;
     if (!std::memchr(Start, '\r', Body)) {
       fPos += Len + 1;
+      ++fLineNumber;
       ALine = std::string_view(Start, Body);
       return true;
     }
@@ -83,6 +84,7 @@ bool TTextReader::ReadLine(std::string_view &ALine) {
 bool TTextReader::ReadLine(std::string &ALine) {
   ALine.clear();
   if (Eof()) return false;
+  ++fLineNumber;
   for (;;) {
     const char *Start = fBuffer.get() + fPos;
     const void *Lf = std::memchr(Start, '\n', fEnd - fPos);

@@ -38,6 +38,8 @@ class TTextReader {
   bool ReadLine(std::string_view &ALine);
   // True when no line is left (the end of the file, or a character 26 starting the next line).
   bool Eof();
+  // The number of lines read so far: the line number, from 1, of the last line read.
+  std::size_t LineNumber() const { return fLineNumber; }
   void Close();
 
  private:
@@ -47,6 +49,7 @@ class TTextReader {
   std::unique_ptr<char[]> fBuffer;  // filled by reads only: a short file touches little of it
   std::size_t fBlockSize;
   std::size_t fPos = 0, fEnd = 0;
+  std::size_t fLineNumber = 0;
   std::string fLine;  // a line that spans blocks or holds carriage returns
   bool fEof = false;
 };

@@ -1,52 +1,45 @@
 #include "lookup/VokFile.h"
 
+#include <string>
+
 namespace vok {
 
-bool HeaderName(std::string_view ATrimmed, std::string_view &AName) {
-  if (ATrimmed.size() < 2 || ATrimmed.front() != '[' || ATrimmed.back() != ']') return false;
-  AName = ATrimmed.substr(1, ATrimmed.size() - 2);
-  return true;
+TSectionSkip SectionSkip(std::string_view AName, bool AFirstHeader, bool AHeaderAtEnd) {
+  if (AHeaderAtEnd && !AFirstHeader) return TSectionSkip::HeaderAtEnd;
+  return AName.empty() ? TSectionSkip::EmptyName : TSectionSkip::None;
 }
 
-bool NextTrimmedLine(TTextReader &AReader, std::string_view &ALine) {
-  while (AReader.ReadLine(ALine)) {
-    ALine = TrimView(ALine);
-    if (!ALine.empty()) return true;
-  }
-  ALine = std::string_view();
-  return false;
+std::unique_ptr<TLookup> BeginSection(std::string_view AFile, std::string_view AName) {
+  auto Lookup = std::make_unique<TLookup>();
+  Lookup->BeginLoad(ShortView(AFile), ShortView(AName), ShortView(AName), "*");
+  return Lookup;
 }
 
 void LoadAllSections(TTextReader &AReader, std::string_view AFile, const TSectionSink &AOnSection) {
+  std::unique_ptr<TLookup> Lookup;
+  std::string Section;
+  auto Finish = [&] {
+    if (!Lookup) return;
+    Lookup->EndLoad();
+    AOnSection(Section, std::move(Lookup));
+  };
+  bool First = true;
   std::string_view Line, Name;
-  while (NextTrimmedLine(AReader, Line) && !HeaderName(Line, Name)) {
-  }
-  if (!HeaderName(Line, Name)) return;
-  // Each section's trimmed lines go straight into its dictionary. The end of the file is
-  // tested after each section, so a header on the last line is loaded (and fails, having
-  // no body) only when it is the first header of the file. A header's name is copied as
-  // soon as it is read: testing the end may read on into the buffer the name points to.
-  std::string Section(Name);
-  bool AtHeader;
-  do {
-    std::unique_ptr<TLookup> Lookup;
-    if (!Section.empty()) {
-      Lookup = std::make_unique<TLookup>();
-      Lookup->BeginLoad(ShortView(AFile), ShortView(Section), ShortView(Section), "*");
-    }
-    AtHeader = false;
-    while (NextTrimmedLine(AReader, Line)) {
-      AtHeader = HeaderName(Line, Name);
-      if (AtHeader) break;
+  while (NextTrimmedLine(AReader, Line)) {
+    if (!HeaderName(Line, Name)) {
       if (Lookup) Lookup->AddLine(Line);
+      continue;
     }
-    std::string Next = AtHeader ? std::string(Name) : std::string();
-    if (Lookup) {
-      Lookup->EndLoad();
-      AOnSection(Section, std::move(Lookup));
-    }
+    // The name is copied before the end of the text is tested: that may read on into the
+    // buffer it points to.
+    std::string Next(Name);
+    Finish();
     Section = std::move(Next);
-  } while (AtHeader && !AReader.Eof());
+    const bool Skipped = SectionSkip(Section, First, AReader.Eof()) != TSectionSkip::None;
+    if (!Skipped) Lookup = BeginSection(AFile, Section);
+    First = false;
+  }
+  Finish();
 }
 
 }  // namespace vok

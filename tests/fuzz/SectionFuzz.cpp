@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "lookup/Lookup.h"
-#include "lookup/TextOps.h"
+#include "lookup/VokRules.h"
 #include "tests/fuzz/FuzzCommon.h"
 
 using namespace vok;
@@ -31,6 +31,7 @@ std::vector<std::string> ReadAll(TMemoryText &AText, std::size_t ABlockSize) {
     }
   }
   VOK_CHECK(Reader->Eof());
+  VOK_CHECK(Reader->LineNumber() == Lines.size());
   return Lines;
 }
 
@@ -39,16 +40,9 @@ std::vector<std::string> ReadAll(TMemoryText &AText, std::size_t ABlockSize) {
 template <typename F>
 void ForSectionLines(TMemoryText &AText, std::size_t ABlockSize, const std::string &AName, F &&AOnLine) {
   const std::unique_ptr<TTextReader> Reader = AText.Open(ABlockSize);
-  const std::string Header = "[" + AName + "]";
   std::string_view Line;
-  bool Found = false;
-  while (!Found && Reader->ReadLine(Line)) Found = SameText(TrimView(Line), Header);
-  while (Found && Reader->ReadLine(Line)) {
-    const std::string_view T = TrimView(Line);
-    if (T.empty()) continue;
-    if (T.size() >= 2 && T.front() == '[' && T.back() == ']') break;
-    AOnLine(Line);
-  }
+  if (!FindSection(*Reader, AName)) return;
+  while (NextSectionLine(*Reader, Line)) AOnLine(Line);
 }
 
 }  // namespace
@@ -65,9 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *AData, std::size_t ASize) {
   std::vector<std::string> Names;
   std::string Filter = "*";
   for (const std::string &Line : Lines) {
-    const std::string_view T = TrimView(Line);
-    if (T.size() >= 2 && T.front() == '[' && T.back() == ']' && Names.size() < 4)
-      Names.emplace_back(T.substr(1, T.size() - 2));
+    std::string_view Name;
+    if (HeaderName(TrimView(Line), Name) && Names.size() < 4) Names.emplace_back(Name);
     if (Filter == "*" && Line.rfind("#filter ", 0) == 0) Filter = Line.substr(8);
   }
   if (Names.empty()) Names.emplace_back("S");

@@ -48,6 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *AData, std::size_t ASize) {
   const std::string Text(reinterpret_cast<const char *>(AData), ASize);
   const std::optional<int32_t> Value = TryStrToInt(Text);
   VOK_CHECK(Value == ReferenceStrToInt(Text));
+  // A fault exactly when there is no value; the character that is no digit lies in the text.
+  const TIntReading Reading = ReadInt(Text);
+  VOK_CHECK((Reading.Fault == TIntFault::None) == Value.has_value());
+  VOK_CHECK(Reading.Fault != TIntFault::NotADigit || Reading.At < Text.size());
   if (Value) {
     char Hex[16];
     std::snprintf(Hex, sizeof Hex, "$%X", static_cast<uint32_t>(*Value));

@@ -335,6 +335,7 @@ TEST(TextReader, LineEndsAndEndOfText) {
   EXPECT_EQ(Lines[2], "");
   EXPECT_EQ(Lines[3].size(), 200004u);
   EXPECT_EQ(Lines[4], "z\x1A" "after");  // only a leading 26 ends the text
+  EXPECT_EQ(R.LineNumber(), 5u);
 }
 
 TEST(TextReader, MissingFileRaisesInOutError) {

@@ -1,7 +1,6 @@
 #include "tools/vok/Check.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -12,13 +11,14 @@
 #include "lookup/ShortStr.h"
 #include "lookup/TextFile.h"
 #include "lookup/TextOps.h"
+#include "lookup/VokFile.h"
+#include "lookup/VokRules.h"
 #include "tools/vok/Cp1251.h"
 
 namespace vok::tool {
 
 namespace {
 
-inline bool IsBlankChar(char C) { return static_cast<unsigned char>(C) <= 32; }
 inline bool IsDigit(char C) { return C >= '0' && C <= '9'; }
 
 std::string Str(int64_t AValue) { return std::to_string(AValue); }
@@ -52,7 +52,7 @@ struct TItemLine {
 
 // A header key and what one loader found of it.
 struct TKeyState {
-  explicit TKeyState(const char *AKey) : Key(AKey) {}
+  explicit TKeyState(THeaderKey AKey) : Key(HeaderKeyName(AKey)) {}
   const char *Key;
   bool Found = false;
   int Line = 0;  // the line that counts
@@ -106,7 +106,8 @@ class TPathCheck {
   const TLookup &fLookup;
   std::vector<TDiagnostic> &fOut;
 
-  TKeyState fKeys[3] = {TKeyState("Format"), TKeyState("Display"), TKeyState("Delimit")};
+  TKeyState fKeys[3] = {TKeyState(THeaderKey::Format), TKeyState(THeaderKey::Display),
+                        TKeyState(THeaderKey::Delimit)};
   std::vector<TItemLine> fItems;
   std::unordered_map<int32_t, std::size_t> fFirst;  // code -> its first item
   bool fNeedsLoad = false;                          // the checks that need the loaded dictionary run
@@ -114,50 +115,29 @@ class TPathCheck {
 
 void TPathCheck::ScanLines() {
   for (const TSourceLine &L : fLines) {
-    const std::size_t Eq = L.Text.find('=');
-    if (Eq == std::string_view::npos) {
+    const TSectionLine Line = ReadSectionLine(L.Text);
+    if (Line.Kind == TSectionLine::NoKey) {
       const std::string_view T = TrimView(L.Text);
       if (!T.empty() && IsDigit(T[0]))
         Add(L.Number, TSeverity::Warning, "no \"=\" after the code: not an item line, ignored");
-      continue;
-    }
-    const std::string_view Key = L.Text.substr(0, Eq), Value = L.Text.substr(Eq + 1);
-    if (const auto Code = TryStrToInt(Key)) {
-      TItemLine Item{L.Number, *Code, Value, {}, {}, false};
-      const std::size_t Hash = Value.find('#');
-      if (Hash != std::string_view::npos) {
-        Item.HasHash = true;
-        Item.Text = Value.substr(0, Hash);
-        const std::string_view After = Value.substr(Hash + 1);
-        const std::size_t Hash2 = After.find('#');
-        Item.Extra = After.substr(0, Hash2);
-        if (Hash2 != std::string_view::npos) Item.Tag = After.substr(Hash2 + 1);
-      }
-      fFirst.try_emplace(Item.Code, fItems.size());
-      fItems.push_back(Item);
-      continue;
-    }
-    TKeyState *Exact = nullptr, *Near = nullptr;
-    for (TKeyState &K : fKeys) {
-      if (SameText(Key, K.Key)) Exact = &K;
-      else if (SameText(TrimView(Key), K.Key)) Near = &K;
-    }
-    if (Exact) {
-      if (!Exact->Found) {
-        Exact->Found = true;
-        Exact->Line = L.Number;
-        Exact->Value = Value;
+    } else if (Line.Kind == TSectionLine::Item) {
+      fFirst.try_emplace(Line.Code, fItems.size());
+      fItems.push_back({L.Number, Line.Code, Line.Text, Line.Extra, Line.Tag, Line.HasHash});
+    } else if (Line.Kind == TSectionLine::Header) {
+      TKeyState &K = fKeys[static_cast<int>(Line.HeaderKey)];
+      if (!K.Found) {
+        K.Found = true;
+        K.Line = L.Number;
+        K.Value = Line.Value;
       } else {
         Add(L.Number, TSeverity::Warning,
-            "repeated " + QuotedKey(*Exact) + " line: ignored, the one on line " + Str(Exact->Line) + " counts");
+            "repeated " + QuotedKey(K) + " line: ignored, the one on line " + Str(K.Line) + " counts");
       }
-    } else if (Near) {
-      std::size_t Lead = 0;
-      while (Lead < Key.size() && IsBlankChar(Key[Lead])) ++Lead;
-      Near->NearMisses.push_back({L.Number, Lead > 0 && SameText(Key.substr(Lead), Near->Key)});
-    } else if (LooksLikeCode(Key)) {
+    } else if (const auto Miss = HeaderKeyMiss(Line.Key)) {
+      fKeys[static_cast<int>(Miss->Key)].NearMisses.push_back({L.Number, Miss->Indented});
+    } else if (LooksLikeCode(Line.Key)) {
       Add(L.Number, TSeverity::Warning,
-          "line skipped: code " + Quote(Key) + " does not convert: " + WhyNotInt(Key));
+          "line skipped: code " + Quote(Line.Key) + " does not convert: " + WhyNotInt(Line.Key));
     }
   }
 }
@@ -223,13 +203,7 @@ void TPathCheck::CheckFormat(const TKeyState &K) {
     Add(K.Line, TSeverity::Error, "\"Format=\" has no value: it needs the digit width of each level, such as Format=2,2,3");
     return;
   }
-  std::vector<std::string_view> Pieces;
-  for (std::size_t From = 0;;) {
-    const std::size_t Comma = V.find(',', From);
-    Pieces.push_back(V.substr(From, Comma == std::string_view::npos ? Comma : Comma - From));
-    if (Comma == std::string_view::npos) break;
-    From = Comma + 1;
-  }
+  const std::vector<std::string_view> Pieces = SplitWidths(V);
   bool Converted = true;
   int64_t Total = 0;
   for (std::size_t I = 0; I < Pieces.size(); ++I) {
@@ -401,10 +375,6 @@ void TPathCheck::Walk(int ALevel, int32_t AFilterId) {
 
 // ---- the file ----
 
-bool IsHeaderLine(std::string_view ATrimmed) {
-  return ATrimmed.size() >= 2 && ATrimmed.front() == '[' && ATrimmed.back() == ']';
-}
-
 // Registry names: ASCII letters match either case, every other character exactly.
 bool SameRegistryName(std::string_view A, std::string_view B) {
   if (A.size() != B.size()) return false;
@@ -417,10 +387,16 @@ bool SameRegistryName(std::string_view A, std::string_view B) {
   return true;
 }
 
+// A line of the file that is not blank.
+struct TFileLine {
+  int Index;  // in the file, from 0
+  std::string Text;
+};
+
 struct TSection {
   int Header;                 // index of the header line
   std::string Name;           // between the brackets, as written
-  std::vector<int> Body;      // indices of its non-blank lines
+  std::vector<std::size_t> Body;  // its lines, as positions in the list of the file's non-blank lines
   // LoadVok
   enum { VokLoads, VokFails, VokBlankName, VokNotFound, VokOther } Vok = VokFails;
   int VokOtherLine = 0;       // the section that LoadVok reads under this name instead
@@ -432,6 +408,17 @@ struct TSection {
   std::vector<int32_t> Widths;
   std::vector<int> OtherCounts;  // the other loader's counts, when they differ
 };
+
+// The index of the header line of the section that LoadVok reads for the name AName, or -1 when
+// it finds none (or the file can no longer be read).
+int HeaderLoadVokReads(const std::string &AFile, std::string_view AName) {
+  try {
+    TTextReader Reader(AFile);
+    if (FindSection(Reader, AName)) return static_cast<int>(Reader.LineNumber()) - 1;
+  } catch (const EInOutError &) {
+  }
+  return -1;
+}
 
 std::vector<int> LevelCounts(const TLookup &L) {
   std::vector<int> R;
@@ -479,31 +466,21 @@ bool LooksLikeCode(std::string_view AKey) {
 }
 
 std::string WhyNotInt(std::string_view S) {
-  if (TryStrToInt(S)) return std::string();
-  if (S.empty()) return "empty";
-  std::size_t I = 0;
-  while (I < S.size() && S[I] == ' ') ++I;
-  if (I == S.size()) return "only blanks";
-  if (IsBlankChar(S[I])) return "a tab or control character before the number, where only spaces may stand";
-  if (S[I] == '-' || S[I] == '+') ++I;
-  bool Hex = false;
-  if (I < S.size() && (S[I] == '$' || S[I] == 'x' || S[I] == 'X')) {
-    Hex = true;
-    ++I;
-  } else if (I + 1 < S.size() && S[I] == '0' && (S[I + 1] == 'x' || S[I + 1] == 'X')) {
-    Hex = true;
-    I += 2;
+  const TIntReading R = ReadInt(S);
+  switch (R.Fault) {
+    case TIntFault::None: return std::string();
+    case TIntFault::Empty: return "empty";
+    case TIntFault::OnlySpaces: return "only blanks";
+    case TIntFault::BlankBefore: return "a tab or control character before the number, where only spaces may stand";
+    case TIntFault::NoDigits: return R.Hex ? "no hexadecimal digits after the prefix" : "a sign without digits";
+    case TIntFault::OutOfRange: return "out of the 32-bit range -2147483648..2147483647";
+    case TIntFault::BlankAfter: return "blank after the number";
+    case TIntFault::NotADigit: break;
   }
-  if (I == S.size()) return Hex ? "no hexadecimal digits after the prefix" : "a sign without digits";
-  const std::size_t Start = I;
-  while (I < S.size() && (IsDigit(S[I]) || (Hex && std::isxdigit(static_cast<unsigned char>(S[I]))))) ++I;
-  if (I == S.size()) return "out of the 32-bit range -2147483648..2147483647";
-  if (I > Start && std::all_of(S.begin() + static_cast<std::ptrdiff_t>(I), S.end(), IsBlankChar))
-    return "blank after the number";
-  const unsigned char C = static_cast<unsigned char>(S[I]);
+  const unsigned char C = static_cast<unsigned char>(S[R.At]);
   const std::string Char = C > 32 && C < 127 ? "\"" + std::string(1, static_cast<char>(C)) + "\""
                                              : "character " + Str(C);
-  return std::string("not a number (") + Char + " is not a " + (Hex ? "hexadecimal " : "") + "digit)";
+  return std::string("not a number (") + Char + " is not a " + (R.Hex ? "hexadecimal " : "") + "digit)";
 }
 
 void CheckSectionLines(unsigned APath, std::string_view ASectionName, int AHeaderLine,
@@ -513,29 +490,31 @@ void CheckSectionLines(unsigned APath, std::string_view ASectionName, int AHeade
 }
 
 int RunCheck(const TConsole &AConsole, const std::string &AFile) {
-  std::vector<std::string> Lines;
+  std::vector<TFileLine> Lines;
+  int LastIndex = -1;
   try {
     TTextReader Reader(AFile);
-    std::string Line;
-    while (Reader.ReadLine(Line)) Lines.push_back(Line);
+    std::string_view Line, Trimmed;
+    while (NextNonBlankLine(Reader, Line, Trimmed))
+      Lines.push_back({static_cast<int>(Reader.LineNumber()) - 1, std::string(Line)});
+    LastIndex = static_cast<int>(Reader.LineNumber()) - 1;
   } catch (const EInOutError &E) {
     AConsole.Out << AFile << ": error: cannot read the file: " << E.what() << "\n";
     return 2;
   }
-  const int LastIndex = static_cast<int>(Lines.size()) - 1;
   std::vector<TDiagnostic> Diags;
   auto Add = [&](int AIndex, TSeverity ASeverity, std::string AText, unsigned APaths = ByLoadVok | ByLoadAllVok) {
     Diags.push_back({AIndex + 1, ASeverity, std::move(AText), APaths, true});
   };
 
   // A file saved as UTF-8: Windows-1251 text with letters is practically never valid UTF-8.
-  const auto FirstNonAscii = std::find_if(Lines.begin(), Lines.end(), [](const std::string &L) {
-    return std::any_of(L.begin(), L.end(), [](char C) { return static_cast<unsigned char>(C) >= 0x80; });
+  const auto FirstNonAscii = std::find_if(Lines.begin(), Lines.end(), [](const TFileLine &L) {
+    return std::any_of(L.Text.begin(), L.Text.end(), [](char C) { return static_cast<unsigned char>(C) >= 0x80; });
   });
   if (FirstNonAscii != Lines.end() &&
-      std::all_of(Lines.begin(), Lines.end(), [](const std::string &L) { return IsUtf8(L); })) {
-    const bool Bom = Lines[0].compare(0, 3, "\xEF\xBB\xBF") == 0;
-    Add(static_cast<int>(FirstNonAscii - Lines.begin()), TSeverity::Warning,
+      std::all_of(Lines.begin(), Lines.end(), [](const TFileLine &L) { return IsUtf8(L.Text); })) {
+    const bool Bom = Lines[0].Index == 0 && Lines[0].Text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    Add(FirstNonAscii->Index, TSeverity::Warning,
         std::string("the file is saved as UTF-8: the library reads Windows-1251, so its letters beyond ASCII show as "
                     "garbage; save it as Windows-1251") +
             (Bom ? " (the byte order mark at its start also hides the first line from the loaders)" : ""));
@@ -543,13 +522,14 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
 
   // Sections, as both loaders split the file.
   std::vector<TSection> Sections;
-  for (int I = 0; I <= LastIndex; ++I) {
-    const std::string_view T = TrimView(Lines[static_cast<std::size_t>(I)]);
-    if (T.empty()) continue;
-    if (IsHeaderLine(T)) {
+  for (std::size_t P = 0; P < Lines.size(); ++P) {
+    const int I = Lines[P].Index;
+    const std::string_view T = TrimView(Lines[P].Text);
+    std::string_view Name;
+    if (HeaderName(T, Name)) {
       TSection S;
       S.Header = I;
-      S.Name = std::string(T.substr(1, T.size() - 2));
+      S.Name = std::string(Name);
       Sections.push_back(std::move(S));
       continue;
     }
@@ -559,13 +539,13 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
       if (T.find('=') != std::string_view::npos)
         Add(I, TSeverity::Warning, "line before the first section: no loader reads it");
     } else {
-      Sections.back().Body.push_back(I);
+      Sections.back().Body.push_back(P);
     }
   }
   if (Sections.empty()) Add(0, TSeverity::Warning, "the file has no section");
 
-  // LoadAllVok: every section in file order until the first that fails; the header on the
-  // last line of the file is skipped unless it is the first.
+  // LoadAllVok: every section in file order, read past as SectionSkip says, until the first that
+  // fails.
   std::vector<std::unique_ptr<TLookup>> AllLoads(Sections.size());
   {
     int StopLine = 0;
@@ -574,16 +554,13 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
       if (StopLine) {
         S.AllStopLine = StopLine;
         S.All = TSection::AllNotReached;
-      } else if (N > 0 && S.Header == LastIndex) {
-        S.All = TSection::AllLastLine;
-        continue;
-      } else if (S.Name.empty()) {
-        S.All = TSection::AllEmptyName;
+      } else if (const TSectionSkip Skip = SectionSkip(S.Name, N == 0, S.Header == LastIndex);
+                 Skip != TSectionSkip::None) {
+        S.All = Skip == TSectionSkip::HeaderAtEnd ? TSection::AllLastLine : TSection::AllEmptyName;
         continue;
       }
-      auto L = std::make_unique<TLookup>();
-      L->BeginLoad(ShortView(AFile), ShortView(S.Name), ShortView(S.Name), "*");
-      for (int I : S.Body) L->AddLine(TrimView(Lines[static_cast<std::size_t>(I)]));
+      std::unique_ptr<TLookup> L = BeginSection(AFile, S.Name);
+      for (std::size_t P : S.Body) L->AddLine(TrimView(Lines[P].Text));
       L->EndLoad();
       if (!StopLine) {
         if (L->Ready()) {
@@ -623,15 +600,12 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
       Add(S.Header, TSeverity::Warning,
           "the header of " + Ref + " is the last line of the file: LoadAllVok skips it", ByLoadAllVok);
 
-    // LoadVok: the registry trims the name and cuts it at 255; the file is searched for the
-    // first header equal to it ignoring case.
+    // LoadVok: the registry trims the name and cuts it at 255, and the loader finds the section.
     const std::string Asked = ShortStr(Trimmed);
-    const TSection *Reads = nullptr;
-    for (const TSection &F : Sections)
-      if (SameText(F.Name, Asked)) {
-        Reads = &F;
-        break;
-      }
+    const int ReadsHeader = HeaderLoadVokReads(AFile, Asked);
+    const auto Found = std::find_if(Sections.begin(), Sections.end(),
+                                    [&](const TSection &F) { return F.Header == ReadsHeader; });
+    const TSection *Reads = Found == Sections.end() ? nullptr : &*Found;
     if (Trimmed != S.Name || Trimmed.size() > MaxShortLen) {
       S.Vok = Reads ? TSection::VokOther : TSection::VokNotFound;
       if (Reads) S.VokOtherLine = Reads->Header + 1;
@@ -655,9 +629,9 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
     }
 
     std::vector<TSourceLine> Raw, TrimmedLines;
-    for (int I : S.Body) {
-      Raw.push_back({I + 1, Lines[static_cast<std::size_t>(I)]});
-      TrimmedLines.push_back({I + 1, TrimView(Lines[static_cast<std::size_t>(I)])});
+    for (std::size_t P : S.Body) {
+      Raw.push_back({Lines[P].Index + 1, Lines[P].Text});
+      TrimmedLines.push_back({Lines[P].Index + 1, TrimView(Lines[P].Text)});
     }
     const std::size_t From = Diags.size();
     unsigned Analyzed = 0;

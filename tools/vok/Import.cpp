@@ -8,14 +8,13 @@
 
 #include "lookup/Lookup.h"
 #include "lookup/ShortStr.h"
+#include "lookup/VokRules.h"
 #include "tools/vok/Check.h"
 #include "tools/vok/Cp1251.h"
 
 namespace vok::tool {
 
 namespace {
-
-inline bool IsBlankChar(char C) { return static_cast<unsigned char>(C) <= 32; }
 
 const char *const ColumnNames[] = {"code", "text", "extra text", "tag"};
 
@@ -214,11 +213,9 @@ int RunImport(const TConsole &AConsole, const TImportOptions &AOptions) {
   std::vector<int32_t> Widths;
   if (AOptions.Format) {
     const std::string V = AConsole.FromArg(*AOptions.Format);
-    std::size_t N = 0;
-    for (std::size_t From = 0;; ++N) {
-      const std::size_t Comma = V.find(',', From);
-      const std::string_view Piece =
-          std::string_view(V).substr(From, Comma == std::string::npos ? Comma : Comma - From);
+    const std::vector<std::string_view> Pieces = SplitWidths(V);
+    for (std::size_t N = 0; N < Pieces.size(); ++N) {
+      const std::string_view Piece = Pieces[N];
       const auto W = TryStrToInt(TrimView(Piece));
       if (!W)
         Problems.Add(0, TSeverity::Error,
@@ -228,8 +225,6 @@ int RunImport(const TConsole &AConsole, const TImportOptions &AOptions) {
         Problems.Add(0, TSeverity::Error, "--format: width " + std::to_string(N + 1) + " is not positive");
       else
         Widths.push_back(*W);
-      if (Comma == std::string::npos) break;
-      From = Comma + 1;
     }
   } else {
     int Digits = 1;

@@ -4,7 +4,7 @@
 #include "lookup/Lookup.h"
 #include "lookup/ShortStr.h"
 #include "lookup/TextFile.h"
-#include "lookup/TextOps.h"
+#include "lookup/VokRules.h"
 
 namespace vok::tool {
 
@@ -37,9 +37,7 @@ int RunTree(const TConsole &AConsole, const std::string &AFile, std::string_view
   bool Found = false;
   try {
     TTextReader Reader(AFile);
-    const std::string Header = "[" + Name + "]";
-    std::string_view Line;
-    while (!Found && Reader.ReadLine(Line)) Found = SameText(TrimView(Line), Header);
+    Found = FindSection(Reader, Name);
   } catch (const EInOutError &E) {
     AConsole.Err << AFile << ": error: cannot read the file: " << E.what() << "\n";
     return 2;
