@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "lookup/TextOps.h"
+
 namespace vok {
 
 namespace {
@@ -25,12 +27,21 @@ TTextReader::TTextReader(const std::string &AFileName) : fBuffer(new char[BlockS
   errno = 0;
   fFile = std::fopen(AFileName.c_str(), "rb");
   if (!fFile) throw EInOutError(OpenErrorText(errno));
+  ReadMark();
 }
 
 TTextReader::TTextReader(std::FILE *AFile, std::size_t ABlockSize)
     : fFile(AFile), fBlockSize(std::max<std::size_t>(ABlockSize, 1)) {
   fBuffer.reset(new char[fBlockSize]);
   if (!fFile) throw EInOutError("File not found");
+  ReadMark();
+}
+
+// A failure to read here shows again, and is raised, at the first block.
+void TTextReader::ReadMark() {
+  fHeadLen = std::fread(fHead, 1, sizeof fHead, fFile);
+  fUtf8 = fHeadLen == sizeof fHead && std::memcmp(fHead, "\xEF\xBB\xBF", sizeof fHead) == 0;
+  if (fUtf8) fHeadLen = 0;
 }
 
 TTextReader::~TTextReader() { Close(); }
@@ -43,7 +54,10 @@ void TTextReader::Close() {
 bool TTextReader::Fill() {
   if (fEof || !fFile) return false;
   fPos = 0;
-  fEnd = std::fread(fBuffer.get(), 1, fBlockSize, fFile);
+  fEnd = std::min(fHeadLen - fHeadPos, fBlockSize);
+  std::memcpy(fBuffer.get(), fHead + fHeadPos, fEnd);
+  fHeadPos += fEnd;
+  if (fEnd < fBlockSize) fEnd += std::fread(fBuffer.get() + fEnd, 1, fBlockSize - fEnd, fFile);
   if (fEnd == 0) {
     if (std::ferror(fFile)) throw EInOutError("Read error");
     fEof = true;
@@ -64,6 +78,11 @@ bool TTextReader::Eof() {
 
 bool TTextReader::ReadLine(std::string_view &ALine) {
   if (Eof()) return false;
+  if (fUtf8) {
+    ReadLine(fLine);
+    ALine = fLine;
+    return true;
+  }
   const char *Start = fBuffer.get() + fPos;
   const void *Lf = std::memchr(Start, '\n', fEnd - fPos);
   if (Lf) {
@@ -76,12 +95,19 @@ bool TTextReader::ReadLine(std::string_view &ALine) {
       return true;
     }
   }
-  ReadLine(fLine);
+  ReadRawLine(fLine);
   ALine = fLine;
   return true;
 }
 
 bool TTextReader::ReadLine(std::string &ALine) {
+  if (!fUtf8) return ReadRawLine(ALine);
+  if (!ReadRawLine(fUtf8Line)) return false;
+  ALine = Utf8ToAnsi(fUtf8Line);
+  return true;
+}
+
+bool TTextReader::ReadRawLine(std::string &ALine) {
   ALine.clear();
   if (Eof()) return false;
   ++fLineNumber;

@@ -17,7 +17,10 @@ class EInOutError : public std::runtime_error {
 
 // Reads a text file line by line. A line ends at a line feed; a carriage return before it,
 // or one that no line feed follows, is dropped; a character 26 at the start of a line ends
-// the text. The file is open from construction to destruction (or Close) only.
+// the text. A text that begins with the UTF-8 byte order mark is UTF-8: the mark is skipped
+// and every line is handed out in the ANSI code page ("?" for a character it cannot hold);
+// any other text is handed out byte for byte. The file is open from construction to
+// destruction (or Close) only.
 class TTextReader {
  public:
   // Opens AFileName for reading; throws EInOutError when it cannot be opened.
@@ -40,17 +43,29 @@ class TTextReader {
   bool Eof();
   // The number of lines read so far: the line number, from 1, of the last line read.
   std::size_t LineNumber() const { return fLineNumber; }
+  // True when the text began with the UTF-8 byte order mark.
+  bool Utf8() const { return fUtf8; }
+  // For a UTF-8 text, the last line read as the file holds it, before its conversion.
+  const std::string &Utf8Line() const { return fUtf8Line; }
   void Close();
 
  private:
+  // Reads the first bytes and takes the byte order mark from them when they are one.
+  void ReadMark();
   bool Fill();
+  // Reads the next line's bytes into ALine, CRs dropped; false at the end of the text.
+  bool ReadRawLine(std::string &ALine);
 
   std::FILE *fFile = nullptr;
   std::unique_ptr<char[]> fBuffer;  // filled by reads only: a short file touches little of it
   std::size_t fBlockSize;
   std::size_t fPos = 0, fEnd = 0;
   std::size_t fLineNumber = 0;
-  std::string fLine;  // a line that spans blocks or holds carriage returns
+  std::string fLine;  // a line that spans blocks, holds carriage returns or is converted
+  char fHead[3];      // the first bytes, read before the first block, unless they are the mark
+  std::size_t fHeadPos = 0, fHeadLen = 0;
+  bool fUtf8 = false;
+  std::string fUtf8Line;
   bool fEof = false;
 };
 

@@ -25,6 +25,9 @@ inline std::string UpperCase(std::string_view S) {
   return R;
 }
 
+// UTF-8 text in the ANSI code page; a character the code page cannot hold becomes "?".
+std::string Utf8ToAnsi(std::string_view AText);
+
 // The upper case of every byte of the ANSI code page, built once from the system's own case
 // mapping; null when the code page has multi-byte characters and texts must be upper-cased
 // whole (UpperCaseInPlace).

@@ -1,6 +1,7 @@
 // Native builds: the locale operations for the Windows-1251 code page, from a table.
 #include <array>
 
+#include "lookup/Cp1251.h"
 #include "lookup/TextOps.h"
 
 namespace vok {
@@ -46,6 +47,8 @@ int CompareText(std::string_view A, std::string_view B) {
 }
 
 const unsigned char *UpperCaseTable() { return Table().Upper.data(); }
+
+std::string Utf8ToAnsi(std::string_view AText) { return Utf8To1251Lossy(AText); }
 
 void UpperCaseInPlace(std::string &S) {
   for (char &C : S) C = static_cast<char>(Table().Upper[static_cast<unsigned char>(C)]);

@@ -32,6 +32,20 @@ void UpperCaseInPlace(std::string &S) {
   S.swap(R);
 }
 
+std::string Utf8ToAnsi(std::string_view AText) {
+  if (AText.empty()) return std::string();
+  const int WLen = MultiByteToWideChar(CP_UTF8, 0, AText.data(), Len(AText), nullptr, 0);
+  if (WLen <= 0) return std::string(AText.size(), '?');
+  std::wstring W(static_cast<std::size_t>(WLen), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, AText.data(), Len(AText), W.data(), WLen);
+  // No best fit: a character without its own place in the code page becomes "?", not a look-alike.
+  const int ALen = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, W.data(), WLen, nullptr, 0, "?", nullptr);
+  if (ALen <= 0) return std::string(static_cast<std::size_t>(WLen), '?');
+  std::string R(static_cast<std::size_t>(ALen), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, W.data(), WLen, R.data(), ALen, "?", nullptr);
+  return R;
+}
+
 namespace {
 struct TUpperTable {
   bool SingleByte = false;

@@ -338,6 +338,51 @@ TEST(TextReader, LineEndsAndEndOfText) {
   EXPECT_EQ(R.LineNumber(), 5u);
 }
 
+// A text that begins with the UTF-8 byte order mark is read as UTF-8 and handed out in the
+// code page, "?" for what it cannot hold; any other text byte for byte. In every block size.
+TEST(TextReader, Encodings) {
+  const std::string Mark = "\xEF\xBB\xBF";
+  const struct {
+    const char *Label;
+    std::string Text;
+    bool Utf8;
+    std::vector<std::string> Lines;
+  } Cases[] = {
+      {"mark, Cyrillic and the euro sign", Mark + "\xD0\x90\xD0\xB1\r\n\xE2\x82\xAC 1\n", true,
+       {"\xC0\xE1", "\x88 1"}},
+      {"mark, what 1251 cannot hold", Mark + "a\xC3\xBC\xE4\xB8\xAD\n\xFF\xD0\n", true, {"a??", "??"}},
+      {"mark alone", Mark, true, {}},
+      {"mark, then the end of the text", Mark + "\x1A" "gone\n", true, {}},
+      {"UTF-8 without the mark", "\xD0\x90\n", false, {"\xD0\x90"}},
+      {"the mark's first bytes only", "\xEF\xBB" "a\n", false, {"\xEF\xBB" "a"}},
+      {"shorter than the mark", "ab", false, {"ab"}},
+      {"Windows-1251", "\xC0\xE1\n", false, {"\xC0\xE1"}},
+  };
+  for (const auto &C : Cases) {
+    for (std::size_t Block : {1, 2, 3, 4, 1 << 20}) {
+      SCOPED_TRACE(std::string(C.Label) + ", blocks of " + std::to_string(Block));
+      std::FILE *F = std::tmpfile();
+      std::fwrite(C.Text.data(), 1, C.Text.size(), F);
+      std::rewind(F);
+      TTextReader R(F, Block);
+      std::vector<std::string> Lines;
+      for (std::string_view Line; R.ReadLine(Line);) Lines.emplace_back(Line);
+      EXPECT_EQ(Lines, C.Lines);
+      EXPECT_EQ(R.Utf8(), C.Utf8);
+    }
+  }
+  // The loaders take a section of such a file as the code page holds it: [Аб] with the item "Вг".
+  const TTempFile File(Mark + "[\xD0\x90\xD0\xB1]\nFormat=1\nDisplay=%1\nDelimit=\n1=\xD0\x92\xD0\xB3\n");
+  TLookup L;
+  L.LoadVok(File.Path(), "\xC0\xE1", "", "*");
+  EXPECT_EQ(L.GetItemText(1), "\xC2\xE3");
+  TTextReader Reader(File.Path());
+  LoadAllSections(Reader, File.Path(), [](std::string_view AName, std::unique_ptr<TLookup> ALookup) {
+    EXPECT_EQ(AName, "\xC0\xE1");
+    EXPECT_EQ(ALookup->GetItemText(1), "\xC2\xE3");
+  });
+}
+
 TEST(TextReader, MissingFileRaisesInOutError) {
   EXPECT_THROW(TTextReader("/nonexistent/x.vok"), EInOutError);
   TTextReader Dir("/tmp");

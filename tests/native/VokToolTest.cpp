@@ -8,7 +8,7 @@
 
 #include "lookup/Lookup.h"
 #include "tests/native/TestFiles.h"
-#include "tools/vok/Cp1251.h"
+#include "lookup/Cp1251.h"
 #include "tools/vok/Import.h"
 #include "tools/vok/VokTool.h"
 
@@ -181,15 +181,13 @@ const TCheckCase CheckCases[] = {
       "does not keep this item",
       "8: note: item 30 has a \"#\" part but no tag: every filter drops it (lines without \"#\" are never "
       "filtered)"}},
-    {"SavedAsUtf8", OneLevel + "1=\xD0\x90\xD0\xB1\n", 1,
-     {"5: warning: the file is saved as UTF-8: the library reads Windows-1251, so its letters beyond ASCII show as "
-      "garbage; save it as Windows-1251"}},
-    {"Utf8ByteOrderMarkHidesTheHeader", "\xEF\xBB\xBF" + OneLevel, 1,
-     {"1: warning: the file is saved as UTF-8: the library reads Windows-1251, so its letters beyond ASCII show as "
-      "garbage; save it as Windows-1251 (the byte order mark at its start also hides the first line from the loaders)",
-      "1: warning: the file has no section", "2: warning: line before the first section: no loader reads it",
-      "3: warning: line before the first section: no loader reads it",
-      "4: warning: line before the first section: no loader reads it"}},
+    {"SavedAsUtf8WithoutTheMark", OneLevel + "1=\xD0\x90\xD0\xB1\n", 1,
+     {"5: warning: the file looks saved as UTF-8 without a byte order mark: the loaders read it as Windows-1251, so "
+      "its letters beyond ASCII show as garbage; save it as UTF-8 with the mark, or as Windows-1251"}},
+    // "Аб" converts; "ü" has no place in the code page.
+    {"Utf8WithTheMark", "\xEF\xBB\xBF" + OneLevel + "1=\xD0\x90\xD0\xB1\n2=a\xC3\xBC\n3=\xFF\n", 1,
+     {"6: warning: character 4, U+00FC, has no Windows-1251 code: the loaders read \"?\" in its place",
+      "7: warning: invalid UTF-8 at character 3: the loaders read \"?\" in its place"}},
     {"Clean", "; a comment\n" + TwoLevels + "10=Top#t#a\n11=Kid#k#a\n20=Other\n", 0, {}},
 };
 

@@ -13,7 +13,7 @@
 #include "lookup/TextOps.h"
 #include "lookup/VokFile.h"
 #include "lookup/VokRules.h"
-#include "tools/vok/Cp1251.h"
+#include "lookup/Cp1251.h"
 
 namespace vok::tool {
 
@@ -491,12 +491,21 @@ void CheckSectionLines(unsigned APath, std::string_view ASectionName, int AHeade
 
 int RunCheck(const TConsole &AConsole, const std::string &AFile) {
   std::vector<TFileLine> Lines;
+  std::vector<std::pair<int, std::string>> Unheld;  // UTF-8 lines with what 1251 cannot hold
   int LastIndex = -1;
+  bool Utf8 = false;
   try {
     TTextReader Reader(AFile);
+    Utf8 = Reader.Utf8();
     std::string_view Line, Trimmed;
-    while (NextNonBlankLine(Reader, Line, Trimmed))
-      Lines.push_back({static_cast<int>(Reader.LineNumber()) - 1, std::string(Line)});
+    while (NextNonBlankLine(Reader, Line, Trimmed)) {
+      const int Index = static_cast<int>(Reader.LineNumber()) - 1;
+      Lines.push_back({Index, std::string(Line)});
+      std::string Converted;
+      TUtf8Problem P;
+      if (Utf8 && !Utf8To1251(Reader.Utf8Line(), Converted, &P))
+        Unheld.emplace_back(Index, Utf8ProblemText(Reader.Utf8Line(), P));
+    }
     LastIndex = static_cast<int>(Reader.LineNumber()) - 1;
   } catch (const EInOutError &E) {
     AConsole.Out << AFile << ": error: cannot read the file: " << E.what() << "\n";
@@ -507,18 +516,18 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
     Diags.push_back({AIndex + 1, ASeverity, std::move(AText), APaths, true});
   };
 
-  // A file saved as UTF-8: Windows-1251 text with letters is practically never valid UTF-8.
+  // A file with the byte order mark is read as UTF-8: what Windows-1251 cannot hold becomes "?".
+  for (const auto &[Index, Problem] : Unheld)
+    Add(Index, TSeverity::Warning, Problem + ": the loaders read \"?\" in its place");
+  // Without the mark: Windows-1251 text with letters is practically never valid UTF-8.
   const auto FirstNonAscii = std::find_if(Lines.begin(), Lines.end(), [](const TFileLine &L) {
     return std::any_of(L.Text.begin(), L.Text.end(), [](char C) { return static_cast<unsigned char>(C) >= 0x80; });
   });
-  if (FirstNonAscii != Lines.end() &&
-      std::all_of(Lines.begin(), Lines.end(), [](const TFileLine &L) { return IsUtf8(L.Text); })) {
-    const bool Bom = Lines[0].Index == 0 && Lines[0].Text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+  if (!Utf8 && FirstNonAscii != Lines.end() &&
+      std::all_of(Lines.begin(), Lines.end(), [](const TFileLine &L) { return IsUtf8(L.Text); }))
     Add(FirstNonAscii->Index, TSeverity::Warning,
-        std::string("the file is saved as UTF-8: the library reads Windows-1251, so its letters beyond ASCII show as "
-                    "garbage; save it as Windows-1251") +
-            (Bom ? " (the byte order mark at its start also hides the first line from the loaders)" : ""));
-  }
+        "the file looks saved as UTF-8 without a byte order mark: the loaders read it as Windows-1251, so its "
+        "letters beyond ASCII show as garbage; save it as UTF-8 with the mark, or as Windows-1251");
 
   // Sections, as both loaders split the file.
   std::vector<TSection> Sections;
@@ -726,7 +735,7 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
   }
   AConsole.Out << AFile << ": " << Sections.size() << (Sections.size() == 1 ? " section, " : " sections, ") << Errors
                << (Errors == 1 ? " error, " : " errors, ") << Warnings << (Warnings == 1 ? " warning, " : " warnings, ")
-               << Notes << (Notes == 1 ? " note" : " notes") << "\n";
+               << Notes << (Notes == 1 ? " note" : " notes") << (Utf8 ? "; read as UTF-8 (byte order mark)" : "; read as Windows-1251") << "\n";
   return Errors ? 2 : Warnings ? 1 : 0;
 }
 

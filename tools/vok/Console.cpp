@@ -1,6 +1,6 @@
 #include "tools/vok/Console.h"
 
-#include "tools/vok/Cp1251.h"
+#include "lookup/Cp1251.h"
 
 namespace vok::tool {
 

@@ -10,7 +10,7 @@
 #include "lookup/ShortStr.h"
 #include "lookup/VokRules.h"
 #include "tools/vok/Check.h"
-#include "tools/vok/Cp1251.h"
+#include "lookup/Cp1251.h"
 
 namespace vok::tool {
 
@@ -22,23 +22,11 @@ std::string Column(std::size_t AIndex) {
   return "column " + std::to_string(AIndex + 1) + " (" + ColumnNames[AIndex] + ")";
 }
 
-// The position, counted in characters from 1, of byte AOffset of UTF-8 text.
-std::size_t CharPosition(std::string_view AText, std::size_t AOffset) {
-  std::size_t N = 1;
-  for (std::size_t I = 0; I < AOffset && I < AText.size(); ++I)
-    if ((static_cast<unsigned char>(AText[I]) & 0xC0) != 0x80) ++N;
-  return N;
-}
-
 // Converts one UTF-8 field to Windows-1251; returns the reason it cannot stand in a .vok line,
 // or an empty text.
 std::string ConvertField(std::string_view AUtf8, std::string &AOut, bool AHashAllowed) {
   TUtf8Problem P;
-  if (!Utf8To1251(AUtf8, AOut, &P)) {
-    if (P.Malformed) return "invalid UTF-8 at character " + std::to_string(CharPosition(AUtf8, P.Offset));
-    return "character " + std::to_string(CharPosition(AUtf8, P.Offset)) + ", " + CodePointName(P.CodePoint) +
-           ", has no Windows-1251 code";
-  }
+  if (!Utf8To1251(AUtf8, AOut, &P)) return Utf8ProblemText(AUtf8, P);
   for (char C : AOut) {
     if (C == '\n' || C == '\r') return "line break inside the field: a .vok line cannot hold it";
     if (static_cast<unsigned char>(C) < 32)

@@ -1,12 +1,12 @@
-// Windows-1251 <-> UTF-8 for the dictionary tool: .vok files are 1251, terminals and CSV
-// files from spreadsheets are UTF-8.
+// Windows-1251 <-> UTF-8: .vok files are 1251 or UTF-8 with a byte order mark; terminals and CSV
+// files from spreadsheets are UTF-8. The native builds take 1251 as their ANSI code page.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-namespace vok::tool {
+namespace vok {
 
 // Why a UTF-8 text could not be converted: the first offending character.
 struct TUtf8Problem {
@@ -19,13 +19,21 @@ struct TUtf8Problem {
 // that the code page cannot hold or at malformed UTF-8, described in AProblem when given.
 bool Utf8To1251(std::string_view AText, std::string &AOut, TUtf8Problem *AProblem = nullptr);
 
+// The same where every character that 1251 cannot hold, and every byte of malformed UTF-8,
+// becomes "?".
+std::string Utf8To1251Lossy(std::string_view AText);
+
 // Converts Windows-1251 text to UTF-8; the one unassigned byte 0x98 becomes U+FFFD.
 std::string Cp1251ToUtf8(std::string_view AText);
 
 // True when AText is well-formed UTF-8.
 bool IsUtf8(std::string_view AText);
 
+// What AProblem of the UTF-8 text AText is, in words: "invalid UTF-8 at character 3", or
+// "character 3, U+00E9, has no Windows-1251 code".
+std::string Utf8ProblemText(std::string_view AText, const TUtf8Problem &AProblem);
+
 // "U+00E9" for a code point.
 std::string CodePointName(uint32_t ACodePoint);
 
-}  // namespace vok::tool
+}  // namespace vok

@@ -1,8 +1,8 @@
-#include "tools/vok/Cp1251.h"
+#include "lookup/Cp1251.h"
 
 #include <cstdio>
 
-namespace vok::tool {
+namespace vok {
 
 namespace {
 
@@ -93,6 +93,19 @@ bool Utf8To1251(std::string_view AText, std::string &AOut, TUtf8Problem *AProble
   return true;
 }
 
+std::string Utf8To1251Lossy(std::string_view AText) {
+  std::string R;
+  R.reserve(AText.size());
+  for (std::size_t I = 0; I < AText.size();) {
+    uint32_t C = 0;
+    const std::size_t Len = DecodeUtf8(AText, I, C);
+    const int Byte = Len ? ByteOf(C) : -1;
+    R += Byte < 0 ? '?' : static_cast<char>(Byte);
+    I += Len ? Len : 1;
+  }
+  return R;
+}
+
 bool IsUtf8(std::string_view AText) {
   uint32_t C;
   for (std::size_t I = 0, Len; I < AText.size(); I += Len)
@@ -110,10 +123,18 @@ std::string Cp1251ToUtf8(std::string_view AText) {
   return R;
 }
 
+std::string Utf8ProblemText(std::string_view AText, const TUtf8Problem &AProblem) {
+  std::size_t Char = 1;  // the problem's position in characters, from 1
+  for (std::size_t I = 0; I < AProblem.Offset && I < AText.size(); ++I)
+    if ((static_cast<unsigned char>(AText[I]) & 0xC0) != 0x80) ++Char;
+  if (AProblem.Malformed) return "invalid UTF-8 at character " + std::to_string(Char);
+  return "character " + std::to_string(Char) + ", " + CodePointName(AProblem.CodePoint) + ", has no Windows-1251 code";
+}
+
 std::string CodePointName(uint32_t ACodePoint) {
   char Buf[16];
   std::snprintf(Buf, sizeof Buf, "U+%04X", static_cast<unsigned>(ACodePoint));
   return Buf;
 }
 
-}  // namespace vok::tool
+}  // namespace vok
