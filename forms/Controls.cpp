@@ -1,5 +1,6 @@
 #include "forms/Controls.h"
 
+#include "lookup/Lookup.h"
 #include "win32/Text.h"
 
 namespace vok {
@@ -9,7 +10,10 @@ void SetListRows(HWND AList, const std::vector<TCodeRow> &ARows) {
   SendMessageW(AList, LB_RESETCONTENT, 0, 0);
   SendMessageW(AList, LB_INITSTORAGE, ARows.size(), 0);
   for (const TCodeRow &Row : ARows) {
-    const LRESULT I = SendMessageW(AList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(Row.Text).c_str()));
+    // The undefined-value row is the library's own Windows-1251 text; items are the file's.
+    const bool Undefined = Row.Code == UndefinedValueCode && Row.Text == UndefinedValueText;
+    const std::wstring Text = Undefined ? FromCyrillic(UndefinedValueText) : AnsiToWide(Row.Text);
+    const LRESULT I = SendMessageW(AList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text.c_str()));
     if (I >= 0) SendMessageW(AList, LB_SETITEMDATA, static_cast<WPARAM>(I), static_cast<LPARAM>(Row.Code));
   }
   SendMessageW(AList, WM_SETREDRAW, TRUE, 0);

@@ -86,7 +86,7 @@ void TForm::CreateForm(const TFormSpec &AForm, const TControlSpec *ALayout, std:
 
 void TForm::SetOwner(HWND AOwner) { SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(AOwner)); }
 
-void TForm::SetCaption(std::string_view AAnsiCaption) { SetWindowTextW(Handle(), AnsiToWide(AAnsiCaption).c_str()); }
+void TForm::SetCaption(const std::wstring &ACaption) { SetWindowTextW(Handle(), ACaption.c_str()); }
 
 int TForm::ShowModal() {
   HWND Self = Handle();

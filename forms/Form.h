@@ -73,7 +73,7 @@ class TForm {
   void SetModalResult(int AResult) { fModalResult = AResult; }
   // Gives the window an owner through GWL_HWNDPARENT (the owner stays behind it).
   void SetOwner(HWND AOwner);
-  void SetCaption(std::string_view AAnsiCaption);
+  void SetCaption(const std::wstring &ACaption);
 
   // Shows the form modally: every other visible enabled top-level window of the thread and the
   // owner window are disabled, the form's own loop runs until the modal result is not 0, then

@@ -309,7 +309,8 @@ int32_t SelectValue(const char *ACaption, const char *AVokName, int32_t AItemId,
   Form->SetStartGroup(AStartGroup);
   Form->SetEndGroup(AEndGroup);
   Form->SetLookup(Lookup);
-  Form->SetCaption(std::string(Arg(ACaption)) + SearchHint);
+  // The host's caption is in the ANSI code page, the hint is the library's own Windows-1251 text.
+  Form->SetCaption(AnsiToWide(Arg(ACaption)) + FromCyrillic(SearchHint));
   return Form->ShowModal() == mrOk ? Form->ItemId() : 0;
 }
 

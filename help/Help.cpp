@@ -91,7 +91,8 @@ void OpenInWord(const std::string &AFileName, const std::string &ASection) {
   const TComPtr<IDispatch> Bookmarks = GetObjectProperty(Doc.get(), L"Bookmarks");
   TBstr Name(AnsiToWide(ASection));
   if (!AsBool(Invoke(Bookmarks.get(), L"Exists", DISPATCH_METHOD, {ByRef(Name.ref())}))) {
-    ShowMessage(nullptr, SectionNotFound + AFileName + "\n\n" + ASection, HelpCaption, TModality::System);
+    ShowMessage(nullptr, FromCyrillic(SectionNotFound) + AnsiToWide(AFileName + "\n\n" + ASection), FromCyrillic(HelpCaption),
+                TModality::System);
     return;
   }
   const TComPtr<IDispatch> Selection = GetObjectProperty(App.get(), L"Selection");
@@ -128,14 +129,16 @@ void OpenHelpSection(std::string_view AFileName, std::string_view ASection) noex
     const std::string FileName = Trim(AFileName);
     const std::string Section = Trim(ASection);
     if (!FileExists(FileName)) {
-      if (!FileName.empty()) ShowMessage(Help().HelpParent, FileNotFound + FileName, HelpCaption);
+      if (!FileName.empty())
+        ShowMessage(Help().HelpParent, FromCyrillic(FileNotFound) + AnsiToWide(FileName), FromCyrillic(HelpCaption));
       return;
     }
     TWaitCursor Wait;
     try {
       OpenInWord(FileName, Section);
     } catch (...) {
-      ShowMessage(nullptr, WordFailed + CurrentErrorText(), HelpCaption, TModality::System);
+      ShowMessage(nullptr, FromCyrillic(WordFailed) + AnsiToWide(CurrentErrorText()), FromCyrillic(HelpCaption),
+                  TModality::System);
     }
   });
 }

@@ -68,7 +68,7 @@ void RegisterReady(std::unique_ptr<TLookup> ALookup) {
   R.push_back({std::move(Name), std::move(ALookup)});
 }
 
-void ShowLibraryMessage(const std::string &AText) { ShowMessage(Library().HostWnd, AText, "Vokabra"); }
+void ShowLibraryMessage(const std::string &AText) { ShowMessage(Library().HostWnd, AnsiToWide(AText), L"Vokabra"); }
 
 void CloseLibrary() {
   TLibraryState &L = Library();

@@ -50,7 +50,8 @@ TLookup *FindVok(std::string_view AVokName);
 // Frees the dictionary registered at AIndex and removes its entry.
 void RemoveVok(int AIndex);
 
-// Shows a modal message with an OK button, owned by the host window.
+// Shows a modal message with an OK button, owned by the host window; AText in the ANSI code
+// page (the load errors' texts are English).
 void ShowLibraryMessage(const std::string &AText);
 
 // Frees every dictionary, the registry, the enumeration list and the selection dialog.

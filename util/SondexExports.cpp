@@ -25,7 +25,7 @@ VOK_EXPORT int32_t Sondex(const char *AText1, const char *AText2, int32_t AMinLe
     try {
       return Comparer().Compare(Arg(AText1), Arg(AText2), AMinLength);
     } catch (...) {
-      ShowMessage(nullptr, "Sondex error: " + CurrentErrorText(), "Vokabra", TModality::Task);
+      ShowMessage(nullptr, AnsiToWide("Sondex error: " + CurrentErrorText()), L"Vokabra", TModality::Task);
       return -1;
     }
   });

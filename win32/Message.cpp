@@ -2,9 +2,9 @@
 
 namespace vok {
 
-void ShowMessage(HWND AOwner, const std::string &AText, const char *ACaption, TModality AModality) {
+void ShowMessage(HWND AOwner, const std::wstring &AText, const std::wstring &ACaption, TModality AModality) {
   if (AOwner && !IsWindow(AOwner)) AOwner = nullptr;
-  MessageBoxA(AOwner, AText.c_str(), ACaption, MB_OK | static_cast<UINT>(AModality));
+  MessageBoxW(AOwner, AText.c_str(), ACaption.c_str(), MB_OK | static_cast<UINT>(AModality));
 }
 
 }  // namespace vok

@@ -11,8 +11,10 @@ namespace vok {
 // thread, or from every window of the system.
 enum class TModality : UINT { Owner = 0, Task = MB_TASKMODAL, System = MB_SYSTEMMODAL };
 
-// Shows AText under ACaption with an OK button and waits for it. AOwner owns the box; a handle
-// that is no longer a window is replaced by none, since the box would not show at all.
-void ShowMessage(HWND AOwner, const std::string &AText, const char *ACaption, TModality AModality = TModality::Owner);
+// Shows AText under ACaption with an OK button and waits for it. Both are Unicode, each part
+// converted from its own code page by the caller (FromCyrillic, AnsiToWide). AOwner owns the
+// box; a handle that is no longer a window is replaced by none, since the box would not show.
+void ShowMessage(HWND AOwner, const std::wstring &AText, const std::wstring &ACaption,
+                 TModality AModality = TModality::Owner);
 
 }  // namespace vok
