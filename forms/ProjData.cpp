@@ -153,6 +153,22 @@ int LoadPrjNames(const std::string &APrjPath, const std::string &AGroupName, std
   return LoadPrjNames([&](std::string &ALine) { return Reader->ReadLine(ALine); }, AGroupName, ANames, AParams);
 }
 
+namespace {
+// The number of parameters that follow a datum of its own in the second part: 999 takes the
+// ellipsoid and three shifts, 9999 the ellipsoid, three shifts, three rotations, the scale and the
+// prime meridian. 0 for every other datum.
+std::size_t DatumParams(const std::string &ADatum) {
+  const std::optional<int32_t> Datum = TryStrToInt(ADatum);
+  return Datum == 999 ? 4 : Datum == 9999 ? 9 : 0;
+}
+
+void SetDegrees(TCoordSys &ACoordSys) {
+  ACoordSys.UnitStr.clear();
+  ACoordSys.UnitName = "\xE3\xF0\xE0\xE4\xF3\xF1\xFB";
+  ACoordSys.UnitName2 = "\xE2 \xE3\xF0\xE0\xE4\xF3\xF1\xE5";
+}
+}  // namespace
+
 TCoordSys GetCoordSys(const std::string &AEntryName, const std::string &AParamText) {
   TCoordSys Result;
   Result.Name = AEntryName;
@@ -164,13 +180,20 @@ TCoordSys GetCoordSys(const std::string &AEntryName, const std::string &AParamTe
       SetUnit(Result, Parts[1]);
       Result.Clause = "CoordSys NonEarth Units " + Result.UnitStr;
     } else if (Kind == 1) {
-      Result.UnitName = "\xE3\xF0\xE0\xE4\xF3\xF1\xFB";
-      Result.UnitName2 = "\xE2 \xE3\xF0\xE0\xE4\xF3\xF1\xE5";
+      SetDegrees(Result);
       Result.Clause = "CoordSys Earth Projection " + Parts[0] + ", " + Parts[1];
     }
   } else if (Parts.size() > 2) {
-    SetUnit(Result, Parts[2]);
-    Parts[2] = Result.UnitStr;
+    // The unit code stands after the parameters of a datum of the entry's own, when they are
+    // all there; otherwise it is the third part. A geographic system has no unit.
+    const std::size_t Own = DatumParams(Parts[1]);
+    if (Own && TryStrToInt(Parts[0]) == 1 && Parts.size() >= 2 + Own) {
+      SetDegrees(Result);
+    } else {
+      const std::size_t At = Own && Parts.size() > 2 + Own ? 2 + Own : 2;
+      SetUnit(Result, Parts[At]);
+      Parts[At] = Result.UnitStr;
+    }
     Result.Clause = "CoordSys Earth Projection " + Parts[0];
     for (std::size_t I = 1; I < Parts.size(); ++I) Result.Clause += ", " + Parts[I];
   }

@@ -154,6 +154,15 @@ TEST(CoordSys, ClauseAndUnitsByKindOfSystem) {
       {" 1,\t104 ", "CoordSys Earth Projection 1, 104", "", kDegrees},
       // other parts are copied unchecked, and bytes above 127 are not blanks
       {"abc,,0x7, \xC0\xA0", "CoordSys Earth Projection abc, , \"m\", \xC0\xA0", "\"m\"", kMetres},
+      // A datum of the entry's own: the unit code after its parameters (999: 7th part, 9999: 12th).
+      {"8, 999, 3, 23, -124, -82, 7, 39, 0, 1, 7500000, 0", "CoordSys Earth Projection 8, 999, 3, 23, -124, -82, \"m\", 39, 0, 1, 7500000, 0", "\"m\"", kMetres},
+      {"8, 9999, 3, 23.57, -140.95, -79.8, 0, -0.35, -0.79, -0.22, 0, 7, 21, 0, 1, 1300000, 0",
+       "CoordSys Earth Projection 8, 9999, 3, 23.57, -140.95, -79.8, 0, -0.35, -0.79, -0.22, 0, \"m\", 21, 0, 1, 1300000, 0",
+       "\"m\"", kMetres},
+      // too few parts for the datum: the third part, as for any other datum
+      {"8, 9999, 7, 23", "CoordSys Earth Projection 8, 9999, \"m\", 23", "\"m\"", kMetres},
+      // geographic with a datum of its own: no unit, the parts as written
+      {"1, 999, 3, 23, -124, -82", "CoordSys Earth Projection 1, 999, 3, 23, -124, -82", "", kDegrees},
       {"2, 5", "N", "", kNone},
       {"-2147483648, 1", "N", "", kNone},
       {"7", "N", "", kNone},
@@ -170,7 +179,8 @@ TEST(CoordSys, ClauseAndUnitsByKindOfSystem) {
 
 TEST(CoordSys, RefusesBadNumbersAndUnknownUnits) {
   for (const char *Params : {"0, 9", "0, -1", "0, abc", "0, 7.0", "0, ", "x, 7", "0x, 7", "1.5, 104",
-                             "2147483648, 1", ",,", "8, 104, 9", "8, 104, m", "8, 104, "})
+                             "2147483648, 1", ",,", "8, 104, 9", "8, 104, m", "8, 104, ",
+                             "8, 999, 3, 1, 2, 3, 12, 0"})
     EXPECT_THROW(vok::GetCoordSys("N", Params), vok::EConvertError) << Params;
 }
 
