@@ -95,6 +95,7 @@ void TSearchForm::AlignControls() {
 }
 
 void TSearchForm::Remember(const std::string &APattern) {
+  if (APattern.empty()) return;  // searched, finding nothing, but no entry of the history
   const LRESULT Count = SendMessageW(TextToFindCmb(), CB_GETCOUNT, 0, 0);
   for (LRESULT I = 0; I < Count; ++I)
     if (SameText(ItemText(TextToFindCmb(), static_cast<WPARAM>(I), true), APattern)) return;

@@ -45,7 +45,7 @@ class TSearchForm : public TForm {
   void WasFoundLbxDblClick();
   void WasFoundLbxKeyDown(WPARAM AKey);
   void CenterWindow(HWND AWindow);
-  // Puts APattern first in the history unless an equal entry (ignoring case) is there.
+  // Puts APattern first in the history unless it is empty or an equal entry (ignoring case) is there.
   void Remember(const std::string &APattern);
   // Places the controls: the pattern panel on top, the matches above the path.
   void AlignControls();

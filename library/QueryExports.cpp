@@ -46,8 +46,9 @@ VOK_EXPORT void GetVokStr(const char *AVokName, int32_t AItemId, char *ABuffer) 
 
 VOK_EXPORT void GetVokExtra(const char *AVokName, int32_t AItemId, char *ABuffer) {
   WriteText(AVokName, ABuffer, [=](const TLookup &L) {
+    // An extra text that the host reads as empty (its first byte is a zero byte) is none.
     const std::string_view Extra = L.ItemExtraView(AItemId);
-    return Extra.empty() ? L.ItemTextView(AItemId) : Extra;
+    return Extra.empty() || Extra.front() == '\0' ? L.ItemTextView(AItemId) : Extra;
   });
 }
 
