@@ -18,7 +18,6 @@
 #include "tests/common/LongItems.h"
 #include "tests/win32/DialogDriver.h"
 #include "tests/win32/F1Probe.h"
-#include "tests/win32/ModalCloser.h"
 #include "tests/win32/TestHost.h"
 
 using namespace vok::test;
@@ -419,11 +418,12 @@ class BadInput : public TOpenLibrary {
     TDriver D;
     TLevel Rows;
     std::vector<std::string> Path;
-    const int32_t R = D.Run(ACall, {[&](TDialog &Dlg) {
-                              Rows = Dlg.Rows();
-                              Path = Dlg.PathRows();
-                              Dlg.Key(VK_ESCAPE);
-                            }});
+    const TStep Cancel = [&](TDialog &Dlg) {
+      Rows = Dlg.Rows();
+      Path = Dlg.PathRows();
+      Dlg.Key(VK_ESCAPE);
+    };
+    const int32_t R = D.Run(ACall, ARows ? std::vector<TStep>{Cancel} : std::vector<TStep>{});
     EXPECT_EQ(D.Shown(), ARows != nullptr);
     if (ARows) {
       EXPECT_EQ(Rows, *ARows);

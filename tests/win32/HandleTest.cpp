@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tests/win32/ModalCloser.h"
+#include "tests/win32/DialogDriver.h"
 #include "tests/win32/TestHost.h"
 
 using namespace vok::test;

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "tests/win32/F1Probe.h"
-#include "tests/win32/ModalCloser.h"
+#include "tests/win32/DialogDriver.h"
 #include "tests/win32/TestHost.h"
 
 using namespace vok::test;

@@ -37,14 +37,29 @@ const TExports &Vok() {
   return E;
 }
 
-namespace {
-thread_local std::vector<TShownMessage> *Shown = nullptr;
-
-std::string WindowText(HWND H) {
+std::string WindowText(HWND AWnd) {
   char Buf[4096] = "";
-  GetWindowTextA(H, Buf, sizeof Buf);
+  GetWindowTextA(AWnd, Buf, sizeof Buf);
   return Buf;
 }
+
+std::string ClassName(HWND AWnd) {
+  char Class[256] = "";
+  GetClassNameA(AWnd, Class, sizeof Class);
+  return Class;
+}
+
+INPUT KeyInput(WORD AKey, bool AUp) {
+  INPUT I{};
+  I.type = INPUT_KEYBOARD;
+  I.ki.wVk = AKey;
+  I.ki.wScan = static_cast<WORD>(MapVirtualKeyW(AKey, MAPVK_VK_TO_VSC));
+  I.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
+  return I;
+}
+
+namespace {
+thread_local std::vector<TShownMessage> *Shown = nullptr;
 }  // namespace
 
 TMessageCatcher::TMessageCatcher() {
@@ -61,10 +76,8 @@ TMessageCatcher::~TMessageCatcher() {
 LRESULT CALLBACK TMessageCatcher::HookProc(int ACode, WPARAM AWParam, LPARAM ALParam) {
   if ((ACode == HCBT_ACTIVATE || ACode == HCBT_DESTROYWND) && Shown) {
     HWND H = reinterpret_cast<HWND>(AWParam);
-    char Class[64] = "";
-    GetClassNameA(H, Class, sizeof Class);
     // Read when it closes: a system-modal box is activated before its text is set.
-    if (std::string(Class) == "#32770") {
+    if (ClassName(H) == "#32770") {
       if (ACode == HCBT_ACTIVATE)
         PostMessageA(H, WM_COMMAND, IDOK, 0);
       else

@@ -25,12 +25,6 @@ F *ExportOf(HMODULE AModule, const char *AName) {
   return reinterpret_cast<F *>(reinterpret_cast<void *>(P));
 }
 
-// The same in the library the test program loaded.
-template <typename F>
-F *Export(const char *AName) {
-  return ExportOf<F>(Dll(), AName);
-}
-
 // The host's exports, with the argument types the MapBasic host passes.
 using TText3 = void VOK_STDCALL(const char *, int32_t, char *);
 using TExports = TExportTable;
@@ -74,6 +68,13 @@ class TTempDir {
 
 // A hidden top-level window that stands for the host's main window.
 HWND HostWindow();
+
+// The text of window AWnd, and the name of its class.
+std::string WindowText(HWND AWnd);
+std::string ClassName(HWND AWnd);
+
+// Key AKey pressed (or released, AUp) as input for SendInput.
+INPUT KeyInput(WORD AKey, bool AUp);
 
 // Base of the tests that use the open library: OpenVokList with the host window before each
 // test, CloseVokabra after it, and every message box caught.
