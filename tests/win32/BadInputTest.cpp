@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -149,11 +148,6 @@ class TCases {
 
 // Windows-1251 texts of the test dictionaries.
 const std::string Regions = "\xD0\xE5\xE3\xE8\xEE\xED\xFB";  // Регионы
-const std::string Undefined = "(\xC7\xED\xE0\xF7\xE5\xED\xE8\xE5 \xED\xE5 \xEE\xEF\xF0\xE5\xE4\xE5\xEB\xE5\xED\xEE)";
-const std::string Aborted = "LoadVok error: Operation aborted";
-const std::string AllAborted = "LoadAllVok error: Operation aborted";
-const std::string HelpFileNotFound = "\xD4\xE0\xE9\xEB \xF1\xEF\xF0\xE0\xE2\xEA\xE8 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED.\n\n";
-const std::string ChooserCaption = "\xC2\xFB\xE1\xE5\xF0\xE8\xF2\xE5 \xEF\xF0\xEE\xE5\xEA\xF6\xE8\xFE";
 
 // The dictionaries loaded before every bad call, and one section (Spare) that is not.
 std::string FixtureFile() {
@@ -165,8 +159,8 @@ std::string FixtureFile() {
          "4501001=\xCE\xE4\xE8\xED\xF6\xEE\xE2\xEE#\xE3\xEE\xF0\xEE\xE4#\xE3\xEE\xF0\xEE\xE4\r\n"
          // Texts, a template and a delimiter at their longest: every result is cut to 255.
          "[Long]\r\nFormat=1,1,1\r\nDisplay=%1%2%3" + std::string(249, 'd') + "\r\nDelimit=" + std::string(255, '-') +
-         "\r\n100=" + LongText + "\r\n110=" + LongB + "#" + LongX + "\r\n111=" + LongC + "#" + LongX + "#tag\r\n"
-         "[Spare]\r\nFormat=3\r\nDisplay=%1\r\nDelimit=\r\n1=spare\r\n";
+         "\r\n100=" + LongText + "\r\n110=" + LongB + "#" + LongX + "\r\n111=" + LongC + "#" + LongX + "#tag\r\n" +
+         FlatSection("Spare", "1=spare\r\n");
 }
 const std::vector<std::string> FixtureNames = {"Places", "Rivers", Regions, "Long"};
 
@@ -192,8 +186,8 @@ struct TFiles {
   std::string Folder = Dir.Path() + "\\folder.vok";
   std::string Locked = Dir.Write("locked.vok", PlacesFile);
   std::string Binary = Dir.Write("binary.vok", BinaryFile());
-  std::string Prj = Dir.Write("plane.prj", "\"--- Plane ---\"\r\n\"Metres\", 0, 7\r\n");
-  std::string LongSection = Dir.Write("longsection.vok", "[" + std::string(300, 'S') + "]\r\nFormat=3\r\nDisplay=%1\r\nDelimit=\r\n1=s\r\n");
+  std::string Prj = Dir.Write("plane.prj", PlaneFile);
+  std::string LongSection = Dir.Write("longsection.vok", FlatSection(std::string(300, 'S'), "1=s\r\n"));
   std::string LongPath;  // the section Spare under a path of 258 characters
   std::string Big;
   HANDLE Lock = INVALID_HANDLE_VALUE;
@@ -201,7 +195,7 @@ struct TFiles {
     CreateDirectoryA(Folder.c_str(), nullptr);
     const std::string Deep = Dir.Path() + "\\" + std::string(258 - Dir.Path().size() - 2 - 9, 'd');
     CreateDirectoryA(Deep.c_str(), nullptr);
-    LongPath = Dir.Write(Deep.substr(Dir.Path().size() + 1) + "\\long1.vok", "[Spare]\r\nFormat=3\r\nDisplay=%1\r\nDelimit=\r\n1=spare\r\n");
+    LongPath = Dir.Write(Deep.substr(Dir.Path().size() + 1) + "\\long1.vok", FlatSection("Spare", "1=spare\r\n"));
     Lock = CreateFileA(Locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   }
   ~TFiles() { CloseHandle(Lock); }
@@ -233,7 +227,7 @@ struct TFiles {
       WriteFile(H, Chunk.data(), static_cast<DWORD>(Chunk.size()), &Written, nullptr);
       Total += Written;
     }
-    Chunk = "\r\n[Tail]\r\nFormat=3\r\nDisplay=%1\r\nDelimit=\r\n1=end\r\n";
+    Chunk = "\r\n" + FlatSection("Tail", "1=end\r\n");
     Flush();
     CloseHandle(H);
     return Big;
@@ -275,29 +269,18 @@ struct TFiles {
 
 std::unique_ptr<TFiles> Files;
 
-// The long runs (VOK_STRESS=full) add the cases that take half a minute.
-bool FullRun() {
-  const char *E = std::getenv("VOK_STRESS");
-  return E && std::strcmp(E, "full") == 0;
-}
-
 // Window handles that are no windows of the host's.
 struct THwndArg {
   const char *Label;
   HWND Value;
 };
 std::vector<THwndArg> BadWindows() {
-  static const HWND Gone = [] {
-    HWND H = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    DestroyWindow(H);
-    return H;
-  }();
   return {{"0", nullptr},
           {"-1", reinterpret_cast<HWND>(static_cast<INT_PTR>(-1))},
           {"INT_MIN", reinterpret_cast<HWND>(static_cast<INT_PTR>(INT_MIN))},
           {"INT_MAX", reinterpret_cast<HWND>(static_cast<INT_PTR>(INT_MAX))},
           {"HWND_BROADCAST", HWND_BROADCAST},
-          {"a destroyed window", Gone}};
+          {"a destroyed window", DestroyedWindow()}};
 }
 
 // The names of the DLL's export table.
@@ -320,8 +303,6 @@ class BadInput : public TOpenLibrary {
 
   void SetUp() override {
     TOpenLibrary::SetUp();
-    ShowWindow(HostWindow(), SW_SHOW);
-    SetForegroundWindow(HostWindow());
     LoadFixture();
     Baseline = Snapshot();
     ASSERT_EQ(Vok().GetVokCount(""), 4);
@@ -331,7 +312,6 @@ class BadInput : public TOpenLibrary {
     Vok().SetHelpFile("", "");
     Vok().SetHelpParent(nullptr);
     Vok().SetParse("");
-    ShowWindow(HostWindow(), SW_HIDE);
   }
 
   void LoadFixture() {
@@ -441,6 +421,7 @@ class BadInput : public TOpenLibrary {
     return R;
   }
 
+  TShownHost Host;
   std::vector<std::string> Baseline;
 
  public:
@@ -498,12 +479,12 @@ TCases BadInput::RegistryCases() {
     // A missing file fails before anything else, so even the name of a loaded dictionary is safe.
     T.Add("LoadVok", std::string(A.Label) + " file", [A](TBuffers &) { return Vok().LoadVok(A.Ptr, "Places"); });
     T.Add("LoadVok", std::string(A.Label) + " name", [A](TBuffers &) { return Vok().LoadVok(Files->Fixture.c_str(), A.Ptr); })
-        .Shows({Aborted});
+        .Shows({LoadVokAborted});
     T.Add("LoadVokEx", std::string(A.Label) + " file",
           [A](TBuffers &) { return Vok().LoadVokEx(A.Ptr, "Places", "Places", "*"); });
     T.Add("LoadVokEx", std::string(A.Label) + " name",
           [A](TBuffers &) { return Vok().LoadVokEx(Files->Fixture.c_str(), A.Ptr, "Other", "*"); })
-        .Shows({Aborted});
+        .Shows({LoadVokAborted});
     // No alias: the section's own name. A long one is cut after 255 characters.
     T.Add("LoadVokEx", std::string(A.Label) + " alias", [A](TBuffers &B) {
        const int32_t R = Vok().LoadVokEx(Files->Fixture.c_str(), "Spare", A.Ptr, "*");
@@ -543,8 +524,8 @@ TCases BadInput::RegistryCases() {
   } FileCases[] = {
       {"missing file", F.Missing, "Places", 0, {}},
       {"directory", F.Folder, "Places", 0, {}},
-      {"locked file", F.Locked, "Places2", 0, {Aborted}},
-      {"binary file, absent section", F.Binary, "Places2", 0, {Aborted}},
+      {"locked file", F.Locked, "Places2", 0, {LoadVokAborted}},
+      {"binary file, absent section", F.Binary, "Places2", 0, {LoadVokAborted}},
       {"binary file", F.Binary, "Bin", 65535, {}},
   };
   for (const auto &C : FileCases) {
@@ -738,10 +719,10 @@ TCases BadInput::LongTextCases() {
     const bool Header = Contents[4] == '\n';
     const std::string Path = Files->Dir.Write(Header ? "cr-header.vok" : "cr.vok", Contents);
     const std::string Label = Header ? "carriage returns after a header" : "carriage returns alone";
-    T.Add("LoadVok", Label, [Path](TBuffers &) { return Vok().LoadVok(Path.c_str(), "S"); }).Shows({Aborted});
+    T.Add("LoadVok", Label, [Path](TBuffers &) { return Vok().LoadVok(Path.c_str(), "S"); }).Shows({LoadVokAborted});
     T.Add("LoadAllVok", Label, [Path](TBuffers &) { return Vok().LoadAllVok(Path.c_str()); })
         .Returns(Header ? 0 : 65535)
-        .Shows(Header ? std::vector<std::string>{AllAborted} : std::vector<std::string>{});
+        .Shows(Header ? std::vector<std::string>{LoadAllVokAborted} : std::vector<std::string>{});
     T.Add("GetVokCount", Label, [Path](TBuffers &) { return Vok().GetVokCount(Path.c_str()); }).Returns(Header ? 1 : 0);
   }
   return T;
@@ -751,7 +732,7 @@ TCases BadInput::BigFileCases() {
   TCases T;
   Files->BigFile();
   T.Add("LoadVok", "100 MB, absent section", [](TBuffers &) { return Vok().LoadVok(Files->Big.c_str(), "Absent"); })
-      .Shows({Aborted});
+      .Shows({LoadVokAborted});
   T.Add("LoadVok", "100 MB, Big", [](TBuffers &B) {
      const int32_t R = Vok().LoadVok(Files->Big.c_str(), "Big");
      Vok().GetVokStr("Big", 99999999, B.Room(256));
@@ -1041,7 +1022,8 @@ TEST_F(BadInput, WholeFiles) { Run(WholeFileCases()); }
 TEST_F(BadInput, TextsAroundEveryBlockSize) { Run(LongTextCases()); }
 TEST_F(BadInput, HundredMegabyteFile) { Run(BigFileCases()); }
 TEST_F(BadInput, HundredMegabytesOfTinySections) {
-  if (!FullRun()) GTEST_SKIP() << "half a minute: runs with VOK_STRESS=full";
+  // The long runs add the cases that take half a minute.
+  if (!FullStressRun()) GTEST_SKIP() << "half a minute: runs with VOK_STRESS=full";
   Run(TinySectionsCases());
 }
 TEST_F(BadInput, DialogsAndChooser) { Run(DialogCases()); }

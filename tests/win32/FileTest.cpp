@@ -7,13 +7,6 @@ using namespace vok::test;
 
 namespace {
 
-
-const std::string Aborted = "LoadAllVok error: Operation aborted";
-
-std::string Section(const std::string &AName, const std::string &AItems = "") {
-  return "[" + AName + "]\r\nFormat=3\r\nDisplay=%1\r\nDelimit=\r\n" + AItems;
-}
-
 class WholeFile : public TOpenLibrary {
  protected:
   std::string Name(const char *AFile, int32_t AIndex) {
@@ -45,7 +38,7 @@ TEST_F(WholeFile, LoadsEverySectionInFileOrder) {
 TEST_F(WholeFile, TrimmedLinesAllowIndentedKeysThatLoadVokRefuses) {
   const std::string File = Dir.Write("indent.vok", "  [ Rivers ]  \r\n   Format=3\r\n\tDisplay=%1\r\n Delimit=\r\n  100=Volga  \r\n");
   EXPECT_EQ(V.LoadVok(File.c_str(), " Rivers "), 0);
-  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{"LoadVok error: Operation aborted"});
+  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadVokAborted});
   EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
   EXPECT_EQ(Registered(), std::vector<std::string>{"Rivers"});
   EXPECT_EQ(Name(File.c_str(), 1), " Rivers ");  // blanks inside the brackets belong to the name
@@ -60,14 +53,15 @@ TEST_F(WholeFile, FileWithoutHeadersLoadsNothing) {
 }
 
 TEST_F(WholeFile, FailingSectionKeepsEarlierOnesAndStops) {
-  const std::string File = Dir.Write("third.vok", Section("A") + Section("B") + "[C]\r\nDisplay=\r\nDelimit=\r\n" + Section("D"));
+  const std::string File =
+      Dir.Write("third.vok", FlatSection("A") + FlatSection("B") + "[C]\r\nDisplay=\r\nDelimit=\r\n" + FlatSection("D"));
   EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 0);
-  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{Aborted});
+  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadAllVokAborted});
   EXPECT_EQ(Registered(), (std::vector<std::string>{"A", "B"}));
 }
 
 TEST_F(WholeFile, EmptyNamedSectionsAreSkippedWithTheirLines) {
-  const std::string File = Dir.Write("empty.vok", Section("A") + "[]\r\nnot a dictionary\r\n" + Section("B"));
+  const std::string File = Dir.Write("empty.vok", FlatSection("A") + "[]\r\nnot a dictionary\r\n" + FlatSection("B"));
   EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
   EXPECT_EQ(Registered(), (std::vector<std::string>{"A", "B"}));
   EXPECT_EQ(Vok().GetVokCount(File.c_str()), 2);
@@ -75,7 +69,8 @@ TEST_F(WholeFile, EmptyNamedSectionsAreSkippedWithTheirLines) {
 }
 
 TEST_F(WholeFile, DuplicateSectionsLeaveTheLaterOne) {
-  const std::string File = Dir.Write("dup.vok", Section("A", "1=first\r\n") + Section("B") + Section("a", "1=second\r\n"));
+  const std::string File =
+      Dir.Write("dup.vok", FlatSection("A", "1=first\r\n") + FlatSection("B") + FlatSection("a", "1=second\r\n"));
   ASSERT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
   EXPECT_EQ(Registered(), (std::vector<std::string>{"B", "a"}));
 }
@@ -87,9 +82,9 @@ TEST_F(WholeFile, HeaderOnTheLastLine) {
     int32_t Result;
     std::vector<std::string> Names;
   } Cases[] = {
-      {"later header last", Section("A") + "[B]", 65535, {"A"}},
-      {"later header last with line end", Section("A") + "[B]\r\n", 65535, {"A"}},
-      {"later header then blank lines", Section("A") + "[B]\r\n  \r\n", 0, {"A"}},
+      {"later header last", FlatSection("A") + "[B]", 65535, {"A"}},
+      {"later header last with line end", FlatSection("A") + "[B]\r\n", 65535, {"A"}},
+      {"later header then blank lines", FlatSection("A") + "[B]\r\n  \r\n", 0, {"A"}},
       {"first header last", "; nothing\r\n[A]\r\n", 0, {}},
   };
   for (const TCase &C : Cases) {
@@ -148,5 +143,5 @@ TEST_F(WholeFile, LockedFileReportsTheInputOutputFailure) {
   const auto Texts = Messages.TakeTexts();
   ASSERT_EQ(Texts.size(), 1u);
   EXPECT_EQ(Texts[0].rfind("LoadAllVok error: ", 0), 0u);
-  EXPECT_NE(Texts[0], Aborted);
+  EXPECT_NE(Texts[0], LoadAllVokAborted);
 }

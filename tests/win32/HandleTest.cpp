@@ -48,7 +48,7 @@ TEST_F(Handles, RegistryRootIsItsLowHalf) {
 
 TEST_F(Handles, WindowsAreFoundByTheirLowHalf) {
   TTempDir Files;
-  const std::string Prj = Files.Write("plane.prj", "\"--- Plane ---\"\r\n\"Metres\", 0, 7\r\n");
+  const std::string Prj = Files.Write("plane.prj", PlaneFile);
   const std::string Vok = Files.Write("places.vok", PlacesFile);
   for (HWND Host : Forms(HostWindow())) {
     SCOPED_TRACE(Host);

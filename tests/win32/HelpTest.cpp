@@ -10,7 +10,6 @@ using namespace vok::test;
 namespace {
 
 const std::string Caption = "\xD1\xEE\xF0\xE2\xE8\xED\xF2\xE0";
-const std::string FileNotFound = "\xD4\xE0\xE9\xEB \xF1\xEF\xF0\xE0\xE2\xEA\xE8 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED.\n\n";
 const std::string SectionNotFound =
     "\xD0\xE0\xE7\xE4\xE5\xEB \xF1\xEF\xF0\xE0\xE2\xEA\xE8 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED.\n\n";
 const std::string WordFailed = "\xCE\xF8\xE8\xE1\xEA\xE0 \xEF\xF0\xE8 \xE7\xE0\xEF\xF3\xF1\xEA\xE5 Microsoft Word.\n\n";
@@ -317,8 +316,6 @@ TEST_F(Help, MissingBookmarkIsReportedAndTheDocumentStaysOpen) {
 
 TEST_F(Help, MissingFileIsReportedToTheHelpParentAndEmptyPathDoesNothing) {
   TKeyWindow Parent;
-  HWND Gone = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  DestroyWindow(Gone);
   const std::string Missing = Dir.Path() + "\\none.doc";
   struct TCase {
     HWND Parent;
@@ -326,9 +323,9 @@ TEST_F(Help, MissingFileIsReportedToTheHelpParentAndEmptyPathDoesNothing) {
     std::string Shown;
     HWND Owner;
   } Cases[] = {
-      {Parent.Handle(), Missing.c_str(), FileNotFound + Missing, Parent.Handle()},
-      {Parent.Handle(), Dir.Path().c_str(), FileNotFound + Dir.Path(), Parent.Handle()},
-      {Gone, Missing.c_str(), FileNotFound + Missing, nullptr},  // shown all the same, without owner
+      {Parent.Handle(), Missing.c_str(), HelpFileNotFound + Missing, Parent.Handle()},
+      {Parent.Handle(), Dir.Path().c_str(), HelpFileNotFound + Dir.Path(), Parent.Handle()},
+      {DestroyedWindow(), Missing.c_str(), HelpFileNotFound + Missing, nullptr},  // shown all the same, without owner
       {Parent.Handle(), "", "", nullptr},
       {Parent.Handle(), " \t ", "", nullptr},
       {Parent.Handle(), nullptr, "", nullptr},
@@ -504,7 +501,7 @@ TEST_F(Help, F1WorksInsideTheLibrarysModalLoopsWithoutNestingItself) {
     // F1 while the message about a missing file is shown opens the help from there.
     TF1InMessageBox InBox;
     H.ShowHelpFile((Dir.Path() + "\\none.doc").c_str(), "");
-    EXPECT_EQ(TF1InMessageBox::Text, FileNotFound + Dir.Path() + "\\none.doc");
+    EXPECT_EQ(TF1InMessageBox::Text, HelpFileNotFound + Dir.Path() + "\\none.doc");
   }
   EXPECT_EQ(Calls(), Opening(Doc, "Intro"));
   EXPECT_TRUE(Messages.Take().empty());
@@ -525,12 +522,7 @@ TEST_F(Help, F1WorksInsideTheLibrarysModalLoopsWithoutNestingItself) {
 }
 
 TEST_F(Help, UnloadingTheLibraryRemovesItsHookAndQuitsItsWordProcessor) {
-  // A copy under another name is a library of its own that really unloads.
-  char Path[MAX_PATH] = "";
-  GetModuleFileNameA(Dll(), Path, MAX_PATH);
-  const std::string Copy = Dir.Path() + "\\VokabraCopy.dll";
-  ASSERT_TRUE(CopyFileA(Path, Copy.c_str(), FALSE));
-  HMODULE Module = LoadLibraryA(Copy.c_str());
+  HMODULE Module = LoadLibraryA(Dir.CopyOfDll("VokabraCopy.dll").c_str());
   ASSERT_NE(Module, nullptr);
   const TExports C(Module);
 

@@ -12,7 +12,6 @@
 #include <psapi.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -25,12 +24,7 @@ using namespace vok::test;
 
 namespace {
 
-bool FullRun() {
-  const char *E = std::getenv("VOK_STRESS");
-  return E && std::strcmp(E, "full") == 0;
-}
-int Rounds(int AFull, int AQuick) { return FullRun() ? AFull : AQuick; }
-
+int Rounds(int AFull, int AQuick) { return FullStressRun() ? AFull : AQuick; }
 
 BOOL CALLBACK CountChild(HWND, LPARAM ACount) {
   ++*reinterpret_cast<int *>(ACount);
@@ -198,7 +192,7 @@ class Lifecycle : public ::testing::Test {
   TMessageCatcher Messages;
   TTempDir Dir;
   std::string File = Dir.Write("places.vok", PlacesFile);
-  std::string Prj = Dir.Write("plane.prj", "\"--- Plane ---\"\r\n\"Metres\", 0, 7\r\n");
+  std::string Prj = Dir.Write("plane.prj", PlaneFile);
 };
 
 }  // namespace
@@ -216,8 +210,7 @@ TEST_F(Lifecycle, OpenLoadQueryUnloadCloseRounds) {
 TEST_F(Lifecycle, DialogsOpenedAndClosed) {
   const TExports L(Dll());
   const int N = Rounds(1000, 100);
-  ShowWindow(HostWindow(), SW_SHOW);
-  SetForegroundWindow(HostWindow());
+  const TShownHost Host;
   ASSERT_EQ(L.OpenVokList(HostWindow()), 65535);
   ASSERT_EQ(L.LoadAllVok(File.c_str()), 65535);
   char Name[1024], Clause[1024];
@@ -254,19 +247,13 @@ TEST_F(Lifecycle, DialogsOpenedAndClosed) {
            Before, Measure());
   }
   L.CloseVokList();
-  ShowWindow(HostWindow(), SW_HIDE);
 }
 
 TEST_F(Lifecycle, UnloadedWithDialogsAndHookInPlace) {
-  // A copy under another name is a library of its own that really unloads; the test's own
-  // Vokabra.dll stays loaded.
-  char Path[MAX_PATH] = "";
-  GetModuleFileNameA(Dll(), Path, MAX_PATH);
-  const std::string Copy = Dir.Path() + "\\VokabraStress.dll";
-  ASSERT_TRUE(CopyFileA(Path, Copy.c_str(), FALSE));
+  const std::string Copy = Dir.CopyOfDll("VokabraStress.dll");
   const int N = Rounds(100, 20);
   TF1Probe Probe;
-  ShowWindow(HostWindow(), SW_SHOW);
+  const TShownHost Host;
   int Swallowed = 0, Reached = 0;
   const auto Cycle = [&] {
     HMODULE M = LoadLibraryA(Copy.c_str());
@@ -315,16 +302,12 @@ TEST_F(Lifecycle, UnloadedWithDialogsAndHookInPlace) {
                        std::to_string((static_cast<long long>(HandleAfter) - static_cast<long long>(HandleBefore)) / 4) +
                        " more",
          Before, Measure(), 16 * KiB + 512 * N);
-  ShowWindow(HostWindow(), SW_HIDE);
 }
 
 TEST_F(Lifecycle, MoreUnloadsThanTheProcessHasTlsIndexes) {
   // Each load would take one of the process's 1088 TLS indexes for good: the runtime's
   // start-up aborts the process when none is left.
-  char Path[MAX_PATH] = "";
-  GetModuleFileNameA(Dll(), Path, MAX_PATH);
-  const std::string Copy = Dir.Path() + "\\VokabraReload.dll";
-  ASSERT_TRUE(CopyFileA(Path, Copy.c_str(), FALSE));
+  const std::string Copy = Dir.CopyOfDll("VokabraReload.dll");
   const DWORD Before = FirstFreeTlsIndex();
   for (int I = 0; I < 1200; ++I) {
     HMODULE M = LoadLibraryA(Copy.c_str());

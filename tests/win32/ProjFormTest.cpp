@@ -10,7 +10,6 @@ namespace {
 using TStrings = std::vector<std::string>;
 
 // Windows-1251 texts of the dialog and of the test file.
-const std::string kCaption = "\xC2\xFB\xE1\xE5\xF0\xE8\xF2\xE5 \xEF\xF0\xEE\xE5\xEA\xF6\xE8\xFE";
 const std::string kCancel = "\xCE\xF2\xEC\xE5\xED\xE0";
 const std::string kPlane = "\xCF\xF0\xFF\xEC\xEE\xF3\xE3\xEE\xEB\xFC\xED\xFB\xE5";  // Прямоугольные
 const std::string kMetres = "\xCF\xEB\xEE\xF1\xEA\xE0\xFF (\xEC\xE5\xF2\xF0\xFB)";  // Плоская (метры)
@@ -120,7 +119,7 @@ TEST_F(ProjChooser, OffersGroupsInFileOrderAndTheFirstGroupsEntries) {
   EXPECT_EQ(Style & 3, CBS_DROPDOWNLIST);
   EXPECT_EQ(Owner, HostWindow());
   EXPECT_EQ(Focus, Groups);
-  EXPECT_EQ(Caption, kCaption);
+  EXPECT_EQ(Caption, ChooserCaption);
   EXPECT_EQ(Ok, "Ok");
   EXPECT_EQ(Cancel, kCancel);
   EXPECT_FALSE(ParamsShown) << "the values of the entries stay hidden";

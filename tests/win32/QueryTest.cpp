@@ -123,7 +123,7 @@ TEST_F(Queries, DisplayStringWithTenLevelsAndTheCutAt255) {
   EXPECT_EQ(S.size(), 255u);
   EXPECT_EQ(S.substr(198, 6), "LL, LL");
   const std::string Longer(300, 'x');
-  const std::string File3 = Dir.Write("longer.vok", Dict("Format=3\r\nDisplay=%1\r\nDelimit=\r\n", "1=" + Longer + "#" + Longer + "\r\n"));
+  const std::string File3 = Dir.Write("longer.vok", FlatSection("D", "1=" + Longer + "#" + Longer + "\r\n"));
   ASSERT_EQ(V.LoadVok(File3.c_str(), "D"), 65535);
   EXPECT_EQ(Text(Vok().GetVokStr, 1, "D"), Longer.substr(0, 255));
   EXPECT_EQ(Text(Vok().GetVokExtra, 1, "D"), Longer.substr(0, 255));
@@ -199,7 +199,7 @@ TEST_F(Queries, LikeValuesRespectsTheRoomOffered) {
 }
 
 TEST_F(Queries, LikeValuesStopsAtTheFirstCodeThatDoesNotFit) {
-  const std::string File = Dir.Write("codes.vok", Dict("Format=3\r\nDisplay=%1\r\nDelimit=\r\n", "123456=ab\r\n1=ab\r\n-5=ab\r\n"));
+  const std::string File = Dir.Write("codes.vok", FlatSection("D", "123456=ab\r\n1=ab\r\n-5=ab\r\n"));
   ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
   EXPECT_EQ(Like("AB", 5, "D"), "");  // "1;" would fit, but the search has stopped
   EXPECT_EQ(Like("AB", 100, "D"), "123456;1;-5;");
@@ -207,8 +207,7 @@ TEST_F(Queries, LikeValuesStopsAtTheFirstCodeThatDoesNotFit) {
 
 TEST_F(Queries, LikeValuesMatchesCyrillicInAnyCase) {
   // Items Москва and ТВЕРЬ, searched for as "СКВ" and "верь".
-  const std::string File = Dir.Write("ru.vok", Dict("Format=3\r\nDisplay=%1\r\nDelimit=\r\n",
-                                                    "1=\xCC\xEE\xF1\xEA\xE2\xE0\r\n2=\xD2\xC2\xC5\xD0\xDC\r\n"));
+  const std::string File = Dir.Write("ru.vok", FlatSection("D", "1=\xCC\xEE\xF1\xEA\xE2\xE0\r\n2=\xD2\xC2\xC5\xD0\xDC\r\n"));
   ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
   EXPECT_EQ(Like("\xD1\xCA\xC2", 30, "D"), "1;");
   EXPECT_EQ(Like("\xE2\xE5\xF0\xFC", 30, "D"), "2;");

@@ -4,8 +4,6 @@
 using namespace vok::test;
 
 namespace {
-const std::string LoadError = "LoadVok error: Operation aborted";
-
 class Registry : public TOpenLibrary {
  protected:
   std::string Places;
@@ -54,7 +52,7 @@ TEST_F(Registry, FailedLoadsShowTheMessageOwnedByTheHost) {
     EXPECT_EQ(V.LoadVok(Places.c_str(), C.Name), 0) << (C.Name ? C.Name : "null");
     const auto Shown = Messages.Take();
     ASSERT_EQ(Shown.size(), 1u);
-    EXPECT_EQ(Shown[0].Text, LoadError);
+    EXPECT_EQ(Shown[0].Text, LoadVokAborted);
     EXPECT_EQ(Shown[0].Owner, HostWindow());
   }
 }
@@ -94,7 +92,7 @@ TEST_F(Registry, AliasesAndFiltersGiveIndependentDictionaries) {
 TEST_F(Registry, FailedReloadLeavesNoDictionaryOfThatName) {
   ASSERT_EQ(V.LoadVokEx(Places.c_str(), "Places", "Main", "*"), 65535);
   EXPECT_EQ(V.LoadVokEx(Places.c_str(), "Lakes", "Main", "*"), 0);
-  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadError});
+  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadVokAborted});
   EXPECT_EQ(V.VokExists("Main"), 0);
 }
 
@@ -123,7 +121,7 @@ TEST_F(Registry, BadFilesFailWithTheMessageAndNeverHang) {
   for (const TCase &C : Cases) {
     const std::string File = Dir.Write("bad.vok", C.Contents);
     EXPECT_EQ(V.LoadVok(File.c_str(), "Places"), 0) << C.Label;
-    EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadError}) << C.Label;
+    EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadVokAborted}) << C.Label;
   }
 }
 
@@ -132,7 +130,7 @@ TEST_F(Registry, LockedFileFailsWithTheMessage) {
   ASSERT_NE(Lock, INVALID_HANDLE_VALUE);
   EXPECT_EQ(V.LoadVok(Places.c_str(), "Places"), 0);
   CloseHandle(Lock);
-  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadError});
+  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadVokAborted});
   EXPECT_EQ(V.LoadVok(Places.c_str(), "Places"), 65535);
 }
 

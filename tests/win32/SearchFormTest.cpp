@@ -5,15 +5,8 @@ using namespace vok::test;
 
 namespace {
 
-
-const std::string Undefined =
-    "(\xC7\xED\xE0\xF7\xE5\xED\xE8\xE5 \xED\xE5 \xEE\xEF\xF0\xE5\xE4\xE5\xEB\xE5\xED\xEE)";
-const std::string North = "\xD1\xE5\xE2\xE5\xF0";                     // Север
-const std::string Lake = "\xCE\xE7\xE5\xF0\xED\xFB\xE9";              // Озерный
-const std::string Stone = "\xCA\xE0\xEC\xE5\xED\xEA\xE0";             // Каменка
-const std::string StoneLower = "\xEA\xE0\xEC\xE5\xED\xEA\xE0";        // каменка
-const std::string Hills = "\xD5\xEE\xEB\xEC\xFB";                     // Холмы
-const std::string South = "\xDE\xE3";                                 // Юг
+// Windows-1251 texts of the test dictionary and the dialog, besides the words every dialog's
+// dictionary has.
 const std::string Stony = "\xCA\xE0\xEC\xE5\xED\xED\xFB\xE9";         // Каменный
 const std::string River = "\xD0\xE5\xEA\xE0";                         // Река
 const std::string Kam = "\xCA\xC0\xCC";                               // КАМ
@@ -23,8 +16,8 @@ const std::string Pattern = "\xCE\xE1\xF0\xE0\xE7\xE5\xF6:";          // Обр�
 std::string TownsFile() {
   return "[Towns]\r\nFormat=2,2,3\r\nDisplay=%1%2%3\r\nDelimit=,\r\n"
          "1100000=" + North + "\r\n1101000=" + Lake + "\r\n1101001=" + Stone + "\r\n1101002=" + Hills +
-         "\r\n1101003=" + StoneLower + "\r\n1200000=" + South + "\r\n1201000=" + Stony + "\r\n"
-         "[Flat]\r\nFormat=3\r\nDisplay=%1\r\nDelimit=\r\n1=" + Stone + "\r\n2=" + River + "\r\n";
+         "\r\n1101003=" + StoneLower + "\r\n1200000=" + South + "\r\n1201000=" + Stony + "\r\n" +
+         FlatSection("Flat", "1=" + Stone + "\r\n2=" + River + "\r\n");
 }
 
 const TLevel KamMatches = {{StoneLower, 1101003}, {Stone, 1101001}, {Stony, 1201000}};
@@ -65,15 +58,9 @@ class SearchDialog : public TOpenLibrary {
  protected:
   void SetUp() override {
     TOpenLibrary::SetUp();
-    ShowWindow(HostWindow(), SW_SHOW);
-    SetForegroundWindow(HostWindow());
     File = Dir.Write("towns.vok", TownsFile());
     ASSERT_EQ(V.LoadVok(File.c_str(), "Towns"), 65535);
     ASSERT_EQ(V.LoadVok(File.c_str(), "Flat"), 65535);
-  }
-  void TearDown() override {
-    TOpenLibrary::TearDown();
-    ShowWindow(HostWindow(), SW_HIDE);
   }
   int32_t Value(const char *AName, int32_t AItemId, std::vector<TStep> ASteps) {
     return Driver.Run([&] { return Vok().GetVokValue("Test", AName, AItemId); }, std::move(ASteps));
@@ -82,6 +69,7 @@ class SearchDialog : public TOpenLibrary {
     return Driver.Run([&] { return Vok().GetVokValueSt("Test", "Towns", AItemId, 0); }, std::move(ASteps));
   }
   std::string File;
+  TShownHost Host;
   TDriver Driver;
 };
 

@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
+#include <cstring>
+
 namespace vok::test {
 
 const char *const PlacesFile =
@@ -56,6 +59,11 @@ INPUT KeyInput(WORD AKey, bool AUp) {
   I.ki.wScan = static_cast<WORD>(MapVirtualKeyW(AKey, MAPVK_VK_TO_VSC));
   I.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
   return I;
+}
+
+bool FullStressRun() {
+  const char *E = std::getenv("VOK_STRESS");
+  return E && std::strcmp(E, "full") == 0;
 }
 
 namespace {
@@ -126,10 +134,35 @@ std::string TTempDir::Write(const std::string &AName, const std::string &AConten
   return Path;
 }
 
+std::string TTempDir::CopyOfDll(const std::string &AName) const {
+  char Source[MAX_PATH] = "";
+  GetModuleFileNameA(Dll(), Source, MAX_PATH);
+  const std::string Path = fPath + "\\" + AName;
+  EXPECT_TRUE(CopyFileA(Source, Path.c_str(), FALSE)) << Path;
+  return Path;
+}
+
 HWND HostWindow() {
   static HWND H = CreateWindowExA(0, "STATIC", "Test host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   return H;
+}
+
+TShownHost::TShownHost() {
+  ShowWindow(HostWindow(), SW_SHOW);
+  SetForegroundWindow(HostWindow());
+  SetActiveWindow(HostWindow());
+}
+
+TShownHost::~TShownHost() { ShowWindow(HostWindow(), SW_HIDE); }
+
+HWND DestroyedWindow() {
+  static const HWND Gone = [] {
+    HWND H = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(H);
+    return H;
+  }();
+  return Gone;
 }
 
 void TOpenLibrary::SetUp() { ASSERT_EQ(V.OpenVokList(HostWindow()), 0xFFFF); }

@@ -61,6 +61,9 @@ class TTempDir {
   const std::string &Path() const { return fPath; }
   // Writes AContents (bytes as given) to file AName in the folder; returns its full path.
   std::string Write(const std::string &AName, const std::string &AContents) const;
+  // Copies Vokabra.dll to file AName in the folder, a library of its own that really unloads
+  // while the test program's stays loaded; returns its full path.
+  std::string CopyOfDll(const std::string &AName) const;
 
  private:
   std::string fPath;
@@ -69,12 +72,27 @@ class TTempDir {
 // A hidden top-level window that stands for the host's main window.
 HWND HostWindow();
 
+// While alive, the host window is shown and active, as the host is when it calls a dialog.
+class TShownHost {
+ public:
+  TShownHost();
+  ~TShownHost();
+  TShownHost(const TShownHost &) = delete;
+  TShownHost &operator=(const TShownHost &) = delete;
+};
+
+// A handle that was a window and is one no more.
+HWND DestroyedWindow();
+
 // The text of window AWnd, and the name of its class.
 std::string WindowText(HWND AWnd);
 std::string ClassName(HWND AWnd);
 
 // Key AKey pressed (or released, AUp) as input for SendInput.
 INPUT KeyInput(WORD AKey, bool AUp);
+
+// Whether the long runs were asked for (VOK_STRESS=full).
+bool FullStressRun();
 
 // Base of the tests that use the open library: OpenVokList with the host window before each
 // test, CloseVokabra after it, and every message box caught.
@@ -89,5 +107,30 @@ class TOpenLibrary : public ::testing::Test {
 
 // The example dictionary file with the sections Places and Rivers.
 extern const char *const PlacesFile;
+// A projection file of one group with one entry.
+inline const std::string PlaneFile = "\"--- Plane ---\"\r\n\"Metres\", 0, 7\r\n";
+// Section AName of one level with the item lines AItems.
+inline std::string FlatSection(const std::string &AName, const std::string &AItems = "") {
+  return "[" + AName + "]\r\nFormat=3\r\nDisplay=%1\r\nDelimit=\r\n" + AItems;
+}
+
+// The library's own texts, in Windows-1251.
+inline const std::string Undefined =  // the row of no value: (Значение не определено)
+    "(\xC7\xED\xE0\xF7\xE5\xED\xE8\xE5 \xED\xE5 \xEE\xEF\xF0\xE5\xE4\xE5\xEB\xE5\xED\xEE)";
+inline const std::string SearchHint = " (F3 - \xEF\xEE\xE8\xF1\xEA)";  // " (F3 - поиск)"
+inline const std::string ChooserCaption =  // Выберите проекцию
+    "\xC2\xFB\xE1\xE5\xF0\xE8\xF2\xE5 \xEF\xF0\xEE\xE5\xEA\xF6\xE8\xFE";
+inline const std::string LoadVokAborted = "LoadVok error: Operation aborted";
+inline const std::string LoadAllVokAborted = "LoadAllVok error: Operation aborted";
+// "Файл справки не найден." and a blank line, followed by the path.
+inline const std::string HelpFileNotFound = "\xD4\xE0\xE9\xEB \xF1\xEF\xF0\xE0\xE2\xEA\xE8 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED.\n\n";
+
+// Words of the sample dictionaries of the dialogs, in Windows-1251.
+inline const std::string North = "\xD1\xE5\xE2\xE5\xF0";               // Север
+inline const std::string South = "\xDE\xE3";                           // Юг
+inline const std::string Lake = "\xCE\xE7\xE5\xF0\xED\xFB\xE9";        // Озерный
+inline const std::string Stone = "\xCA\xE0\xEC\xE5\xED\xEA\xE0";       // Каменка
+inline const std::string StoneLower = "\xEA\xE0\xEC\xE5\xED\xEA\xE0";  // каменка
+inline const std::string Hills = "\xD5\xEE\xEB\xEC\xFB";               // Холмы
 
 }  // namespace vok::test

@@ -7,17 +7,9 @@ using namespace vok::test;
 
 namespace {
 
-// Windows-1251 texts of the test dictionary.
-const std::string Undefined =
-    "(\xC7\xED\xE0\xF7\xE5\xED\xE8\xE5 \xED\xE5 \xEE\xEF\xF0\xE5\xE4\xE5\xEB\xE5\xED\xEE)";
-const std::string North = "\xD1\xE5\xE2\xE5\xF0";                  // Север
-const std::string South = "\xDE\xE3";                              // Юг
+// Windows-1251 texts of the test dictionary, besides the words every dialog's dictionary has.
 const std::string East = "\xC2\xEE\xF1\xF2\xEE\xEA";               // Восток
-const std::string Lake = "\xCE\xE7\xE5\xF0\xED\xFB\xE9";           // Озерный
 const std::string Forest = "\xCB\xE5\xF1\xED\xEE\xE9";             // Лесной
-const std::string Stone = "\xCA\xE0\xEC\xE5\xED\xEA\xE0";          // Каменка
-const std::string StoneLower = "\xEA\xE0\xEC\xE5\xED\xEA\xE0";     // каменка
-const std::string Hills = "\xD5\xEE\xEB\xEC\xFB";                  // Холмы
 const std::string Edge = "\xCA\xF0\xE0\xE9";                       // Край
 const std::string LongText(300, '\xC4');                           // ДДД...
 const std::string Archive = "(\xC0\xF0\xF5\xE8\xE2)";            // (Архив)
@@ -25,7 +17,6 @@ const std::string Old = "\xD1\xF2\xE0\xF0\xFB\xE9";              // Старый
 const std::string New = "\xCD\xEE\xE2\xFB\xE9";                  // Новый
 const std::string Decayed = "(\xC2\xE5\xF5\xE8\xE9)";            // (Ветхий)
 const std::string House = "\xC4\xEE\xEC";                         // Дом
-const std::string SearchHint = " (F3 - \xEF\xEE\xE8\xF1\xEA)";     // " (F3 - поиск)"
 
 std::string RegionsFile() {
   return "[Regions]\r\nFormat=2,2,3\r\nDisplay=%1%2%3\r\nDelimit=,\r\n"
@@ -59,18 +50,10 @@ class SelectionDialog : public TOpenLibrary {
  protected:
   void SetUp() override {
     TOpenLibrary::SetUp();
-    // The host's main window is on screen and active when it calls.
-    ShowWindow(HostWindow(), SW_SHOW);
-    SetForegroundWindow(HostWindow());
-    SetActiveWindow(HostWindow());
     const std::string File = Dir.Write("regions.vok", RegionsFile());
     ASSERT_EQ(V.LoadVok(File.c_str(), "Regions"), 65535);
     ASSERT_EQ(V.LoadVok(File.c_str(), "Empty"), 65535);
     ASSERT_EQ(V.LoadVok(File.c_str(), "Archive"), 65535);
-  }
-  void TearDown() override {
-    TOpenLibrary::TearDown();
-    ShowWindow(HostWindow(), SW_HIDE);
   }
 
   int32_t Run(const std::function<int32_t()> &ACall, std::vector<TStep> ASteps) {
@@ -86,6 +69,7 @@ class SelectionDialog : public TOpenLibrary {
     return Run([&] { return Vok().GetVokValueSt("Test", "Regions", AItemId, AEndGroup); }, std::move(ASteps));
   }
 
+  TShownHost Host;  // the host's main window is on screen and active when it calls
   TDriver Driver;
 };
 
