@@ -23,9 +23,6 @@ using namespace vok::test;
 
 namespace {
 
-
-// Every export, with the argument types the MapBasic host passes.
-
 // A text of 64 KiB: Latin and Cyrillic letters, digits and blanks.
 const std::string &Long() {
   static const std::string S = [] {
@@ -50,71 +47,6 @@ struct TIntArg {
   int32_t Value;
 };
 const TIntArg BadInts[] = {{"INT_MIN", INT_MIN}, {"-1", -1}, {"0", 0}, {"INT_MAX", INT_MAX}};
-
-// Result buffers of one call. Each offers the room the host is told to offer, filled as the host
-// fills it (blanks, then the zero byte that ends its string), and is followed by guard bytes.
-class TBuffers {
- public:
-  static constexpr std::size_t GuardSize = 64;
-
-  // ABytes of room: ABytes - 1 blanks and a zero byte.
-  char *Room(std::size_t ABytes) {
-    std::string Fill(ABytes, ' ');
-    Fill.back() = '\0';
-    return Add(Fill);
-  }
-  // Exactly the bytes of AContents as the room.
-  char *Holding(const std::string &AContents) { return Add(AContents); }
-
-  // The text of buffer AIndex before its first zero byte.
-  std::string Text(std::size_t AIndex) const {
-    const TBuffer &B = fBuffers.at(AIndex);
-    const auto End = B.Bytes.begin() + static_cast<std::ptrdiff_t>(B.Room);
-    const auto Zero = std::find(B.Bytes.begin(), End, '\0');
-    return Zero == End ? "<no zero byte in the room>" : std::string(B.Bytes.begin(), Zero);
-  }
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> R;
-    for (std::size_t I = 0; I < fBuffers.size(); ++I) R.push_back(Text(I));
-    return R;
-  }
-  // The bytes of the room of buffer AIndex.
-  std::string Bytes(std::size_t AIndex) const {
-    const TBuffer &B = fBuffers.at(AIndex);
-    return std::string(B.Bytes.begin(), B.Bytes.begin() + static_cast<std::ptrdiff_t>(B.Room));
-  }
-  // The guard bytes that changed, as "buffer 0 (room 256): bytes 256..300 written"; empty when none.
-  std::string Overruns() const {
-    std::string R;
-    for (std::size_t I = 0; I < fBuffers.size(); ++I) {
-      const TBuffer &B = fBuffers[I];
-      std::size_t First = 0, Last = 0;
-      for (std::size_t G = 0; G < GuardSize; ++G)
-        if (B.Bytes[B.Room + G] != Guard(G)) {
-          if (!Last) First = B.Room + G;
-          Last = B.Room + G + 1;
-        }
-      if (Last)
-        R += "buffer " + std::to_string(I) + " (room " + std::to_string(B.Room) + "): bytes " + std::to_string(First) +
-             ".." + std::to_string(Last - 1) + " written; ";
-    }
-    return R;
-  }
-
- private:
-  struct TBuffer {
-    std::size_t Room;
-    std::vector<char> Bytes;
-  };
-  static char Guard(std::size_t AIndex) { return static_cast<char>(0xA0 + AIndex % 32); }
-  char *Add(const std::string &AContents) {
-    TBuffer B{AContents.size(), std::vector<char>(AContents.begin(), AContents.end())};
-    for (std::size_t G = 0; G < GuardSize; ++G) B.Bytes.push_back(Guard(G));
-    fBuffers.push_back(std::move(B));
-    return fBuffers.back().Bytes.data();
-  }
-  std::deque<TBuffer> fBuffers;
-};
 
 // One bad call: what it passes and what it must give.
 struct TCase {
@@ -323,17 +255,16 @@ class BadInput : public TOpenLibrary {
   std::vector<std::string> Snapshot() {
     std::vector<std::string> S;
     const auto Text = [](TText3 *AFn, const std::string &AName, int32_t ACode) {
-      char B[512];
-      std::memset(B, 'x', sizeof B);
-      AFn(AName.c_str(), ACode, B);
-      return std::string(B);
+      TBuffers B;
+      AFn(AName.c_str(), ACode, B.Room(256));
+      return B.Text();
     };
     const int32_t Count = Vok().GetVokCount("");
     for (int32_t I = 1; I <= Count; ++I) S.push_back("registered " + Text(Vok().GetVokName, "", I));
     for (const std::string &N : FixtureNames) {
-      char B[512] = "";
-      Vok().GetVokPath(N.c_str(), B);
-      S.push_back(N + " exists " + std::to_string(Vok().VokExists(N.c_str())) + " path " + B);
+      TBuffers B;
+      Vok().GetVokPath(N.c_str(), B.Room(256));
+      S.push_back(N + " exists " + std::to_string(Vok().VokExists(N.c_str())) + " path " + B.Text());
       const int32_t Levels = Vok().GetGroupCount(N.c_str());
       for (int32_t L = 1; L <= Levels; ++L) {
         S.push_back(N + " level " + std::to_string(L) + " divisor " + std::to_string(Vok().GetGroupFilter(N.c_str(), L)));
@@ -345,10 +276,8 @@ class BadInput : public TOpenLibrary {
                       Text(Vok().GetVokStr, N, Code) + "] [" + Text(Vok().GetVokExtra, N, Code) + "] children " + Children);
         }
       }
-      std::memset(B, ' ', 300);
-      B[300] = '\0';
-      Vok().GetLikeValues(N.c_str(), "E", B);
-      S.push_back(N + " like E " + B);
+      Vok().GetLikeValues(N.c_str(), "E", B.Room(301));
+      S.push_back(N + " like E " + B.Text(1));
     }
     Vok().FindCloseItem();
     return S;

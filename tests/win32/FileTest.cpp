@@ -1,8 +1,6 @@
 // Loading every section of a file, and counting and naming sections of files and the registry.
 #include "tests/win32/TestHost.h"
 
-#include <cstring>
-
 using namespace vok::test;
 
 namespace {
@@ -10,10 +8,10 @@ namespace {
 class WholeFile : public TOpenLibrary {
  protected:
   std::string Name(const char *AFile, int32_t AIndex) {
-    char Buffer[300];
-    std::memset(Buffer, 'x', sizeof Buffer);
-    Vok().GetVokName(AFile, AIndex, Buffer);
-    return Buffer;
+    TBuffers B;
+    Vok().GetVokName(AFile, AIndex, B.Room(256));
+    EXPECT_EQ(B.Overruns(), "");
+    return B.Text();
   }
   // The names of the registry, in order.
   std::vector<std::string> Registered() {

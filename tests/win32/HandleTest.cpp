@@ -39,9 +39,9 @@ TEST_F(Handles, RegistryRootIsItsLowHalf) {
   // -2147483647 through an Integer declaration is HKEY_CURRENT_USER.
   EXPECT_EQ(Forms(HKEY_CURRENT_USER)[0], reinterpret_cast<HKEY>(static_cast<intptr_t>(-2147483647)));
   for (HKEY Root : Forms(HKEY_CURRENT_USER)) {
-    char B[256] = "x";
-    V.GetRegString(Root, "Software\\VokabraHandles", "V", B);
-    EXPECT_STREQ(B, "ok") << Root;
+    TBuffers B;
+    V.GetRegString(Root, "Software\\VokabraHandles", "V", B.Room(256));
+    EXPECT_EQ(B.Text(), "ok") << Root;
   }
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VokabraHandles");
 }

@@ -439,10 +439,11 @@ TEST_F(Help, HelpFileIsKeptAsGiven) {
   };
   for (const TCase &C : Cases) {
     H.SetHelpFile(C.File, C.Section);
-    char File[300] = "junk", Section[300] = "junk";
+    TBuffers B;
+    char *File = B.Room(300), *Section = B.Room(300);
     H.GetHelpFile(File, Section);
-    EXPECT_STREQ(File, C.WantFile);
-    EXPECT_STREQ(Section, C.WantSection);
+    EXPECT_EQ(B.Texts(), (std::vector<std::string>{C.WantFile, C.WantSection}));
+    EXPECT_EQ(B.Overruns(), "");
   }
   H.GetHelpFile(nullptr, nullptr);
 }
@@ -530,10 +531,10 @@ TEST_F(Help, UnloadingTheLibraryRemovesItsHookAndQuitsItsWordProcessor) {
   EXPECT_EQ(C.GetHelpParent(), nullptr);
   C.SetHelpParent(Host.Handle());
   EXPECT_EQ(C.GetHelpParent(), Host.Handle());
-  char File[300] = "junk", Section[300] = "junk";
+  TBuffers B;
+  char *File = B.Room(300), *Section = B.Room(300);
   C.GetHelpFile(File, Section);
-  EXPECT_STREQ(File, "");
-  EXPECT_STREQ(Section, "");
+  EXPECT_EQ(B.Texts(), (std::vector<std::string>{"", ""}));
 
   C.SetHelpFile(Doc.c_str(), "Intro");
   C.SetHelpHook(1);

@@ -1,30 +1,9 @@
 // Reading dictionaries through the query and enumeration exports, as the host sees them.
 #include "tests/win32/TestHost.h"
 
-#include <cstring>
-
 using namespace vok::test;
 
 namespace {
-
-
-
-// A 512-byte buffer as the host fills it: blanks, except the guard bytes at the end.
-struct TBuffer {
-  char Bytes[512];
-  TBuffer() {
-    std::memset(Bytes, ' ', sizeof Bytes - 1);
-    Bytes[sizeof Bytes - 1] = '\0';
-  }
-  // Offers exactly ARoom characters of room to GetLikeValues.
-  char *Room(std::size_t ARoom) {
-    std::memset(Bytes, 'z', sizeof Bytes);
-    std::memset(Bytes, ' ', ARoom);
-    Bytes[ARoom] = '\0';
-    return Bytes;
-  }
-  std::string Text() const { return Bytes; }
-};
 
 class Queries : public TOpenLibrary {
  protected:
@@ -34,9 +13,11 @@ class Queries : public TOpenLibrary {
     Places = Dir.Write("places.vok", PlacesFile);
     ASSERT_EQ(V.LoadVok(Places.c_str(), "Places"), 65535);
   }
+  // The text AFn writes into the 256 bytes the host offers.
   std::string Text(TText3 *AFn, int32_t ACode, const char *AName = "Places") {
-    TBuffer B;
-    AFn(AName, ACode, B.Bytes);
+    TBuffers B;
+    AFn(AName, ACode, B.Room(256));
+    EXPECT_EQ(B.Overruns(), "");
     return B.Text();
   }
   // The codes FindFirstItem and FindNextItem hand out, up to and including the first 0 and
@@ -47,10 +28,11 @@ class Queries : public TOpenLibrary {
     for (int I = 0; I < AExtra; ++I) R.push_back(Vok().FindNextItem());
     return R;
   }
+  // The codes GetLikeValues writes into a buffer of ARoom blanks and the zero byte.
   std::string Like(const char *APattern, std::size_t ARoom, const char *AName = "Places") {
-    TBuffer B;
-    Vok().GetLikeValues(AName, APattern, B.Room(ARoom));
-    EXPECT_EQ(B.Bytes[ARoom + 1], 'z') << "wrote past the room offered";
+    TBuffers B;
+    Vok().GetLikeValues(AName, APattern, B.Room(ARoom + 1));
+    EXPECT_EQ(B.Overruns(), "") << "wrote past the room offered";
     return B.Text();
   }
 };
@@ -79,8 +61,8 @@ TEST_F(Queries, TextsOfPlaces) {
   EXPECT_EQ(Text(Vok().GetVokStr, 1101001, "PLACES"), "Stone village");
   EXPECT_EQ(Text(Vok().GetVokStr, 1101001, "Nowhere"), "");
   EXPECT_EQ(Text(Vok().GetVokStr, 1101001, nullptr), "");
-  TBuffer B;
-  Vok().GetVokPath("places", B.Bytes);
+  TBuffers B;
+  Vok().GetVokPath("places", B.Room(256));
   EXPECT_EQ(B.Text(), Places);
   Vok().GetVokString("Places", 1101001, nullptr);  // a null buffer is ignored
 }

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -93,6 +95,71 @@ INPUT KeyInput(WORD AKey, bool AUp);
 
 // Whether the long runs were asked for (VOK_STRESS=full).
 bool FullStressRun();
+
+// Result buffers of one call. Each offers the room the host is told to offer, filled as the host
+// fills it (blanks, then the zero byte that ends its string), and is followed by guard bytes.
+class TBuffers {
+ public:
+  static constexpr std::size_t GuardSize = 64;
+
+  // ABytes of room: ABytes - 1 blanks and a zero byte.
+  char *Room(std::size_t ABytes) {
+    std::string Fill(ABytes, ' ');
+    Fill.back() = '\0';
+    return Add(Fill);
+  }
+  // Exactly the bytes of AContents as the room.
+  char *Holding(const std::string &AContents) { return Add(AContents); }
+
+  // The text of buffer AIndex before its first zero byte.
+  std::string Text(std::size_t AIndex = 0) const {
+    const TBuffer &B = fBuffers.at(AIndex);
+    const auto End = B.Bytes.begin() + static_cast<std::ptrdiff_t>(B.Room);
+    const auto Zero = std::find(B.Bytes.begin(), End, '\0');
+    return Zero == End ? "<no zero byte in the room>" : std::string(B.Bytes.begin(), Zero);
+  }
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> R;
+    for (std::size_t I = 0; I < fBuffers.size(); ++I) R.push_back(Text(I));
+    return R;
+  }
+  // The bytes of the room of buffer AIndex.
+  std::string Bytes(std::size_t AIndex) const {
+    const TBuffer &B = fBuffers.at(AIndex);
+    return std::string(B.Bytes.begin(), B.Bytes.begin() + static_cast<std::ptrdiff_t>(B.Room));
+  }
+  // The guard bytes that changed, as "buffer 0 (room 256): bytes 256..300 written"; empty when none.
+  std::string Overruns() const {
+    std::string R;
+    for (std::size_t I = 0; I < fBuffers.size(); ++I) {
+      const TBuffer &B = fBuffers[I];
+      std::size_t First = 0, Last = 0;
+      for (std::size_t G = 0; G < GuardSize; ++G)
+        if (B.Bytes[B.Room + G] != Guard(G)) {
+          if (!Last) First = B.Room + G;
+          Last = B.Room + G + 1;
+        }
+      if (Last)
+        R += "buffer " + std::to_string(I) + " (room " + std::to_string(B.Room) + "): bytes " + std::to_string(First) +
+             ".." + std::to_string(Last - 1) + " written; ";
+    }
+    return R;
+  }
+
+ private:
+  struct TBuffer {
+    std::size_t Room;
+    std::vector<char> Bytes;
+  };
+  static char Guard(std::size_t AIndex) { return static_cast<char>(0xA0 + AIndex % 32); }
+  char *Add(const std::string &AContents) {
+    TBuffer B{AContents.size(), std::vector<char>(AContents.begin(), AContents.end())};
+    for (std::size_t G = 0; G < GuardSize; ++G) B.Bytes.push_back(Guard(G));
+    fBuffers.push_back(std::move(B));
+    return fBuffers.back().Bytes.data();
+  }
+  std::deque<TBuffer> fBuffers;
+};
 
 // Base of the tests that use the open library: OpenVokList with the host window before each
 // test, CloseVokabra after it, and every message box caught.
