@@ -13,10 +13,11 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <string_view>
 
 #include "tests/common/LongItems.h"
 #include "tests/win32/DialogDriver.h"
-#include "tests/win32/F1Probe.h"
+#include "tests/win32/Keyboard.h"
 #include "tests/win32/TestHost.h"
 
 using namespace vok::test;
@@ -109,6 +110,36 @@ std::string BinaryFile() {
   return R;
 }
 
+// A large file written a megabyte at a time; closed when the writer goes.
+class TFileWriter {
+ public:
+  explicit TFileWriter(const std::string &APath)
+      : fFile(CreateFileA(APath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)) {}
+  ~TFileWriter() {
+    Flush();
+    CloseHandle(fFile);
+  }
+  TFileWriter(const TFileWriter &) = delete;
+  TFileWriter &operator=(const TFileWriter &) = delete;
+  void Add(std::string_view AText) {
+    fChunk += AText;
+    if (fChunk.size() >= 1u << 20) Flush();
+  }
+  // The bytes added so far.
+  std::size_t Size() const { return fWritten + fChunk.size(); }
+
+ private:
+  void Flush() {
+    DWORD Written = 0;
+    WriteFile(fFile, fChunk.data(), static_cast<DWORD>(fChunk.size()), &Written, nullptr);
+    fWritten += Written;
+    fChunk.clear();
+  }
+  HANDLE fFile;
+  std::string fChunk;
+  std::size_t fWritten = 0;
+};
+
 // The files of the suite, made once: a missing file, a directory, a file locked by the test
 // (opened without sharing), a binary file, a projection file and the 100 MB file (on first use).
 struct TFiles {
@@ -137,31 +168,17 @@ struct TFiles {
   const std::string &BigFile() {
     if (!Big.empty()) return Big;
     Big = Dir.Path() + "\\big.vok";
-    HANDLE H = CreateFileA(Big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    std::string Chunk = "[Big]\r\nFormat=2,3,3\r\nDisplay=%1%2%3\r\nDelimit=,\r\n";
-    std::size_t Total = 0;
-    const auto Flush = [&] {
-      DWORD Written = 0;
-      WriteFile(H, Chunk.data(), static_cast<DWORD>(Chunk.size()), &Written, nullptr);
-      Total += Written;
-      Chunk.clear();
-    };
+    TFileWriter W(Big);
+    W.Add("[Big]\r\nFormat=2,3,3\r\nDisplay=%1%2%3\r\nDelimit=,\r\n");
     char Line[64];
-    for (int32_t Code = 10000000; Total + Chunk.size() < 60u << 20; ++Code) {
-      Chunk.append(Line, static_cast<std::size_t>(std::snprintf(Line, sizeof Line, "%d=\xCF\xF3\xED\xEA\xF2 %d#extra#tag\r\n", Code, Code)));
-      if (Chunk.size() >= 1u << 20) Flush();
+    for (int32_t Code = 10000000; W.Size() < 60u << 20; ++Code) {
+      const int N = std::snprintf(Line, sizeof Line, "%d=\xCF\xF3\xED\xEA\xF2 %d#extra#tag\r\n", Code, Code);
+      W.Add({Line, static_cast<std::size_t>(N)});
     }
-    Chunk += "99999999=";
-    Flush();
-    Chunk.assign(1u << 20, '\xC6');  // Ж
-    for (int I = 0; I < 40; ++I) {
-      DWORD Written = 0;
-      WriteFile(H, Chunk.data(), static_cast<DWORD>(Chunk.size()), &Written, nullptr);
-      Total += Written;
-    }
-    Chunk = "\r\n" + FlatSection("Tail", "1=end\r\n");
-    Flush();
-    CloseHandle(H);
+    W.Add("99999999=");
+    const std::string Megabyte(1u << 20, '\xC6');  // Ж
+    for (int I = 0; I < 40; ++I) W.Add(Megabyte);
+    W.Add("\r\n" + FlatSection("Tail", "1=end\r\n"));
     return Big;
   }
 
@@ -180,21 +197,12 @@ struct TFiles {
   std::string TinySectionsFile(int32_t &ASections) {
     const int32_t Most = sizeof(void *) == 8 ? 100000 : INT32_MAX;
     const std::string Path = Dir.Path() + "\\tiny.vok";
-    HANDLE H = CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    std::string Chunk;
-    std::size_t Total = 0;
+    TFileWriter W(Path);
     char Line[64];
-    for (ASections = 0; Total < 100u << 20 && ASections < Most; ++ASections) {
-      Chunk.append(Line, static_cast<std::size_t>(std::snprintf(Line, sizeof Line, "[S%07d]\r\nFormat=3\r\nDisplay=%%1\r\nDelimit=\r\n1=a\r\n", ASections)));
-      if (Chunk.size() < 1u << 20) continue;
-      DWORD Written = 0;
-      WriteFile(H, Chunk.data(), static_cast<DWORD>(Chunk.size()), &Written, nullptr);
-      Total += Written;
-      Chunk.clear();
+    for (ASections = 0; W.Size() < 100u << 20 && ASections < Most; ++ASections) {
+      const int N = std::snprintf(Line, sizeof Line, "[S%07d]\r\nFormat=3\r\nDisplay=%%1\r\nDelimit=\r\n1=a\r\n", ASections);
+      W.Add({Line, static_cast<std::size_t>(N)});
     }
-    DWORD Written = 0;
-    WriteFile(H, Chunk.data(), static_cast<DWORD>(Chunk.size()), &Written, nullptr);
-    CloseHandle(H);
     return Path;
   }
 };

@@ -24,12 +24,11 @@ class WholeFile : public TOpenLibrary {
 }  // namespace
 
 TEST_F(WholeFile, LoadsEverySectionInFileOrder) {
-  const std::string File = Dir.Write("places.vok", PlacesFile);
-  EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
+  EXPECT_EQ(Vok().LoadAllVok(Places.c_str()), 65535);
   EXPECT_EQ(Registered(), (std::vector<std::string>{"Places", "Rivers"}));
-  EXPECT_EQ(Vok().GetVokCount(File.c_str()), 2);
-  EXPECT_EQ(Name(File.c_str(), 1), "Places");
-  EXPECT_EQ(Name(File.c_str(), 2), "Rivers");
+  EXPECT_EQ(Vok().GetVokCount(Places.c_str()), 2);
+  EXPECT_EQ(Name(Places.c_str(), 1), "Places");
+  EXPECT_EQ(Name(Places.c_str(), 2), "Rivers");
   EXPECT_TRUE(Messages.Take().empty());
 }
 
@@ -95,27 +94,25 @@ TEST_F(WholeFile, HeaderOnTheLastLine) {
 }
 
 TEST_F(WholeFile, PreconditionsFailSilently) {
-  const std::string File = Dir.Write("places.vok", PlacesFile);
   EXPECT_EQ(Vok().LoadAllVok((Dir.Path() + "\\missing.vok").c_str()), 0);
   EXPECT_EQ(Vok().LoadAllVok(Dir.Path().c_str()), 0);
   EXPECT_EQ(Vok().LoadAllVok(nullptr), 0);
   V.CloseVokList();
-  EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 0);
+  EXPECT_EQ(Vok().LoadAllVok(Places.c_str()), 0);
   EXPECT_TRUE(Messages.Take().empty());
   // The file forms work while the library is closed; the registry form counts nothing.
-  EXPECT_EQ(Vok().GetVokCount(File.c_str()), 2);
-  EXPECT_EQ(Name(File.c_str(), 2), "Rivers");
+  EXPECT_EQ(Vok().GetVokCount(Places.c_str()), 2);
+  EXPECT_EQ(Name(Places.c_str(), 2), "Rivers");
   EXPECT_EQ(Vok().GetVokCount(""), 0);
   EXPECT_EQ(Vok().GetVokCount(nullptr), 0);
   EXPECT_EQ(Name("", 1), "");
 }
 
 TEST_F(WholeFile, NamesOutsideTheRangeLeaveTheBufferEmpty) {
-  const std::string File = Dir.Write("places.vok", PlacesFile);
-  ASSERT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
+  ASSERT_EQ(Vok().LoadAllVok(Places.c_str()), 65535);
   for (int32_t Index : {INT32_MIN, -1, 0, 3, INT32_MAX}) {
     EXPECT_EQ(Name("", Index), "") << Index;
-    EXPECT_EQ(Name(File.c_str(), Index), "") << Index;
+    EXPECT_EQ(Name(Places.c_str(), Index), "") << Index;
   }
   EXPECT_EQ(Name((Dir.Path() + "\\missing.vok").c_str(), 1), "");
   EXPECT_EQ(Name(Dir.Path().c_str(), 1), "");
@@ -131,12 +128,11 @@ TEST_F(WholeFile, LongSectionNamesAreCutToTheHostBuffer) {
 }
 
 TEST_F(WholeFile, LockedFileReportsTheInputOutputFailure) {
-  const std::string File = Dir.Write("places.vok", PlacesFile);
-  HANDLE Lock = CreateFileA(File.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE Lock = CreateFileA(Places.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(Lock, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 0);
-  EXPECT_EQ(Vok().GetVokCount(File.c_str()), 0);
-  EXPECT_EQ(Name(File.c_str(), 1), "");
+  EXPECT_EQ(Vok().LoadAllVok(Places.c_str()), 0);
+  EXPECT_EQ(Vok().GetVokCount(Places.c_str()), 0);
+  EXPECT_EQ(Name(Places.c_str(), 1), "");
   CloseHandle(Lock);
   const auto Texts = Messages.TakeTexts();
   ASSERT_EQ(Texts.size(), 1u);

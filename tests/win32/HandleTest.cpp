@@ -47,18 +47,16 @@ TEST_F(Handles, RegistryRootIsItsLowHalf) {
 }
 
 TEST_F(Handles, WindowsAreFoundByTheirLowHalf) {
-  TTempDir Files;
-  const std::string Prj = Files.Write("plane.prj", PlaneFile);
-  const std::string Vok = Files.Write("places.vok", PlacesFile);
+  const std::string Prj = Dir.Write("plane.prj", PlaneFile);
   for (HWND Host : Forms(HostWindow())) {
     SCOPED_TRACE(Host);
     // The load error message and the selection dialog are owned by the host window.
     ASSERT_EQ(V.OpenVokList(Host), 0xFFFF);
-    V.LoadVok(Vok.c_str(), " ");
+    V.LoadVok(Places.c_str(), " ");
     const std::vector<TShownMessage> Shown = Messages.Take();
     ASSERT_EQ(Shown.size(), 1u);
     EXPECT_EQ(Shown[0].Owner, HostWindow());
-    ASSERT_EQ(V.LoadVok(Vok.c_str(), "Places"), 0xFFFF);
+    ASSERT_EQ(V.LoadVok(Places.c_str(), "Places"), 0xFFFF);
     TModalCloser Closer;
     Closer.Begin();
     V.GetVokValue("Test", "Places", 0);
@@ -73,7 +71,7 @@ TEST_F(Handles, WindowsAreFoundByTheirLowHalf) {
     // The help's parent is kept as the window itself and owns the help's message.
     V.SetHelpParent(Host);
     EXPECT_EQ(V.GetHelpParent(), HostWindow());
-    V.ShowHelpFile((Files.Path() + "\\missing.doc").c_str(), "");
+    V.ShowHelpFile((Dir.Path() + "\\missing.doc").c_str(), "");
     const std::vector<TShownMessage> Help = Messages.Take();
     ASSERT_EQ(Help.size(), 1u);
     EXPECT_EQ(Help[0].Owner, HostWindow());

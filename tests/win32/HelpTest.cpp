@@ -1,8 +1,6 @@
 // Context help through the stand-in word processor (WordStub.dll, registered as
 // "Word.Application" in the test prefix) and the F1 hook, driven with real keyboard input.
-#include <utility>
-
-#include "tests/win32/TestHost.h"
+#include "tests/win32/Keyboard.h"
 #include "tests/win32/WordStub.h"
 
 using namespace vok::test;
@@ -73,90 +71,14 @@ const TWordStub &WordStub() {
   return S;
 }
 
-// A visible window of the test host that records the keys it receives.
-class TKeyWindow {
- public:
-  TKeyWindow() {
-    WNDCLASSA C{};
-    C.lpfnWndProc = WndProc;
-    C.hInstance = GetModuleHandleA(nullptr);
-    C.lpszClassName = "HelpTestKeys";
-    RegisterClassA(&C);
-    fWindow = CreateWindowExA(0, "HelpTestKeys", "Keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200, nullptr,
-                              nullptr, C.hInstance, nullptr);
-    SetWindowLongPtrA(fWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~TKeyWindow() { DestroyWindow(fWindow); }
-  HWND Handle() const { return fWindow; }
-  // The key messages received, as "down 112" / "up 112".
-  std::vector<std::string> Take() { return std::exchange(fKeys, {}); }
+const std::vector<INPUT> F1 = {KeyInput(VK_F1, false), KeyInput(VK_F1, true)};
+const std::vector<INPUT> ShiftF1 = {KeyInput(VK_SHIFT, false), KeyInput(VK_F1, false), KeyInput(VK_F1, true),
+                                    KeyInput(VK_SHIFT, true)};
+const std::vector<INPUT> F2 = {KeyInput(VK_F2, false), KeyInput(VK_F2, true)};
 
- private:
-  static LRESULT CALLBACK WndProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
-    auto *Self = reinterpret_cast<TKeyWindow *>(GetWindowLongPtrA(AWnd, GWLP_USERDATA));
-    if (Self && (AMsg == WM_KEYDOWN || AMsg == WM_KEYUP) && AWParam != VK_F13)
-      Self->fKeys.push_back((AMsg == WM_KEYDOWN ? "down " : "up ") + std::to_string(AWParam));
-    return DefWindowProcA(AWnd, AMsg, AWParam, ALParam);
-  }
-  HWND fWindow;
-  std::vector<std::string> fKeys;
-};
-
-INPUT Key(WORD AKey, bool AUp) {
-  INPUT I{};
-  I.type = INPUT_KEYBOARD;
-  I.ki.wVk = AKey;
-  I.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
-  return I;
-}
-
-const std::vector<INPUT> F1 = {Key(VK_F1, false), Key(VK_F1, true)};
-const std::vector<INPUT> ShiftF1 = {Key(VK_SHIFT, false), Key(VK_F1, false), Key(VK_F1, true), Key(VK_SHIFT, true)};
-const std::vector<INPUT> F2 = {Key(VK_F2, false), Key(VK_F2, true)};
-
-// Sees the keys at the bottom of the thread's keyboard hook chain, below any hook the library
-// installs later: F13 released after the typed keys tells that the thread has retrieved them.
-class TKeyWatch {
- public:
-  TKeyWatch() { fHook = SetWindowsHookExA(WH_KEYBOARD, HookProc, nullptr, GetCurrentThreadId()); }
-  ~TKeyWatch() { UnhookWindowsHookEx(fHook); }
-  static inline int SentinelsSeen = 0;
-  static inline int F1Seen = 0;  // F1 events, pressed or released
-
- private:
-  static LRESULT CALLBACK HookProc(int ACode, WPARAM AWParam, LPARAM ALParam) {
-    if (ACode == HC_ACTION && AWParam == VK_F13 && (ALParam & 0x80000000)) ++SentinelsSeen;
-    if (ACode == HC_ACTION && AWParam == VK_F1) ++F1Seen;
-    return CallNextHookEx(nullptr, ACode, AWParam, ALParam);
-  }
-  HHOOK fHook;
-};
-
-void SendKeys(std::vector<INPUT> AKeys) {
-  AKeys.push_back(Key(VK_F13, false));
-  AKeys.push_back(Key(VK_F13, true));
-  SendInput(static_cast<UINT>(AKeys.size()), AKeys.data(), sizeof(INPUT));
-}
-
-// Types AKeys into AFocus through the system's input queue and handles the thread's messages
-// until the thread has retrieved them (F1 opens the help inside this loop). Needs a TKeyWatch.
+// TypeKeys, whose keys must arrive.
 void Type(HWND AFocus, const std::vector<INPUT> &AKeys) {
-  SetForegroundWindow(AFocus);
-  SetFocus(AFocus);
-  TKeyWatch::SentinelsSeen = TKeyWatch::F1Seen = 0;
-  SendKeys(AKeys);
-  const DWORD Start = GetTickCount();
-  MSG Msg;
-  while (TKeyWatch::SentinelsSeen == 0 && GetTickCount() - Start < 5000) {
-    if (PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&Msg);
-      DispatchMessageA(&Msg);
-    } else {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-  }
-  while (PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&Msg);
-  EXPECT_GT(TKeyWatch::SentinelsSeen, 0) << "the keys never arrived";
+  EXPECT_TRUE(TypeKeys(AFocus, AKeys)) << "the keys never arrived";
 }
 
 // While alive, the first message box shown on this thread gets F1 typed into it and is closed a

@@ -16,7 +16,7 @@
 #include <functional>
 #include <string>
 
-#include "tests/win32/F1Probe.h"
+#include "tests/win32/Keyboard.h"
 #include "tests/win32/DialogDriver.h"
 #include "tests/win32/TestHost.h"
 

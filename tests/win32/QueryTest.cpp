@@ -7,10 +7,8 @@ namespace {
 
 class Queries : public TOpenLibrary {
  protected:
-  std::string Places;
   void SetUp() override {
     TOpenLibrary::SetUp();
-    Places = Dir.Write("places.vok", PlacesFile);
     ASSERT_EQ(V.LoadVok(Places.c_str(), "Places"), 65535);
   }
   // The text AFn writes into the 256 bytes the host offers.

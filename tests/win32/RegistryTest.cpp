@@ -3,16 +3,7 @@
 
 using namespace vok::test;
 
-namespace {
-class Registry : public TOpenLibrary {
- protected:
-  std::string Places;
-  void SetUp() override {
-    TOpenLibrary::SetUp();
-    Places = Dir.Write("places.vok", PlacesFile);
-  }
-};
-}  // namespace
+using Registry = TOpenLibrary;
 
 TEST_F(Registry, LoadsAndReportsTruthValuesAsTheHostReadsThem) {
   EXPECT_EQ(V.LoadVok(Places.c_str(), "Places"), 65535);

@@ -161,8 +161,12 @@ class TBuffers {
   std::deque<TBuffer> fBuffers;
 };
 
+// The example dictionary file with the sections Places and Rivers.
+extern const char *const PlacesFile;
+
 // Base of the tests that use the open library: OpenVokList with the host window before each
-// test, CloseVokabra after it, and every message box caught.
+// test, CloseVokabra after it, and every message box caught. Places is the path of PlacesFile
+// written to the test's folder.
 class TOpenLibrary : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -170,10 +174,8 @@ class TOpenLibrary : public ::testing::Test {
   const TExports &V = Vok();
   TMessageCatcher Messages;
   TTempDir Dir;
+  const std::string Places = Dir.Write("places.vok", PlacesFile);
 };
-
-// The example dictionary file with the sections Places and Rivers.
-extern const char *const PlacesFile;
 // A projection file of one group with one entry.
 inline const std::string PlaneFile = "\"--- Plane ---\"\r\n\"Metres\", 0, 7\r\n";
 // Section AName of one level with the item lines AItems.
