@@ -52,8 +52,16 @@ inline TLevel ListRows(HWND AList) {
 inline void SelectRow(HWND AList, int ARow) {
   const bool Combo = ClassName(AList) == "ComboBox";
   SendMessageA(AList, Combo ? CB_SETCURSEL : LB_SETCURSEL, ARow, 0);
-  const WORD Change = Combo ? CBN_SELCHANGE : LBN_SELCHANGE;
-  SendMessageA(GetParent(AList), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(AList), Change), reinterpret_cast<LPARAM>(AList));
+  const WPARAM Change = MAKEWPARAM(GetDlgCtrlID(AList), Combo ? CBN_SELCHANGE : LBN_SELCHANGE);
+  SendMessageA(GetParent(AList), WM_COMMAND, Change, reinterpret_cast<LPARAM>(AList));
+}
+
+// AValue of the dialogs' design, which is made for 120 dots per inch, at the screen's density.
+inline int Scaled(int AValue) {
+  HDC Screen = GetDC(nullptr);
+  const int Dpi = GetDeviceCaps(Screen, LOGPIXELSY);
+  ReleaseDC(nullptr, Screen);
+  return MulDiv(AValue, Dpi, 120);
 }
 
 inline int ClientHeight(HWND AWnd) {
@@ -112,22 +120,18 @@ inline TDialogKind DialogKind(HWND AWnd) {
   return ClassName(First) == "ComboBox" ? TDialogKind::Chooser : TDialogKind::Selection;
 }
 
-struct TFoundDialogs {
-  TDialogKind Kind;
-  std::vector<HWND> Windows;
-};
-
-inline BOOL CALLBACK CollectDialog(HWND AWnd, LPARAM AFound) {
-  auto &F = *reinterpret_cast<TFoundDialogs *>(AFound);
-  if (DialogKind(AWnd) == F.Kind) F.Windows.push_back(AWnd);
+inline BOOL CALLBACK CollectWindow(HWND AWnd, LPARAM AFound) {
+  reinterpret_cast<std::vector<HWND> *>(AFound)->push_back(AWnd);
   return TRUE;
 }
 
 // Every window of this thread that is a dialog of kind AKind, shown or not.
 inline std::vector<HWND> DialogWindows(TDialogKind AKind = TDialogKind::Selection) {
-  TFoundDialogs F{AKind, {}};
-  EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&F));
-  return F.Windows;
+  std::vector<HWND> All, R;
+  EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&All));
+  for (HWND W : All)
+    if (DialogKind(W) == AKind) R.push_back(W);
+  return R;
 }
 
 // The visible dialog of kind AKind on this thread, or null.

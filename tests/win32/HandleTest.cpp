@@ -32,10 +32,7 @@ class Handles : public TOpenLibrary {
 }  // namespace
 
 TEST_F(Handles, RegistryRootIsItsLowHalf) {
-  HKEY Key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\VokabraHandles", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &Key, nullptr), 0);
-  RegSetValueExA(Key, "V", 0, REG_SZ, reinterpret_cast<const BYTE *>("ok"), 3);
-  RegCloseKey(Key);
+  SetRegText(HKEY_CURRENT_USER, "Software\\VokabraHandles", "V", "ok");
   // -2147483647 through an Integer declaration is HKEY_CURRENT_USER.
   EXPECT_EQ(Forms(HKEY_CURRENT_USER)[0], reinterpret_cast<HKEY>(static_cast<intptr_t>(-2147483647)));
   for (HKEY Root : Forms(HKEY_CURRENT_USER)) {
@@ -53,12 +50,9 @@ TEST_F(Handles, WindowsAreFoundByTheirLowHalf) {
     // The load error message and the selection dialog are owned by the host window.
     ASSERT_EQ(V.OpenVokList(Host), 0xFFFF);
     V.LoadVok(Places.c_str(), " ");
-    const std::vector<TShownMessage> Shown = Messages.Take();
-    ASSERT_EQ(Shown.size(), 1u);
-    EXPECT_EQ(Shown[0].Owner, HostWindow());
+    EXPECT_EQ(Messages.TakeOne().Owner, HostWindow());
     ASSERT_EQ(V.LoadVok(Places.c_str(), "Places"), 0xFFFF);
     TModalCloser Closer;
-    Closer.Begin();
     V.GetVokValue("Test", "Places", 0);
     EXPECT_TRUE(Closer.Saw(TDialogKind::Selection));
     EXPECT_EQ(Closer.Owner(), HostWindow());
@@ -72,9 +66,7 @@ TEST_F(Handles, WindowsAreFoundByTheirLowHalf) {
     V.SetHelpParent(Host);
     EXPECT_EQ(V.GetHelpParent(), HostWindow());
     V.ShowHelpFile((Dir.Path() + "\\missing.doc").c_str(), "");
-    const std::vector<TShownMessage> Help = Messages.Take();
-    ASSERT_EQ(Help.size(), 1u);
-    EXPECT_EQ(Help[0].Owner, HostWindow());
+    EXPECT_EQ(Messages.TakeOne().Owner, HostWindow());
     V.SetHelpParent(nullptr);
   }
 }

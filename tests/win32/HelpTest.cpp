@@ -14,14 +14,6 @@ const std::string WordFailed = "\xCE\xF8\xE8\xE1\xEA\xE0 \xEF\xF0\xE8 \xE7\xE0\x
 const char *const ProgIdKey = "Software\\Classes\\Word.Application";
 
 
-void SetRegText(const std::string &AKey, const char *AName, const std::string &AValue) {
-  HKEY K = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, AKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &K, nullptr), 0);
-  RegSetValueExA(K, AName, 0, REG_SZ, reinterpret_cast<const BYTE *>(AValue.c_str()),
-                 static_cast<DWORD>(AValue.size() + 1));
-  RegCloseKey(K);
-}
-
 std::string StubPath() {
   char Exe[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, Exe, MAX_PATH);
@@ -33,37 +25,32 @@ std::string StubPath() {
 // part of the registry only (HKCU\Software\Classes is not seen), so it goes there; the prefix
 // belongs to the build tree.
 void RegisterWordStub() {
-  SetRegText(std::string(ProgIdKey) + "\\CLSID", nullptr, WordStubClsid);
+  SetRegText(HKEY_LOCAL_MACHINE, std::string(ProgIdKey) + "\\CLSID", nullptr, WordStubClsid);
   const std::string Server = std::string("Software\\Classes\\CLSID\\") + WordStubClsid + "\\InprocServer32";
-  SetRegText(Server, nullptr, StubPath());
-  SetRegText(Server, "ThreadingModel", "Apartment");
+  SetRegText(HKEY_LOCAL_MACHINE, Server, nullptr, StubPath());
+  SetRegText(HKEY_LOCAL_MACHINE, Server, "ThreadingModel", "Apartment");
 }
 
+// WordStub.dll registered and loaded; its module.
+HMODULE LoadWordStub() {
+  RegisterWordStub();
+  HMODULE Module = LoadLibraryA(StubPath().c_str());
+  EXPECT_NE(Module, nullptr);
+  return Module;
+}
+
+// The exports of WordStub.dll.
 struct TWordStub {
-  TWordStub() {
-    RegisterWordStub();
-    Module = LoadLibraryA(StubPath().c_str());
-    EXPECT_NE(Module, nullptr);
-    Reset = ExportOf<TStubReset>(Module, "StubReset");
-    SetBookmarks = ExportOf<TStubSetBookmarks>(Module, "StubSetBookmarks");
-    SetFlags = ExportOf<TStubSetFlags>(Module, "StubSetFlags");
-    SetWindowTitle = ExportOf<TStubSetWindowTitle>(Module, "StubSetWindowTitle");
-    Run = ExportOf<TStubRun>(Module, "StubRun");
-    CloseAll = ExportOf<TStubCloseAll>(Module, "StubCloseAll");
-    Log = ExportOf<TStubLog>(Module, "StubLog");
-    Window = ExportOf<TStubWindow>(Module, "StubWindow");
-    OpenCursor = ExportOf<TStubOpenCursor>(Module, "StubOpenCursor");
-  }
-  HMODULE Module;
-  TStubReset *Reset;
-  TStubSetBookmarks *SetBookmarks;
-  TStubSetFlags *SetFlags;
-  TStubSetWindowTitle *SetWindowTitle;
-  TStubRun *Run;
-  TStubCloseAll *CloseAll;
-  TStubLog *Log;
-  TStubWindow *Window;
-  TStubOpenCursor *OpenCursor;
+  HMODULE Module = LoadWordStub();
+  TStubReset *Reset = ExportOf<TStubReset>(Module, "StubReset");
+  TStubSetBookmarks *SetBookmarks = ExportOf<TStubSetBookmarks>(Module, "StubSetBookmarks");
+  TStubSetFlags *SetFlags = ExportOf<TStubSetFlags>(Module, "StubSetFlags");
+  TStubSetWindowTitle *SetWindowTitle = ExportOf<TStubSetWindowTitle>(Module, "StubSetWindowTitle");
+  TStubRun *Run = ExportOf<TStubRun>(Module, "StubRun");
+  TStubCloseAll *CloseAll = ExportOf<TStubCloseAll>(Module, "StubCloseAll");
+  TStubLog *Log = ExportOf<TStubLog>(Module, "StubLog");
+  TStubWindow *Window = ExportOf<TStubWindow>(Module, "StubWindow");
+  TStubOpenCursor *OpenCursor = ExportOf<TStubOpenCursor>(Module, "StubOpenCursor");
 };
 
 const TWordStub &WordStub() {
@@ -96,17 +83,13 @@ class TF1InMessageBox {
  private:
   static LRESULT CALLBACK HookProc(int ACode, WPARAM AWParam, LPARAM ALParam) {
     HWND H = reinterpret_cast<HWND>(AWParam);
-    char Class[64] = "";
-    GetClassNameA(H, Class, sizeof Class);
-    if (std::string(Class) != "#32770" || (Box && H != Box)) return CallNextHookEx(nullptr, ACode, AWParam, ALParam);
+    if (ClassName(H) != "#32770" || (Box && H != Box)) return CallNextHookEx(nullptr, ACode, AWParam, ALParam);
     if (ACode == HCBT_ACTIVATE && !Box) {
       Box = H;
       SendKeys(F1);
       SetTimer(nullptr, 0, 300, CloseBox);
     } else if (ACode == HCBT_DESTROYWND && H == Box) {
-      char Buf[1024] = "";  // read when it closes: a system-modal box gets its text after activation
-      GetWindowTextA(GetDlgItem(H, 0xFFFF), Buf, sizeof Buf);
-      Text = Buf;
+      Text = WindowText(GetDlgItem(H, 0xFFFF));  // read when it closes: a system-modal box gets its text late
     }
     return 0;
   }
@@ -171,8 +154,10 @@ class Help : public ::testing::Test {
     Stub.Reset();
   }
   std::vector<std::string> Calls() const { return Lines(Stub.Log()); }
-  // A stand-in without applications whose documents have the bookmarks Intro and Tables.
+  // Closes the library, which quits the word processor it started, and leaves a stand-in without
+  // applications whose documents have the bookmarks Intro and Tables.
   void ResetStub() {
+    Vok().CloseVokabra();
     Stub.Reset();
     Stub.SetBookmarks("Intro;Tables");
   }
@@ -213,13 +198,11 @@ TEST_F(Help, PathAndSectionAreTrimmedAndAnEmptySectionTestsNoBookmark) {
       {Doc + " ", " \r\n", ""},
   };
   for (const TCase &C : Cases) {
-    Vok().CloseVokabra();
     ResetStub();
     H.ShowHelpFile(C.File.c_str(), C.Section.c_str());
     EXPECT_EQ(Calls(), Opening(Doc, C.WantSection)) << "[" << C.File << "] [" << C.Section << "]";
     EXPECT_TRUE(Messages.Take().empty());
   }
-  Vok().CloseVokabra();
   ResetStub();
   H.ShowHelpFile(Doc.c_str(), nullptr);
   EXPECT_EQ(Calls(), Opening(Doc, ""));
@@ -228,11 +211,10 @@ TEST_F(Help, PathAndSectionAreTrimmedAndAnEmptySectionTestsNoBookmark) {
 TEST_F(Help, MissingBookmarkIsReportedAndTheDocumentStaysOpen) {
   H.ShowHelpFile(Doc.c_str(), "Nowhere");
   EXPECT_EQ(Calls(), Opening(Doc, "Nowhere", false));
-  const auto Shown = Messages.Take();
-  ASSERT_EQ(Shown.size(), 1u);
-  EXPECT_EQ(Shown[0].Text, SectionNotFound + Doc + "\n\nNowhere");
-  EXPECT_EQ(Shown[0].Caption, Caption);
-  EXPECT_EQ(Shown[0].Owner, nullptr);
+  const TShownMessage Shown = Messages.TakeOne();
+  EXPECT_EQ(Shown.Text, SectionNotFound + Doc + "\n\nNowhere");
+  EXPECT_EQ(Shown.Caption, Caption);
+  EXPECT_EQ(Shown.Owner, nullptr);
   EXPECT_TRUE(IsWindowVisible(Stub.Window()));
 }
 
@@ -255,14 +237,14 @@ TEST_F(Help, MissingFileIsReportedToTheHelpParentAndEmptyPathDoesNothing) {
   for (const TCase &C : Cases) {
     H.SetHelpParent(C.Parent);
     H.ShowHelpFile(C.File, "Intro");
-    const auto Shown = Messages.Take();
+    SCOPED_TRACE(C.File ? C.File : "null");
     if (C.Shown.empty()) {
-      EXPECT_TRUE(Shown.empty()) << (C.File ? C.File : "null");
+      EXPECT_TRUE(Messages.Take().empty());
     } else {
-      ASSERT_EQ(Shown.size(), 1u) << C.File;
-      EXPECT_EQ(Shown[0].Text, C.Shown);
-      EXPECT_EQ(Shown[0].Caption, Caption);
-      EXPECT_EQ(Shown[0].Owner, C.Owner);
+      const TShownMessage Shown = Messages.TakeOne();
+      EXPECT_EQ(Shown.Text, C.Shown);
+      EXPECT_EQ(Shown.Caption, Caption);
+      EXPECT_EQ(Shown.Owner, C.Owner);
     }
   }
   EXPECT_EQ(Calls(), std::vector<std::string>{});
@@ -302,13 +284,12 @@ TEST_F(Help, AutomationErrorsAreReportedWithTheirOwnText) {
   SetCursor(LoadCursor(nullptr, IDC_ARROW));
   Stub.SetFlags(StubFailOpen);
   H.ShowHelpFile(Doc.c_str(), "Intro");
-  auto Shown = Messages.Take();
-  ASSERT_EQ(Shown.size(), 1u);
-  EXPECT_EQ(Shown[0].Text, WordFailed +
-                               "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xEE\xF2\xEA\xF0\xFB\xF2\xFC "
-                               "\xE4\xEE\xEA\xF3\xEC\xE5\xED\xF2.");
-  EXPECT_EQ(Shown[0].Caption, Caption);
-  EXPECT_EQ(Shown[0].Owner, nullptr);
+  const TShownMessage Failed = Messages.TakeOne();
+  EXPECT_EQ(Failed.Text, WordFailed +
+                             "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xEE\xF2\xEA\xF0\xFB\xF2\xFC "
+                             "\xE4\xEE\xEA\xF3\xEC\xE5\xED\xF2.");
+  EXPECT_EQ(Failed.Caption, Caption);
+  EXPECT_EQ(Failed.Owner, nullptr);
   EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
   std::vector<std::string> Opened = Opening(Doc, "");
   Opened.resize(3);
@@ -323,7 +304,7 @@ TEST_F(Help, AutomationErrorsAreReportedWithTheirOwnText) {
   ASSERT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, ProgIdKey), 0);
   H.ShowHelpFile(Doc.c_str(), "Intro");
   RegisterWordStub();
-  Shown = Messages.Take();
+  const std::vector<TShownMessage> Shown = Messages.Take();
   ASSERT_EQ(Shown.size(), 2u);
   for (const TShownMessage &M : Shown) {
     EXPECT_EQ(M.Text.substr(0, WordFailed.size()), WordFailed);
@@ -388,7 +369,6 @@ TEST_F(Help, F1OpensTheHelpOnlyWhileAHelpFileIsSet) {
       {false, Doc, F1, Reached, false},  // CloseVokabra removed the hook of the row before
   };
   for (const TCase &C : Cases) {
-    Vok().CloseVokabra();
     ResetStub();
     H.SetHelpFile(C.File.c_str(), "Intro");
     if (C.Hook) H.SetHelpHook(1);
@@ -430,7 +410,6 @@ TEST_F(Help, F1WorksInsideTheLibrarysModalLoopsWithoutNestingItself) {
   EXPECT_TRUE(Messages.Take().empty());
 
   // F1 while the message of an F1 opening is shown is swallowed but opens nothing more.
-  Vok().CloseVokabra();
   ResetStub();
   H.SetHelpFile(Doc.c_str(), "Nowhere");
   H.SetHelpHook(1);

@@ -132,7 +132,8 @@ constexpr long long KiB = 1024;
 // (which grows in steps of the heaps' segments).
 void Report(const char *ARun, const std::string &ACounts, const TResources &A, const TResources &B,
             long long AHeapSlack = 16 * KiB) {
-  const auto Growth = [](SIZE_T X, SIZE_T Y) { return (static_cast<long long>(Y) - static_cast<long long>(X)) / KiB; };
+  const auto N = [](SIZE_T X) { return static_cast<long long>(X); };
+  const auto K = [](SIZE_T X) { return static_cast<long long>(X) / KiB; };
   std::printf("[%s] %s\n"
               "  GetGuiResources: GDI %lu -> %lu, USER %lu -> %lu\n"
               "  GDI objects in the handle table %d -> %d, windows of the thread %d -> %d\n"
@@ -141,19 +142,16 @@ void Report(const char *ARun, const std::string &ACounts, const TResources &A, c
               "  GetProcessMemoryInfo: PrivateUsage %lld KiB -> %lld KiB, PagefileUsage %lld KiB -> %lld KiB, "
               "WorkingSetSize %lld KiB -> %lld KiB\n",
               ARun, ACounts.c_str(), A.GuiGdi, B.GuiGdi, A.GuiUser, B.GuiUser, A.GdiObjects, B.GdiObjects,
-              A.Windows, B.Windows, static_cast<long long>(A.Heap), static_cast<long long>(B.Heap),
-              static_cast<long long>(B.Heap) - static_cast<long long>(A.Heap), static_cast<long long>(A.Private) / KiB, static_cast<long long>(B.Private) / KiB,
-              Growth(A.Private, B.Private), static_cast<long long>(A.PrivateUsage) / KiB,
-              static_cast<long long>(B.PrivateUsage) / KiB, static_cast<long long>(A.PagefileUsage) / KiB,
-              static_cast<long long>(B.PagefileUsage) / KiB, static_cast<long long>(A.WorkingSet) / KiB,
-              static_cast<long long>(B.WorkingSet) / KiB);
+              A.Windows, B.Windows, N(A.Heap), N(B.Heap), N(B.Heap) - N(A.Heap), K(A.Private), K(B.Private),
+              (N(B.Private) - N(A.Private)) / KiB, K(A.PrivateUsage), K(B.PrivateUsage), K(A.PagefileUsage),
+              K(B.PagefileUsage), K(A.WorkingSet), K(B.WorkingSet));
   std::fflush(stdout);
   EXPECT_LE(B.GuiGdi, A.GuiGdi + 4) << ARun;
   EXPECT_LE(B.GuiUser, A.GuiUser + 4) << ARun;
   EXPECT_LE(B.GdiObjects, A.GdiObjects + 4) << ARun;
   EXPECT_LE(B.Windows, A.Windows) << ARun;
-  EXPECT_LE(static_cast<long long>(B.Heap), static_cast<long long>(A.Heap) + AHeapSlack) << ARun;
-  EXPECT_LE(static_cast<long long>(B.Private), static_cast<long long>(A.Private) + 256 * KiB) << ARun;
+  EXPECT_LE(N(B.Heap), N(A.Heap) + AHeapSlack) << ARun;
+  EXPECT_LE(N(B.Private), N(A.Private) + 256 * KiB) << ARun;
 }
 
 class Lifecycle : public ::testing::Test {
@@ -264,7 +262,6 @@ TEST_F(Lifecycle, UnloadedWithDialogsAndHookInPlace) {
       ASSERT_EQ(L.OpenVokList(HostWindow()), 65535);
       ASSERT_EQ(L.LoadAllVok(File.c_str()), 65535);
       TModalCloser Closer;
-      Closer.Begin();
       EXPECT_EQ(L.GetVokValue("Stress", "Places", 0), 0);
       EXPECT_TRUE(Closer.Saw(TDialogKind::Selection));
       L.SetHelpFile("  ", "");

@@ -10,7 +10,7 @@ namespace {
 using TStrings = std::vector<std::string>;
 
 // Windows-1251 texts of the dialog and of the test file.
-const std::string kCancel = "\xCE\xF2\xEC\xE5\xED\xE0";
+const std::string kCancel = "\xCE\xF2\xEC\xE5\xED\xE0";                        // Отмена
 const std::string kPlane = "\xCF\xF0\xFF\xEC\xEE\xF3\xE3\xEE\xEB\xFC\xED\xFB\xE5";  // Прямоугольные
 const std::string kMetres = "\xCF\xEB\xEE\xF1\xEA\xE0\xFF (\xEC\xE5\xF2\xF0\xFB)";  // Плоская (метры)
 const std::string kKilometres = "\xCF\xEB\xEE\xF1\xEA\xE0\xFF (\xEA\xEC)";          // Плоская (км)
@@ -34,28 +34,26 @@ const std::string kFile = Lines({
     "\"Never shown\", 0, 3",
 });
 
-// What the lists of the dialog hold at one moment.
-struct TListsSeen {
-  TStrings Groups, Names, Params;
-  LRESULT Group = -2, Name = -2;
-};
-
-TListsSeen ReadLists(const TDialog &AC) {
-  TListsSeen S;
-  S.Groups = ListTexts(AC.Combo);
-  S.Names = ListTexts(AC.List);
-  S.Params = ListTexts(AC.Params);
-  S.Group = SendMessageA(AC.Combo, CB_GETCURSEL, 0, 0);
-  S.Name = AC.Selected();
-  return S;
+// Checks that the chooser shows the groups AGroups with row AGroup selected, and the entries
+// ANames with their values AParams, row AName selected.
+void ExpectLists(const TDialog &AC, const TStrings &AGroups, LRESULT AGroup, const TStrings &ANames,
+                 const TStrings &AParams, int AName) {
+  EXPECT_EQ(ListTexts(AC.Combo), AGroups);
+  EXPECT_EQ(SendMessageA(AC.Combo, CB_GETCURSEL, 0, 0), AGroup);
+  EXPECT_EQ(ListTexts(AC.List), ANames);
+  EXPECT_EQ(ListTexts(AC.Params), AParams);
+  EXPECT_EQ(AC.Selected(), AName);
 }
 
-// What one call of GetPrjString gave back, and the dialog's window.
-struct TRun {
-  int32_t Result = -1;
+// What one call of GetPrjString gave back.
+struct TChosen {
+  int32_t Result;
   std::string Name, Clause;
-  HWND Form = nullptr;
+  bool operator==(const TChosen &A) const { return Result == A.Result && Name == A.Name && Clause == A.Clause; }
 };
+std::ostream &operator<<(std::ostream &S, const TChosen &A) {
+  return S << A.Result << " [" << A.Name << "] [" << A.Clause << "]";
+}
 
 // Steps that come back often: the Ok and Otmena buttons clicked.
 const TStep ClickOk = [](TDialog &C) { SendMessageA(C.Ok, BM_CLICK, 0, 0); };
@@ -68,18 +66,16 @@ class ProjChooser : public ::testing::Test {
   std::string Path = Dir.Write("projections.prj", kFile);
   TDriver Driver;
 
-  // GetPrjString on APath with ASteps played on the chooser, which must show.
-  TRun Run(const std::string &APath, std::vector<TStep> ASteps, HWND AOwner = HostWindow()) {
-    TRun R;
-    ASteps.insert(ASteps.begin(), [&R](TDialog &C) { R.Form = C.Window; });
+  // GetPrjString on APath with ASteps played on the chooser, which must show; Form is its window.
+  TChosen Run(const std::string &APath, std::vector<TStep> ASteps, HWND AOwner = HostWindow()) {
+    ASteps.insert(ASteps.begin(), [this](TDialog &C) { Form = C.Window; });
     char Name[1024] = "stale name", Clause[1024] = "stale clause";
     const auto Call = [&] { return Vok().GetPrjString(AOwner, APath.c_str(), Name, Clause); };
-    R.Result = Driver.Run(Call, std::move(ASteps));
+    const int32_t Result = Driver.Run(Call, std::move(ASteps));
     EXPECT_TRUE(Driver.Shown()) << APath;
-    R.Name = Name;
-    R.Clause = Clause;
-    return R;
+    return {Result, Name, Clause};
   }
+  HWND Form = nullptr;
 
   void TearDown() override { EXPECT_TRUE(Messages.Take().empty()) << "no message is shown"; }
 };
@@ -91,66 +87,37 @@ const TStrings kPlaneParams{" 0, 7", " 0, 1"};
 }  // namespace
 
 TEST_F(ProjChooser, OffersGroupsInFileOrderAndTheFirstGroupsEntries) {
-  TListsSeen Seen;
-  HWND Owner = nullptr, Focus = nullptr, Groups = nullptr;
-  LONG Style = 0;
-  std::string Caption, Ok, Cancel;
-  bool ParamsShown = true;
-  const TRun R = Run(Path, {[&](TDialog &C) {
-                       Seen = ReadLists(C);
-                       Groups = C.Combo;
-                       Owner = GetWindow(C.Window, GW_OWNER);
-                       Focus = GetFocus();
-                       Style = GetWindowLongA(C.Combo, GWL_STYLE);
-                       Caption = WindowText(C.Window);
-                       Ok = WindowText(C.Ok);
-                       Cancel = WindowText(C.Cancel);
-                       ParamsShown = IsWindowVisible(C.Params);
+  const TChosen R = Run(Path, {[](TDialog &C) {
+                       ExpectLists(C, kGroups, 0, kPlaneNames, kPlaneParams, 0);
+                       EXPECT_EQ(GetWindowLongA(C.Combo, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+                       EXPECT_EQ(GetWindow(C.Window, GW_OWNER), HostWindow());
+                       EXPECT_EQ(GetFocus(), C.Combo);
+                       EXPECT_EQ(WindowText(C.Window), ChooserCaption);
+                       EXPECT_EQ(WindowText(C.Ok), "Ok");
+                       EXPECT_EQ(WindowText(C.Cancel), kCancel);
+                       EXPECT_FALSE(IsWindowVisible(C.Params)) << "the values of the entries stay hidden";
                      },
                      ClickCancel});
-  EXPECT_EQ(R.Result, 0xFFFF);
-  EXPECT_EQ(R.Name, "");
-  EXPECT_EQ(R.Clause, "");
-  EXPECT_EQ(Seen.Groups, kGroups);
-  EXPECT_EQ(Seen.Group, 0);
-  EXPECT_EQ(Seen.Names, kPlaneNames);
-  EXPECT_EQ(Seen.Params, kPlaneParams);
-  EXPECT_EQ(Seen.Name, 0);
-  EXPECT_EQ(Style & 3, CBS_DROPDOWNLIST);
-  EXPECT_EQ(Owner, HostWindow());
-  EXPECT_EQ(Focus, Groups);
-  EXPECT_EQ(Caption, ChooserCaption);
-  EXPECT_EQ(Ok, "Ok");
-  EXPECT_EQ(Cancel, kCancel);
-  EXPECT_FALSE(ParamsShown) << "the values of the entries stay hidden";
-  EXPECT_FALSE(IsWindow(R.Form)) << "the dialog is destroyed before the export returns";
+  EXPECT_EQ(R, (TChosen{0xFFFF, "", ""}));
+  EXPECT_FALSE(IsWindow(Form)) << "the dialog is destroyed before the export returns";
   EXPECT_NE(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
 }
 
 TEST_F(ProjChooser, GroupChangeReadsTheFileAgain) {
-  std::vector<TListsSeen> Seen;
-  const TRun R = Run(Path, {[&](TDialog &C) {
+  const TStrings Geo{"WGS 84", "Zone 5"}, GeoParams{" 1, 104", " 8, 104, 7, 27, 0, 0.9996, 500000, 0"};
+  const TChosen R = Run(Path, {[&](TDialog &C) {
                        SelectRow(C.Combo, 1);
-                       Seen.push_back(ReadLists(C));
+                       ExpectLists(C, kGroups, 1, Geo, GeoParams, 0);
                        // The same name twice: the first group of that name is read.
                        SelectRow(C.Combo, 2);
-                       Seen.push_back(ReadLists(C));
+                       ExpectLists(C, kGroups, 2, kPlaneNames, kPlaneParams, 0);
                        Dir.Write("projections.prj", "\"--- " + kPlane + " ---\"\r\n\"Fresh\", 0, 5\r\n");
                        SelectRow(C.Combo, 0);
-                       Seen.push_back(ReadLists(C));
+                       // The group list is read once.
+                       ExpectLists(C, kGroups, 0, {"Fresh"}, {" 0, 5"}, 0);
                      },
                      ClickOk});
-  ASSERT_EQ(Seen.size(), 3u);
-  EXPECT_EQ(Seen[0].Names, TStrings({"WGS 84", "Zone 5"}));
-  EXPECT_EQ(Seen[0].Params, TStrings({" 1, 104", " 8, 104, 7, 27, 0, 0.9996, 500000, 0"}));
-  EXPECT_EQ(Seen[0].Name, 0);
-  EXPECT_EQ(Seen[1].Names, kPlaneNames);
-  EXPECT_EQ(Seen[1].Params, kPlaneParams);
-  EXPECT_EQ(Seen[2].Groups, kGroups) << "the group list is read once";
-  EXPECT_EQ(Seen[2].Names, TStrings({"Fresh"}));
-  EXPECT_EQ(R.Result, 0xFFFF);
-  EXPECT_EQ(R.Name, "Fresh");
-  EXPECT_EQ(R.Clause, "CoordSys NonEarth Units \"mm\"");
+  EXPECT_EQ(R, (TChosen{0xFFFF, "Fresh", "CoordSys NonEarth Units \"mm\""}));
 }
 
 TEST_F(ProjChooser, WaysToCloseTheDialog) {
@@ -203,10 +170,7 @@ TEST_F(ProjChooser, WaysToCloseTheDialog) {
   };
   for (const auto &C : Cases) {
     SCOPED_TRACE(C.Way);
-    const TRun R = Run(Path, C.Steps);
-    EXPECT_EQ(R.Result, 0xFFFF);
-    EXPECT_EQ(R.Name, C.Name);
-    EXPECT_EQ(R.Clause, C.Clause);
+    EXPECT_EQ(Run(Path, C.Steps), (TChosen{0xFFFF, C.Name, C.Clause}));
   }
 }
 
@@ -233,14 +197,8 @@ TEST_F(ProjChooser, MissingFileOrFileWithoutGroupsGivesEmptyListsAndOkGivesNothi
   const std::string NoHeader = Dir.Write("plain.prj", "\"" + kMetres + "\", 0, 7\r\n\r\nsome text\r\n");
   for (const std::string &File : {Dir.Path() + "\\none.prj", NoHeader, Dir.Path(), std::string()}) {
     SCOPED_TRACE(File);
-    TListsSeen Seen;
-    const TRun R = Run(File, {[&](TDialog &C) { Seen = ReadLists(C); }, ClickOk});
-    EXPECT_EQ(R.Result, 0xFFFF);
-    EXPECT_EQ(R.Name, "");
-    EXPECT_EQ(R.Clause, "");
-    EXPECT_TRUE(Seen.Groups.empty() && Seen.Names.empty() && Seen.Params.empty());
-    EXPECT_EQ(Seen.Group, CB_ERR);
-    EXPECT_EQ(Seen.Name, LB_ERR);
+    EXPECT_EQ(Run(File, {[](TDialog &C) { ExpectLists(C, {}, CB_ERR, {}, {}, LB_ERR); }, ClickOk}),
+              (TChosen{0xFFFF, "", ""}));
   }
 }
 
@@ -248,19 +206,15 @@ TEST_F(ProjChooser, EntriesWithUnusableNumbersFailWithEmptyBuffers) {
   for (const char *Params : {"0, 9", "0, -1", "8, 104, 12, 27", "x, 7", "0, m"}) {
     SCOPED_TRACE(Params);
     const std::string File = Dir.Write("bad.prj", std::string("\"--- G ---\"\r\n\"Bad\", ") + Params + "\r\n");
-    const TRun R = Run(File, {ClickOk});
-    EXPECT_EQ(R.Result, 0);
-    EXPECT_EQ(R.Name, "");
-    EXPECT_EQ(R.Clause, "");
-    EXPECT_FALSE(IsWindow(R.Form));
+    EXPECT_EQ(Run(File, {ClickOk}), (TChosen{0, "", ""}));
+    EXPECT_FALSE(IsWindow(Form));
   }
   // A list of values that is no known kind of system gives the entry's name as its clause.
   const std::string File = Dir.Write("odd.prj", "\"--- G ---\"\r\n\"Odd\", 2, 7\r\n\"Single\", 104\r\n");
   for (int Row : {0, 1}) {
-    const TRun R = Run(File, {[Row](TDialog &C) { SendMessageA(C.List, LB_SETCURSEL, Row, 0); }, ClickOk});
-    EXPECT_EQ(R.Result, 0xFFFF);
-    EXPECT_EQ(R.Name, Row ? "Single" : "Odd");
-    EXPECT_EQ(R.Clause, R.Name);
+    const std::string Name = Row ? "Single" : "Odd";
+    EXPECT_EQ(Run(File, {[Row](TDialog &C) { SendMessageA(C.List, LB_SETCURSEL, Row, 0); }, ClickOk}),
+              (TChosen{0xFFFF, Name, Name}));
   }
 }
 
@@ -273,12 +227,9 @@ TEST_F(ProjChooser, NamesAndClausesLongerThanTheBuffersAreRefused) {
       const std::string Name = InClause ? "Long" : std::string(Length, 'n');
       const std::string Last = InClause ? std::string(Length - Prefix.size(), 'c') : "104";
       const std::string File = Dir.Write("long.prj", "\"--- G ---\"\r\n\"" + Name + "\", 1, " + Last + "\r\n");
-      const TRun R = Run(File, {ClickOk});
-      const bool Fits = Length < 1024;
       SCOPED_TRACE(std::to_string(Length) + (InClause ? " in the clause" : " in the name"));
-      EXPECT_EQ(R.Result, Fits ? 0xFFFF : 0);
-      EXPECT_EQ(R.Name, Fits ? Name : "");
-      EXPECT_EQ(R.Clause, Fits ? Prefix + Last : "");
+      const bool Fits = Length < 1024;
+      EXPECT_EQ(Run(File, {ClickOk}), (Fits ? TChosen{0xFFFF, Name, Prefix + Last} : TChosen{0, "", ""}));
     }
   }
 }
@@ -288,49 +239,42 @@ TEST_F(ProjChooser, NullBuffersAndNoOwnerAreTolerated) {
                        {Press(VK_ESCAPE)}),
             0xFFFF);
   EXPECT_TRUE(Driver.Shown());
-  const TRun R = Run(Path, {ClickOk}, nullptr);
-  EXPECT_EQ(R.Result, 0xFFFF);
-  EXPECT_EQ(R.Name, kMetres);
+  EXPECT_EQ(Run(Path, {ClickOk}, nullptr), (TChosen{0xFFFF, kMetres, "CoordSys NonEarth Units \"m\""}));
 }
 
 TEST_F(ProjChooser, LayoutAtTheScreensDensity) {
-  RECT Client{}, Window{}, Names{}, Ok{}, Cancel{}, Groups{};
-  LONG Style = 0;
-  LOGFONTA Font{};
+  const auto Box = [](int L, int T, int W, int H) {
+    return std::vector<LONG>{Scaled(L), Scaled(T), Scaled(L) + Scaled(W), Scaled(T) + Scaled(H)};
+  };
+  const auto Of = [](const RECT &R) { return std::vector<LONG>{R.left, R.top, R.right, R.bottom}; };
   Run(Path, {[&](TDialog &C) {
+               // The place of control AWnd in the dialog's client area.
+               const auto InClient = [&](HWND AWnd) {
+                 RECT R;
+                 GetWindowRect(AWnd, &R);
+                 MapWindowPoints(nullptr, C.Window, reinterpret_cast<POINT *>(&R), 2);
+                 return Of(R);
+               };
+               RECT Client, Window;
                GetClientRect(C.Window, &Client);
                GetWindowRect(C.Window, &Window);
-               Style = GetWindowLongA(C.Window, GWL_STYLE);
-               auto InClient = [&](HWND AWnd, RECT &ARect) {
-                 GetWindowRect(AWnd, &ARect);
-                 MapWindowPoints(nullptr, C.Window, reinterpret_cast<POINT *>(&ARect), 2);
-               };
-               InClient(C.List, Names);
-               InClient(C.Ok, Ok);
-               InClient(C.Cancel, Cancel);
-               InClient(C.Combo, Groups);
+               EXPECT_EQ(Of(Client), Box(0, 0, 394, 309));
+               EXPECT_EQ(InClient(C.List), Box(11, 44, 369, 214));
+               EXPECT_EQ(InClient(C.Ok), Box(103, 272, 87, 28));
+               EXPECT_EQ(InClient(C.Cancel), Box(204, 272, 86, 28));
+               const std::vector<LONG> Groups = InClient(C.Combo);
+               EXPECT_EQ(Groups[0], Scaled(11));
+               EXPECT_EQ(Groups[1], Scaled(15));
+               EXPECT_EQ(Groups[2], Scaled(11) + Scaled(369));
+               LOGFONTA Font{};
                GetObjectA(reinterpret_cast<HFONT>(SendMessageA(C.List, WM_GETFONT, 0, 0)), sizeof Font, &Font);
+               EXPECT_EQ(std::string(Font.lfFaceName), "MS Sans Serif");
+               EXPECT_EQ(Font.lfHeight, -Scaled(14));
+               const LONG Style = GetWindowLongA(C.Window, GWL_STYLE);
+               EXPECT_TRUE((Style & WS_CAPTION) == WS_CAPTION && (Style & WS_SYSMENU));
+               EXPECT_FALSE(Style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
+               EXPECT_NEAR((Window.left + Window.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+               EXPECT_NEAR((Window.top + Window.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
              },
              ClickCancel});
-  HDC Screen = GetDC(nullptr);
-  const int Dpi = GetDeviceCaps(Screen, LOGPIXELSY);
-  ReleaseDC(nullptr, Screen);
-  auto S = [Dpi](int A) { return MulDiv(A, Dpi, 120); };
-  auto Box = [&](int L, int T, int W, int H) {
-    return std::vector<LONG>{S(L), S(T), S(L) + S(W), S(T) + S(H)};
-  };
-  auto Of = [](const RECT &R) { return std::vector<LONG>{R.left, R.top, R.right, R.bottom}; };
-  EXPECT_EQ(Of(Client), Box(0, 0, 394, 309));
-  EXPECT_EQ(Of(Names), Box(11, 44, 369, 214));
-  EXPECT_EQ(Of(Ok), Box(103, 272, 87, 28));
-  EXPECT_EQ(Of(Cancel), Box(204, 272, 86, 28));
-  EXPECT_EQ(Of(Groups)[0], S(11));
-  EXPECT_EQ(Of(Groups)[1], S(15));
-  EXPECT_EQ(Of(Groups)[2], S(11) + S(369));
-  EXPECT_EQ(std::string(Font.lfFaceName), "MS Sans Serif");
-  EXPECT_EQ(Font.lfHeight, -S(14));
-  EXPECT_TRUE((Style & WS_CAPTION) == WS_CAPTION && (Style & WS_SYSMENU));
-  EXPECT_FALSE(Style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
-  EXPECT_NEAR((Window.left + Window.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
-  EXPECT_NEAR((Window.top + Window.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
 }

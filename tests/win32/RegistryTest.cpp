@@ -41,10 +41,9 @@ TEST_F(Registry, FailedLoadsShowTheMessageOwnedByTheHost) {
   } Cases[] = {{"   "}, {""}, {nullptr}, {"Lakes"}, {"[Places]"}};
   for (const TCase &C : Cases) {
     EXPECT_EQ(V.LoadVok(Places.c_str(), C.Name), 0) << (C.Name ? C.Name : "null");
-    const auto Shown = Messages.Take();
-    ASSERT_EQ(Shown.size(), 1u);
-    EXPECT_EQ(Shown[0].Text, LoadVokAborted);
-    EXPECT_EQ(Shown[0].Owner, HostWindow());
+    const TShownMessage Shown = Messages.TakeOne();
+    EXPECT_EQ(Shown.Text, LoadVokAborted);
+    EXPECT_EQ(Shown.Owner, HostWindow());
   }
 }
 

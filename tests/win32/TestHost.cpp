@@ -61,6 +61,14 @@ INPUT KeyInput(WORD AKey, bool AUp) {
   return I;
 }
 
+void SetRegText(HKEY ARoot, const std::string &AKey, const char *AName, const std::string &AValue) {
+  HKEY K = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(ARoot, AKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &K, nullptr), 0) << AKey;
+  RegSetValueExA(K, AName, 0, REG_SZ, reinterpret_cast<const BYTE *>(AValue.c_str()),
+                 static_cast<DWORD>(AValue.size() + 1));
+  RegCloseKey(K);
+}
+
 bool FullStressRun() {
   const char *E = std::getenv("VOK_STRESS");
   return E && std::strcmp(E, "full") == 0;
@@ -105,6 +113,12 @@ std::vector<std::string> TMessageCatcher::TakeTexts() {
   std::vector<std::string> R;
   for (const TShownMessage &M : Take()) R.push_back(M.Text);
   return R;
+}
+
+TShownMessage TMessageCatcher::TakeOne() {
+  const std::vector<TShownMessage> All = Take();
+  EXPECT_EQ(All.size(), 1u) << "messages shown";
+  return All.size() == 1 ? All[0] : TShownMessage{};
 }
 
 TTempDir::TTempDir() {

@@ -49,6 +49,9 @@ class TMessageCatcher {
   // The messages shown since the last call, oldest first.
   std::vector<TShownMessage> Take();
   std::vector<std::string> TakeTexts();
+  // The one message shown since the last call; fails the test, and gives an empty message, when
+  // not exactly one was shown.
+  TShownMessage TakeOne();
 
  private:
   static LRESULT CALLBACK HookProc(int ACode, WPARAM AWParam, LPARAM ALParam);
@@ -92,6 +95,10 @@ std::string ClassName(HWND AWnd);
 
 // Key AKey pressed (or released, AUp) as input for SendInput.
 INPUT KeyInput(WORD AKey, bool AUp);
+
+// Writes the text AValue as value AName (null: the default value) of key AKey under ARoot,
+// creating the key.
+void SetRegText(HKEY ARoot, const std::string &AKey, const char *AName, const std::string &AValue);
 
 // Whether the long runs were asked for (VOK_STRESS=full).
 bool FullStressRun();
@@ -192,7 +199,8 @@ inline const std::string ChooserCaption =  // Выберите проекцию
 inline const std::string LoadVokAborted = "LoadVok error: Operation aborted";
 inline const std::string LoadAllVokAborted = "LoadAllVok error: Operation aborted";
 // "Файл справки не найден." and a blank line, followed by the path.
-inline const std::string HelpFileNotFound = "\xD4\xE0\xE9\xEB \xF1\xEF\xF0\xE0\xE2\xEA\xE8 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED.\n\n";
+inline const std::string HelpFileNotFound =
+    "\xD4\xE0\xE9\xEB \xF1\xEF\xF0\xE0\xE2\xEA\xE8 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED.\n\n";
 
 // Words of the sample dictionaries of the dialogs, in Windows-1251.
 inline const std::string North = "\xD1\xE5\xE2\xE5\xF0";               // Север

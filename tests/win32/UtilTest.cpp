@@ -81,17 +81,14 @@ TEST_F(RegValues, ReadsStringValuesOnly) {
 
 TEST_F(RegValues, ExcelPathComesFromTheAppPathsKey) {
   const char Key[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\EXCEL.EXE";
-  HKEY H;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, Key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &H, nullptr), ERROR_SUCCESS);
   const char Path[] = "C:\\Office\\EXCEL.EXE";
-  RegSetValueExA(H, "", 0, REG_SZ, reinterpret_cast<const BYTE *>(Path), sizeof Path);
+  SetRegText(HKEY_LOCAL_MACHINE, Key, "", Path);
   TBuffers B;
   Vok().GetExcelPath(B.Room(256));
-  RegDeleteValueA(H, "");
+  RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, Key, "");
   Vok().GetExcelPath(B.Room(256));
   EXPECT_EQ(B.Texts(), (std::vector<std::string>{Path, ""}));
   EXPECT_EQ(B.Overruns(), "");
-  RegCloseKey(H);
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, Key);
 }
 

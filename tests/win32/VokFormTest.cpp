@@ -56,17 +56,15 @@ class SelectionDialog : public TOpenLibrary {
     ASSERT_EQ(V.LoadVok(File.c_str(), "Archive"), 65535);
   }
 
-  int32_t Run(const std::function<int32_t()> &ACall, std::vector<TStep> ASteps) {
-    return Driver.Run(ACall, std::move(ASteps));
-  }
   int32_t Value(int32_t AItemId, std::vector<TStep> ASteps) {
-    return Run([&] { return Vok().GetVokValue("Test", "Regions", AItemId); }, std::move(ASteps));
+    return Driver.Run([&] { return Vok().GetVokValue("Test", "Regions", AItemId); }, std::move(ASteps));
   }
   int32_t ValueEx(int32_t AEndGroup, std::vector<TStep> ASteps) {
-    return Run([&] { return Vok().GetVokValueEx("Test", "Regions", AEndGroup); }, std::move(ASteps));
+    return Driver.Run([&] { return Vok().GetVokValueEx("Test", "Regions", AEndGroup); }, std::move(ASteps));
   }
   int32_t ValueSt(int32_t AItemId, int32_t AEndGroup, std::vector<TStep> ASteps) {
-    return Run([&] { return Vok().GetVokValueSt("Test", "Regions", AItemId, AEndGroup); }, std::move(ASteps));
+    const auto Call = [&] { return Vok().GetVokValueSt("Test", "Regions", AItemId, AEndGroup); };
+    return Driver.Run(Call, std::move(ASteps));
   }
 
   TShownHost Host;  // the host's main window is on screen and active when it calls
@@ -126,7 +124,7 @@ TEST_F(SelectionDialog, NoDialogForAnUnknownNameOrAClosedLibrary) {
       [] { return Vok().GetVokValue("Test", "regions ", 0); },
   };
   for (const auto &Call : Calls) {
-    EXPECT_EQ(Run(Call, {}), 0);
+    EXPECT_EQ(Driver.Run(Call, {}), 0);
     EXPECT_FALSE(Driver.Shown());
   }
   V.CloseVokList();
@@ -136,7 +134,7 @@ TEST_F(SelectionDialog, NoDialogForAnUnknownNameOrAClosedLibrary) {
       [] { return Vok().GetVokValueSt("Test", "Regions", 1100000, 0); },
   };
   for (const auto &Call : Closed) {
-    EXPECT_EQ(Run(Call, {}), 0);
+    EXPECT_EQ(Driver.Run(Call, {}), 0);
     EXPECT_FALSE(Driver.Shown());
   }
   EXPECT_TRUE(Messages.Take().empty());
@@ -150,7 +148,7 @@ TEST_F(SelectionDialog, MissingOrZeroStartItemOpensLevelZeroWithoutPath) {
       [] { return Vok().GetVokValueEx("Test", "Regions", 2); },
       [] { return Vok().GetVokValueSt("Test", "Regions", 0, 0); },
   };
-  for (const auto &Call : Calls) EXPECT_EQ(Run(Call, {Expect(Level0, 0, {}), Press(VK_ESCAPE)}), 0);
+  for (const auto &Call : Calls) EXPECT_EQ(Driver.Run(Call, {Expect(Level0, 0, {}), Press(VK_ESCAPE)}), 0);
 }
 
 TEST_F(SelectionDialog, StartItemOnLevelTwoShowsItsPath) {
@@ -227,7 +225,7 @@ TEST_F(SelectionDialog, BackspaceOnRowZeroClimbsWithTheLevelsItems) {
 
 TEST_F(SelectionDialog, ItemsSortedBeforeTheUndefinedRowAreItemsLikeAnyOther) {
   const auto Archived = [&](int32_t AItemId, std::vector<TStep> ASteps) {
-    return Run([&] { return Vok().GetVokValue("Test", "Archive", AItemId); }, std::move(ASteps));
+    return Driver.Run([&] { return Vok().GetVokValue("Test", "Archive", AItemId); }, std::move(ASteps));
   };
   // Enter on an item at row 0 opens its children; the undefined-value row ends with -1.
   EXPECT_EQ(Archived(0, {Expect(ArchiveLevel0, 0, {}), Press(VK_RETURN), Expect(ArchiveLevel, 0, {Archive}),
@@ -315,9 +313,9 @@ TEST_F(SelectionDialog, EmptyDictionaryIgnoresEverythingButEsc) {
       [] { return Vok().GetVokValueSt("Test", "Empty", 0, 0); },
   };
   for (const auto &Call : Calls) {
-    EXPECT_EQ(Run(Call, {Unchanged, Press(VK_RETURN), Unchanged, Press(VK_RETURN, Ctrl), Unchanged, Press(VK_BACK),
-                         Unchanged, [](TDialog &D) { D.RightClick(0); }, [](TDialog &D) { D.DoubleClick(0, Ctrl); },
-                         Press(VK_ESCAPE)}),
+    EXPECT_EQ(Driver.Run(Call, {Unchanged, Press(VK_RETURN), Unchanged, Press(VK_RETURN, Ctrl), Unchanged,
+                                Press(VK_BACK), Unchanged, [](TDialog &D) { D.RightClick(0); },
+                                [](TDialog &D) { D.DoubleClick(0, Ctrl); }, Press(VK_ESCAPE)}),
               0);
   }
 }
@@ -332,17 +330,14 @@ TEST_F(SelectionDialog, CaptionIsTheCallersWithTheSearchHint) {
       {nullptr, SearchHint},
   };
   for (const TCase &C : Cases) {
-    std::string Seen;
-    std::wstring SeenW;
-    EXPECT_EQ(Run([&] { return Vok().GetVokValue(C.Caption, "Regions", 0); },
-                  {[&](TDialog &D) {
-                     Seen = WindowText(D.Window);
-                     SeenW = D.CaptionW();
-                     D.Key(VK_ESCAPE);
-                   }}),
+    EXPECT_EQ(Driver.Run([&] { return Vok().GetVokValue(C.Caption, "Regions", 0); },
+                         {[&](TDialog &D) {
+                           EXPECT_EQ(WindowText(D.Window), C.Expected);
+                           const std::wstring Wide = D.CaptionW();
+                           EXPECT_EQ(Wide.substr(Wide.size() - 13), L" (F3 - \x043F\x043E\x0438\x0441\x043A)");
+                           D.Key(VK_ESCAPE);
+                         }}),
               0);
-    EXPECT_EQ(Seen, C.Expected);
-    EXPECT_EQ(SeenW.substr(SeenW.size() - 13), L" (F3 - \x043F\x043E\x0438\x0441\x043A)");
   }
 }
 
@@ -359,17 +354,13 @@ TEST_F(SelectionDialog, EveryWayOutGivesTheHostBack) {
   };
   for (const TCase &C : Cases) {
     SCOPED_TRACE(C.Name);
-    bool HostEnabled = true;
-    HWND Focus = nullptr, List = nullptr;
-    EXPECT_EQ(Value(0, {[&](TDialog &D) {
-                          HostEnabled = IsWindowEnabled(HostWindow());
-                          Focus = GetFocus();
-                          List = D.List;
+    EXPECT_EQ(Value(0, {[](TDialog &D) {
+                          EXPECT_FALSE(IsWindowEnabled(HostWindow()))
+                              << "the host stays usable while the dialog runs";
+                          EXPECT_EQ(GetFocus(), D.List) << "the level list has the keyboard";
                         },
                         C.End}),
               C.Result);
-    EXPECT_FALSE(HostEnabled) << "the host stays usable while the dialog runs";
-    EXPECT_EQ(Focus, List) << "the level list has the keyboard";
     EXPECT_TRUE(IsWindowEnabled(HostWindow()));
     EXPECT_EQ(GetActiveWindow(), HostWindow());
     EXPECT_EQ(ShownDialog(), nullptr);
@@ -377,24 +368,21 @@ TEST_F(SelectionDialog, EveryWayOutGivesTheHostBack) {
 }
 
 TEST_F(SelectionDialog, LayoutIsScaledAndTheUsersPlaceIsKept) {
-  HDC Screen = GetDC(nullptr);
-  const int Dpi = GetDeviceCaps(Screen, LOGPIXELSY);
-  ReleaseDC(nullptr, Screen);
   RECT Work;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &Work, 0);
   RECT Moved{};
   EXPECT_EQ(Value(1101002, {[&](TDialog &D) {
                               RECT C, W, L, P;
                               GetClientRect(D.Window, &C);
-                              EXPECT_EQ(C.right, MulDiv(532, Dpi, 120));
-                              EXPECT_EQ(C.bottom, MulDiv(380, Dpi, 120));
+                              EXPECT_EQ(C.right, Scaled(532));
+                              EXPECT_EQ(C.bottom, Scaled(380));
                               GetWindowRect(D.Window, &W);
                               EXPECT_NEAR((W.left + W.right) / 2, (Work.left + Work.right) / 2, 1);
                               EXPECT_NEAR((W.top + W.bottom) / 2, (Work.top + Work.bottom) / 2, 1);
-                              EXPECT_EQ(D.RowHeight(), MulDiv(17, Dpi, 120));
+                              EXPECT_EQ(D.RowHeight(), Scaled(17));
                               LOGFONTW F{};
                               GetObjectW(reinterpret_cast<HFONT>(SendMessageW(D.List, WM_GETFONT, 0, 0)), sizeof F, &F);
-                              EXPECT_EQ(F.lfHeight, -MulDiv(14, Dpi, 120));
+                              EXPECT_EQ(F.lfHeight, -Scaled(14));
                               EXPECT_STREQ(F.lfFaceName, L"Tahoma");
                               // The level list fills the client area above the path list.
                               GetWindowRect(D.List, &L);
