@@ -1,13 +1,12 @@
 // Shared pieces of the fuzz targets: checks that abort (so that libFuzzer records the input),
-// texts read from memory, and the queries that walk a loaded dictionary and compare its
-// indexes with plain scans of its levels.
+// and the queries that walk a loaded dictionary and compare its indexes with plain scans of its
+// levels.
 #pragma once
 
 #include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -16,9 +15,7 @@
 #include "lookup/CodeList.h"
 #include "lookup/Lookup.h"
 #include "lookup/ShortStr.h"
-#include "lookup/TextFile.h"
-
-#include <unistd.h>
+#include "tests/common/TestFiles.h"
 
 #define VOK_CHECK(ACond)                                                                   \
   do {                                                                                     \
@@ -30,37 +27,7 @@
 
 namespace vok::fuzz {
 
-// A text kept in memory, read through TTextReader in blocks of any size, so that lines
-// cross block boundaries in every way.
-class TMemoryText {
- public:
-  explicit TMemoryText(std::string_view AText) : fText(AText) {}
-  // A new reader from the start of the text.
-  std::unique_ptr<TTextReader> Open(std::size_t ABlockSize) {
-    std::FILE *F = fmemopen(fText.empty() ? fEmpty : fText.data(), fText.size(), "r");
-    return std::make_unique<TTextReader>(F, ABlockSize);
-  }
-
- private:
-  std::string fText;
-  char fEmpty[1] = {0};
-};
-
-// The path of a file of this process holding AText, for the readers that take a path.
-// Each call overwrites the file; it is removed at exit.
-inline const std::string &WriteTempText(std::string_view AText) {
-  static const std::string Path = [] {
-    const char *Dir = std::getenv("TMPDIR");
-    return std::string(Dir && *Dir ? Dir : "/tmp") + "/vokfuzz-" + std::to_string(getpid()) + ".vok";
-  }();
-  static const int Removal = std::atexit([] { std::remove(Path.c_str()); });
-  (void)Removal;
-  std::FILE *F = std::fopen(Path.c_str(), "wb");
-  VOK_CHECK(F);
-  VOK_CHECK(std::fwrite(AText.data(), 1, AText.size(), F) == AText.size());
-  VOK_CHECK(std::fclose(F) == 0);
-  return Path;
-}
+using test::TMemoryText;
 
 // The lines of a text as the readers must split them: at line feeds, every carriage return
 // dropped, up to a character 26 that starts a line.

@@ -101,7 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *AData, std::size_t ASize) {
     VOK_CHECK(Digest(FromLines) == Expected);
 
     if (I > 0) continue;
-    const std::string &File = WriteTempText(Text);
+    const test::TTempFile Temp(Text);
+    const std::string &File = Temp.Path();
     TLines FileSection;
     ReadSection(File, Name, FileSection);
     VOK_CHECK(FileSection == Section);

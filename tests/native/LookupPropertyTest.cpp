@@ -14,7 +14,7 @@
 #include "lookup/CodeList.h"
 #include "lookup/Lookup.h"
 #include "lookup/TextOps.h"
-#include "tests/native/TestFiles.h"
+#include "tests/common/TestFiles.h"
 #include "tools/bench/ReferenceLookup.h"
 
 using namespace vok;

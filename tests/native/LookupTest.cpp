@@ -7,33 +7,12 @@
 #include "lookup/TextFile.h"
 #include "lookup/VokFile.h"
 #include "tests/common/LongItems.h"
-#include "tests/native/TestFiles.h"
+#include "tests/common/TestFiles.h"
 
 using namespace vok;
 using namespace vok::test;
 
 namespace {
-
-struct TLevelRow {
-  int32_t Code;
-  std::string Text;
-  bool operator==(const TLevelRow &O) const { return Code == O.Code && Text == O.Text; }
-};
-
-std::vector<TLevelRow> LevelRows(const TLookup &L, int ALevel) {
-  std::vector<TLevelRow> R;
-  for (int I = 0; I < L.GetLevelItemCount(ALevel); ++I) {
-    const TLookupItem It = L.GetLevelItem(ALevel, I);
-    R.push_back({It.Code, It.Text});
-  }
-  return R;
-}
-
-std::vector<TLevelRow> Rows(const TCodeList &AList) {
-  std::vector<TLevelRow> R;
-  for (const TCodeRow &Row : AList.Rows()) R.push_back({Row.Code, Row.Text});
-  return R;
-}
 
 // Loads ABody (the lines after a section header) as section "S" of a file.
 struct TLoaded {
@@ -66,9 +45,9 @@ TEST_F(PlacesTest, LoadsLevelsInFileOrder) {
   EXPECT_EQ(Places.Display(), "%1%2%3");
   EXPECT_EQ(Places.Delimiter(), ",");
   ASSERT_EQ(Places.GroupCount(), 3);
-  EXPECT_EQ(LevelRows(Places, 0), (std::vector<TLevelRow>{{1100000, "North region"}, {1200000, "South region"}}));
-  EXPECT_EQ(LevelRows(Places, 1), (std::vector<TLevelRow>{{1101000, "Lake district"}, {1102000, "Forest district"}}));
-  EXPECT_EQ(LevelRows(Places, 2), (std::vector<TLevelRow>{{1101001, "Stone village"}, {1101002, "Hill town"}}));
+  EXPECT_EQ(LevelRows(Places, 0), (TRows{{1100000, "North region"}, {1200000, "South region"}}));
+  EXPECT_EQ(LevelRows(Places, 1), (TRows{{1101000, "Lake district"}, {1102000, "Forest district"}}));
+  EXPECT_EQ(LevelRows(Places, 2), (TRows{{1101001, "Stone village"}, {1101002, "Hill town"}}));
   EXPECT_EQ(Places.GetItemExtra(1101001), "pop. 120");
   EXPECT_EQ(Places.GetItemExtra(1200000), "coastal");
   EXPECT_EQ(Places.GetItemExtra(1101000), "");
@@ -105,13 +84,13 @@ TEST_F(PlacesTest, ItemQueries) {
 
 TEST_F(PlacesTest, LoadGroupListsChildrenSiblingsAndTop) {
   TCodeList L;
-  const std::vector<TLevelRow> Districts{{1101000, "Lake district"}, {1102000, "Forest district"}, {-1, Undefined}};
+  const TRows Districts{{1101000, "Lake district"}, {1102000, "Forest district"}, {-1, Undefined}};
   Places.LoadGroup(1, 1100000, L);
   EXPECT_EQ(Rows(L), Districts);
   Places.LoadGroup(1, 1101001, L);
   EXPECT_EQ(Rows(L), Districts);
   Places.LoadGroup(0, 0, L);
-  EXPECT_EQ(Rows(L), (std::vector<TLevelRow>{{1100000, "North region"}, {1200000, "South region"}, {-1, Undefined}}));
+  EXPECT_EQ(Rows(L), (TRows{{1100000, "North region"}, {1200000, "South region"}, {-1, Undefined}}));
   Places.LoadGroup(2, 1102000, L);
   EXPECT_TRUE(L.Empty());
   EXPECT_THROW(Places.LoadGroup(3, 0, L), std::out_of_range);
@@ -134,8 +113,8 @@ TEST_F(PlacesTest, FilterKeepsTaggedItemsOnlyWhenListed) {
   Urban.LoadVok(File.Path(), "Places", "North", "urban");
   ASSERT_TRUE(Urban.Ready());
   EXPECT_EQ(Urban.VokName(), "North");
-  EXPECT_EQ(LevelRows(Urban, 0), (std::vector<TLevelRow>{{1100000, "North region"}}));
-  EXPECT_EQ(LevelRows(Urban, 2), (std::vector<TLevelRow>{{1101002, "Hill town"}}));
+  EXPECT_EQ(LevelRows(Urban, 0), (TRows{{1100000, "North region"}}));
+  EXPECT_EQ(LevelRows(Urban, 2), (TRows{{1101002, "Hill town"}}));
   EXPECT_EQ(Urban.GetLevelItemCount(1), 2);
 }
 
@@ -369,8 +348,8 @@ TEST(LookupTexts, MissingAncestorStillShowsTheDelimiterOncePlaced) {
 TEST(LookupLoad, ItemsBeforeTheHeaderLinesKeepFileOrder) {
   TLoaded L("10=first\n1=child\nFormat=1,1\n20=second\nDisplay=%1\n2=child2\nDelimit=\n30=third\n");
   ASSERT_TRUE(L.Lookup.Ready());
-  EXPECT_EQ(LevelRows(L.Lookup, 0), (std::vector<TLevelRow>{{10, "first"}, {20, "second"}, {30, "third"}}));
-  EXPECT_EQ(LevelRows(L.Lookup, 1), (std::vector<TLevelRow>{{1, "child"}, {2, "child2"}}));
+  EXPECT_EQ(LevelRows(L.Lookup, 0), (TRows{{10, "first"}, {20, "second"}, {30, "third"}}));
+  EXPECT_EQ(LevelRows(L.Lookup, 1), (TRows{{1, "child"}, {2, "child2"}}));
 }
 
 TEST(LookupLoad, ExtraTextOfADuplicateCodeIsTheFirstNonBlankOne) {
