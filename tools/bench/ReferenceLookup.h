@@ -65,8 +65,7 @@ inline void ReferenceSection(const TRefLines &ALines, std::string_view AName, TR
 // Fills AList with the lines of the first section named AName (ignoring case) of AFile, read
 // as a whole and split by ReferenceLines. Throws std::runtime_error when the file cannot be
 // opened.
-inline void ReferenceReadSection(const std::string &AFile, std::string_view AName,
-                                 TRefLines &AList) {
+inline void ReferenceReadSection(const std::string &AFile, std::string_view AName, TRefLines &AList) {
   AList.clear();
   std::ifstream In(AFile, std::ios::binary);
   if (!In) throw std::runtime_error("File not found");
@@ -149,8 +148,8 @@ class TReferenceLookup {
   }
 
   // Loads from the caller's lines and removes from them the three header lines it used.
-  void LoadVokEx(std::string_view AVokFile, TRefLines *ATempList, std::string_view AVokName,
-                 std::string_view AVokAlias, std::string_view AFilter) {
+  void LoadVokEx(std::string_view AVokFile, TRefLines *ATempList, std::string_view AVokName, std::string_view AVokAlias,
+                 std::string_view AFilter) {
     Clear();
     if (!ATempList) return;
     try {
@@ -219,8 +218,7 @@ class TReferenceLookup {
 
   void GetPrevGroups(int32_t AItemId, std::vector<std::string> &AStrings) const {
     AStrings.clear();
-    for (int K = 0; K <= GetGroupId(AItemId) - 1; ++K)
-      AStrings.push_back(GetItemText(SetGroupId(AItemId, K)));
+    for (int K = 0; K <= GetGroupId(AItemId) - 1; ++K) AStrings.push_back(GetItemText(SetGroupId(AItemId, K)));
   }
 
   std::string GetItemExtra(int32_t AItemId) const {
@@ -317,8 +315,8 @@ class TReferenceLookup {
     return Value;
   }
 
-  void LoadLines(std::string_view AVokFile, TRefLines &ALines, std::string_view AVokName,
-                 std::string_view AVokAlias, std::string_view AFilter) {
+  void LoadLines(std::string_view AVokFile, TRefLines &ALines, std::string_view AVokName, std::string_view AVokAlias,
+                 std::string_view AFilter) {
     const std::string Name = ShortStr(TrimView(AVokName));
     std::string Alias = ShortStr(TrimView(AVokAlias));
     if (Name.empty()) throw EFailed{};
