@@ -22,8 +22,8 @@ class TProjForm : public TForm {
   void LoadPrjNames();
   // The selected entry's name, its CoordSys clause and its unit texts; all empty when no
   // entry is selected. Throws EConvertError for numbers that cannot be used.
-  void GetCoordSys(std::string &ACoordSysName, std::string &ACoordSysStr, std::string &AUnitStr,
-                   std::string &AUnitName, std::string &AUnitName2) const;
+  void GetCoordSys(std::string &ACoordSysName, std::string &ACoordSysStr, std::string &AUnitStr, std::string &AUnitName,
+                   std::string &AUnitName2) const;
 
   const std::string &PrjPath() const { return fPrjPath; }
 

@@ -87,8 +87,8 @@ class TVokForm : public TForm {
   int FirstItemRow() const;
   bool IsUndefinedRow(int ARow) const;
 
-  static LRESULT CALLBACK VokListBoxProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam,
-                                         UINT_PTR AId, DWORD_PTR AForm);
+  static LRESULT CALLBACK VokListBoxProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam, UINT_PTR AId,
+                                         DWORD_PTR AForm);
 
   static constexpr int VokListBoxId = 101;
   static constexpr int StringsLbxId = 102;

@@ -91,8 +91,8 @@ void OpenInWord(const std::string &AFileName, const std::string &ASection) {
   const TComPtr<IDispatch> Bookmarks = GetObjectProperty(Doc.get(), L"Bookmarks");
   TBstr Name(AnsiToWide(ASection));
   if (!AsBool(Invoke(Bookmarks.get(), L"Exists", DISPATCH_METHOD, {ByRef(Name.ref())}))) {
-    ShowMessage(nullptr, FromCyrillic(SectionNotFound) + AnsiToWide(AFileName + "\n\n" + ASection), FromCyrillic(HelpCaption),
-                TModality::System);
+    ShowMessage(nullptr, FromCyrillic(SectionNotFound) + AnsiToWide(AFileName + "\n\n" + ASection),
+                FromCyrillic(HelpCaption), TModality::System);
     return;
   }
   const TComPtr<IDispatch> Selection = GetObjectProperty(App.get(), L"Selection");

@@ -60,9 +60,8 @@ VOK_EXPORT int32_t GetVokCount(const char *AVokFile) {
     if (File.empty()) return Library().Registry ? static_cast<int32_t>(Library().Registry->size()) : 0;
     if (!FileExists(File)) return 0;
     int32_t Count = 0;
-    return ForEachHeader(File, [&](int32_t APosition, std::string_view) { return (Count = APosition), true; })
-               ? Count
-               : 0;
+    return ForEachHeader(File, [&](int32_t APosition, std::string_view) { return (Count = APosition), true; }) ? Count
+                                                                                                               : 0;
   });
 }
 

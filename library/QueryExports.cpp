@@ -24,9 +24,7 @@ void WriteText(const char *AVokName, char *ABuffer, F &&AText) {
 
 // A level counted from 1 at the export interface, as the dictionary's 0-based level, or -1
 // when it lies outside 1..GroupCount.
-int LevelIndex(const TLookup &L, int32_t ALevel) {
-  return ALevel >= 1 && ALevel <= L.GroupCount() ? ALevel - 1 : -1;
-}
+int LevelIndex(const TLookup &L, int32_t ALevel) { return ALevel >= 1 && ALevel <= L.GroupCount() ? ALevel - 1 : -1; }
 
 int32_t PositiveOrZero(int32_t ACode) { return ACode < 0 ? 0 : ACode; }
 

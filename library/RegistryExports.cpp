@@ -13,8 +13,7 @@ using namespace vok;
 
 namespace {
 // Loads section AVokName of AVokFile under AVokAlias; false after the load error message.
-int32_t LoadSection(const char *AVokFile, const char *AVokName, const char *AVokAlias,
-                    const char *AFilter) {
+int32_t LoadSection(const char *AVokFile, const char *AVokName, const char *AVokAlias, const char *AFilter) {
   const std::string File(Arg(AVokFile));
   if (!FileExists(File) || !Library().Registry) return 0;
   try {
@@ -68,8 +67,7 @@ VOK_EXPORT int32_t VokExists(const char *AVokName) {
   return Guarded(0, [&] { return Bool32(IndexOfVok(Arg(AVokName)) >= 0); });
 }
 
-VOK_EXPORT int32_t LoadVokEx(const char *AVokFile, const char *AVokName, const char *AVokAlias,
-                             const char *AFilter) {
+VOK_EXPORT int32_t LoadVokEx(const char *AVokFile, const char *AVokName, const char *AVokAlias, const char *AFilter) {
   return Guarded(0, [&] { return LoadSection(AVokFile, AVokName, AVokAlias, AFilter); });
 }
 

@@ -33,7 +33,7 @@ struct TLibraryState {
   std::unique_ptr<TRegistry> Registry;  // none while the library is closed
   std::unique_ptr<TCodeList> ItemList;  // the enumeration of FindFirstItem, or none
   int32_t Cursor = 0;
-  HWND HostWnd = nullptr;  // owner of the library's messages
+  HWND HostWnd = nullptr;                   // owner of the library's messages
   std::unique_ptr<TVokForm> VokForm;        // the selection dialog while the library is open
   std::unique_ptr<TSearchForm> SearchForm;  // the search dialog behind it
 };

@@ -368,8 +368,7 @@ void TLookup::LoadVokEx(std::string_view AVokFile, TLines *ATempList, std::strin
 
 int64_t TLookup::DigitsFrom(int AFrom) const {
   int64_t S = 0;
-  for (std::size_t K = AFrom < 0 ? 0 : static_cast<std::size_t>(AFrom); K < fFormats.size(); ++K)
-    S += fFormats[K];
+  for (std::size_t K = AFrom < 0 ? 0 : static_cast<std::size_t>(AFrom); K < fFormats.size(); ++K) S += fFormats[K];
   return S;
 }
 

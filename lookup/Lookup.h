@@ -43,12 +43,12 @@ class TLookup {
   void Clear();
 
   // Reads section AVokName of AVokFile and loads it; success shows only in Ready().
-  void LoadVok(const std::string &AVokFile, std::string_view AVokName,
-               std::string_view AVokAlias, std::string_view AFilter);
+  void LoadVok(const std::string &AVokFile, std::string_view AVokName, std::string_view AVokAlias,
+               std::string_view AFilter);
   // Loads from the caller's section lines, removing the three header lines it used.
   // ATempList may be null (the load then fails). Success shows only in Ready().
-  void LoadVokEx(std::string_view AVokFile, TLines *ATempList, std::string_view AVokName,
-                 std::string_view AVokAlias, std::string_view AFilter);
+  void LoadVokEx(std::string_view AVokFile, TLines *ATempList, std::string_view AVokName, std::string_view AVokAlias,
+                 std::string_view AFilter);
 
   // The same load fed one line at a time, for readers that stream a file: BeginLoad, then
   // AddLine for every line of the section in order, then EndLoad, which sets Ready().

@@ -93,8 +93,7 @@ TIntReading ReadInt(std::string_view S) {
   return R;
 }
 
-std::string ReplaceAll(std::string_view S, std::string_view AOldPattern,
-                       std::string_view ANewPattern) {
+std::string ReplaceAll(std::string_view S, std::string_view AOldPattern, std::string_view ANewPattern) {
   if (AOldPattern.empty()) return ShortStr(S);
   std::size_t P = S.find(AOldPattern);
   if (P == std::string_view::npos) return ShortStr(S);

@@ -27,7 +27,7 @@ inline std::string Trim(std::string_view S) { return std::string(TrimView(S)); }
 
 // Why a text does not pass the integer conversion.
 enum class TIntFault {
-  None,         // it converts
+  None,  // it converts
   Empty,
   OnlySpaces,
   BlankBefore,  // a tab or a control character where only spaces may stand, at At
@@ -54,7 +54,6 @@ TIntReading ReadInt(std::string_view S);
 
 // Every occurrence of AOldPattern in S replaced by ANewPattern, left to right, inserted text
 // never searched again; the result is cut at 255 characters. An empty pattern is never found.
-std::string ReplaceAll(std::string_view S, std::string_view AOldPattern,
-                       std::string_view ANewPattern);
+std::string ReplaceAll(std::string_view S, std::string_view AOldPattern, std::string_view ANewPattern);
 
 }  // namespace vok

@@ -13,11 +13,16 @@ constexpr std::size_t BlockSize = 1 << 20;
 
 std::string OpenErrorText(int AErr) {
   switch (AErr) {
-    case ENOENT: return "File not found";
-    case EACCES: return "File access denied";
-    case EISDIR: return "File access denied";
-    case EMFILE: return "Too many open files";
-    default: return "I/O error " + std::to_string(AErr);
+    case ENOENT:
+      return "File not found";
+    case EACCES:
+      return "File access denied";
+    case EISDIR:
+      return "File access denied";
+    case EMFILE:
+      return "Too many open files";
+    default:
+      return "I/O error " + std::to_string(AErr);
   }
 }
 }  // namespace
@@ -117,8 +122,7 @@ bool TTextReader::ReadRawLine(std::string &ALine) {
     const std::size_t Len = Lf ? static_cast<const char *>(Lf) - Start : fEnd - fPos;
     const std::size_t From = ALine.size();
     ALine.append(Start, Len);
-    if (std::memchr(Start, '\r', Len))
-      ALine.erase(std::remove(ALine.begin() + From, ALine.end(), '\r'), ALine.end());
+    if (std::memchr(Start, '\r', Len)) ALine.erase(std::remove(ALine.begin() + From, ALine.end(), '\r'), ALine.end());
     fPos += Len;
     if (Lf) {
       ++fPos;

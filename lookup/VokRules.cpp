@@ -15,9 +15,12 @@ bool HeaderName(std::string_view ATrimmed, std::string_view &AName) {
 
 const char *HeaderKeyName(THeaderKey AKey) {
   switch (AKey) {
-    case THeaderKey::Format: return "Format";
-    case THeaderKey::Display: return "Display";
-    default: return "Delimit";
+    case THeaderKey::Format:
+      return "Format";
+    case THeaderKey::Display:
+      return "Display";
+    default:
+      return "Delimit";
   }
 }
 

@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(cmake g++ make g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
           wine wine32:i386 wine64 xvfb xauth
           fonts-wine imagemagick googletest locales
-          clang libclang-rt-14-dev valgrind x11-utils)
+          clang clang-format libclang-rt-14-dev valgrind x11-utils)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -69,8 +69,7 @@ void PrintDictionary(const THost &H, const char *AName) {
   for (int32_t I = 1; I <= H.GetItemCount(AName, 1); ++I) {
     const int32_t Top = H.GetItem(AName, 1, I);
     std::printf("  children of %d:", Top);
-    for (int32_t Child = H.FindFirstItem(AName, Top); Child != 0; Child = H.FindNextItem())
-      std::printf(" %d", Child);
+    for (int32_t Child = H.FindFirstItem(AName, Top); Child != 0; Child = H.FindNextItem()) std::printf(" %d", Child);
     std::printf("\n");
   }
   H.FindCloseItem();
@@ -78,8 +77,8 @@ void PrintDictionary(const THost &H, const char *AName) {
 
 struct TChooserDriver {
   HWND Host;
-  int Group;      // -1: leave the selection alone
-  int CloseAfter; // milliseconds, -1: the user closes the chooser
+  int Group;       // -1: leave the selection alone
+  int CloseAfter;  // milliseconds, -1: the user closes the chooser
 };
 
 BOOL CALLBACK FindOwned(HWND AWnd, LPARAM AParam) {
@@ -121,13 +120,14 @@ DWORD WINAPI DriveChooser(void *AParam) {
 int RunChooser(int argc, char **argv, HWND AHost) {
   TChooserDriver Driver{AHost, -1, -1};
   for (int I = 3; I + 1 < argc; I += 2) {
-    if (std::strcmp(argv[I], "--group") == 0) Driver.Group = std::atoi(argv[I + 1]);
-    else if (std::strcmp(argv[I], "--close-after") == 0) Driver.CloseAfter = std::atoi(argv[I + 1]);
+    if (std::strcmp(argv[I], "--group") == 0)
+      Driver.Group = std::atoi(argv[I + 1]);
+    else if (std::strcmp(argv[I], "--close-after") == 0)
+      Driver.CloseAfter = std::atoi(argv[I + 1]);
   }
   const THost H;
   HANDLE Thread = nullptr;
-  if (Driver.Group >= 0 || Driver.CloseAfter >= 0)
-    Thread = CreateThread(nullptr, 0, DriveChooser, &Driver, 0, nullptr);
+  if (Driver.Group >= 0 || Driver.CloseAfter >= 0) Thread = CreateThread(nullptr, 0, DriveChooser, &Driver, 0, nullptr);
   static char Name[4096], Clause[4096];
   const int32_t Result = H.GetPrjString(AHost, argv[2], Name, Clause);
   if (Thread) {

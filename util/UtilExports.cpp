@@ -78,8 +78,8 @@ VOK_EXPORT void GetNewGUID(char *ABuffer) {
     if (FAILED(CoCreateGuid(&G))) return;
     char Text[39];
     std::snprintf(Text, sizeof Text, "{%.8lX-%.4X-%.4X-%.2X%.2X-%.2X%.2X%.2X%.2X%.2X%.2X}",
-                  static_cast<unsigned long>(G.Data1), G.Data2, G.Data3, G.Data4[0], G.Data4[1], G.Data4[2],
-                  G.Data4[3], G.Data4[4], G.Data4[5], G.Data4[6], G.Data4[7]);
+                  static_cast<unsigned long>(G.Data1), G.Data2, G.Data3, G.Data4[0], G.Data4[1], G.Data4[2], G.Data4[3],
+                  G.Data4[4], G.Data4[5], G.Data4[6], G.Data4[7]);
     WriteBuffer(ABuffer, Text);
   });
 }
@@ -89,8 +89,11 @@ VOK_EXPORT int32_t FileCount(const char *AMask) {
   return Guarded(0, [&] {
     const std::string_view Mask = Arg(AMask);
     if (Mask.empty()) return 0;
-    std::wstring Wide(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, Mask.data(), static_cast<int>(Mask.size()), nullptr, 0)), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, Mask.data(), static_cast<int>(Mask.size()), Wide.data(), static_cast<int>(Wide.size()));
+    std::wstring Wide(static_cast<std::size_t>(
+                          MultiByteToWideChar(CP_ACP, 0, Mask.data(), static_cast<int>(Mask.size()), nullptr, 0)),
+                      L'\0');
+    MultiByteToWideChar(CP_ACP, 0, Mask.data(), static_cast<int>(Mask.size()), Wide.data(),
+                        static_cast<int>(Wide.size()));
     WIN32_FIND_DATAW Found;
     TUniqueFind Find(FindFirstFileW(Wide.c_str(), &Found));
     if (!Find) return 0;

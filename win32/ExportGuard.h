@@ -11,7 +11,6 @@
 
 #include "win32/Exports.h"
 
-
 namespace vok {
 
 // 16-bit truth values reach the host as 65535 / 0, 32-bit ones as -1 / 0.

@@ -12,6 +12,7 @@
 #define VOK_STDCALL __stdcall
 
 // X(Result, Name, (Parameters)) for each export.
+// clang-format off
 #define VOK_EXPORTS(X) \
   X(int32_t, OpenVokList, (HWND AHostWnd)) \
   X(void, CloseVokList, ()) \
@@ -54,6 +55,8 @@
   X(int32_t, GetVokValue, (const char *ACaption, const char *AVokName, int32_t AItemId)) \
   X(int32_t, GetVokValueEx, (const char *ACaption, const char *AVokName, int32_t AEndGroup)) \
   X(int32_t, GetVokValueSt, (const char *ACaption, const char *AVokName, int32_t AItemId, int32_t AEndGroup))
+
+// clang-format on
 
 #define VOK_DECLARE_EXPORT(AResult, AName, AParams) extern "C" AResult VOK_STDCALL AName AParams;
 VOK_EXPORTS(VOK_DECLARE_EXPORT)

@@ -16,8 +16,8 @@ std::wstring AnsiToWide(std::string_view AText) {
 
 std::string WideToAnsi(std::wstring_view AText) {
   if (AText.empty()) return std::string();
-  const int N = WideCharToMultiByte(CP_ACP, 0, AText.data(), static_cast<int>(AText.size()), nullptr, 0,
-                                    nullptr, nullptr);
+  const int N =
+      WideCharToMultiByte(CP_ACP, 0, AText.data(), static_cast<int>(AText.size()), nullptr, 0, nullptr, nullptr);
   std::string S(static_cast<std::size_t>(N > 0 ? N : 0), '\0');
   if (N > 0)
     WideCharToMultiByte(CP_ACP, 0, AText.data(), static_cast<int>(AText.size()), S.data(), N, nullptr, nullptr);

@@ -1,6 +1,6 @@
 // Display strings and ReplaceAll: any template, delimiter and item texts give display
-// strings of at most 255 characters equal to those built from scans of the levels, and
-// ReplaceAll equals a plain left-to-right replacement.
+// strings of at most 255 characters equal to the reference dictionary's, and ReplaceAll equals
+// the reference's plain left-to-right replacement.
 //
 // The input's first three lines are the values of Format, Display and Delimit; the other
 // lines are the section's lines ("code=text#extra").
@@ -18,7 +18,7 @@ namespace {
 void CheckReplaceAll(std::string_view S, std::string_view AOld, std::string_view ANew) {
   const std::string R = ReplaceAll(S, AOld, ANew);
   VOK_CHECK(R.size() <= MaxShortLen);
-  VOK_CHECK(R == NaiveReplaceAll(S, AOld, ANew));
+  VOK_CHECK(R == bench::ReferenceReplaceAll(S, AOld, ANew));
 }
 
 }  // namespace
@@ -32,13 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *AData, std::size_t ASize) {
   CheckReplaceAll(Text, LineAt(0), LineAt(1));
   CheckReplaceAll(Text, "%1", LineAt(2));
 
+  TRefLines Section{"Format=" + (Lines.empty() ? std::string("1") : Lines[0]), "Display=" + LineAt(1),
+                    "Delimit=" + LineAt(2)};
+  if (Lines.size() > 3) Section.insert(Section.end(), Lines.begin() + 3, Lines.end());
   TLookup Lookup;
   Lookup.BeginLoad("display.vok", "Display", "", "*");
-  Lookup.AddLine("Format=" + (Lines.empty() ? std::string("1") : Lines[0]));
-  Lookup.AddLine("Display=" + LineAt(1));
-  Lookup.AddLine("Delimit=" + LineAt(2));
-  for (std::size_t I = 3; I < Lines.size(); ++I) Lookup.AddLine(Lines[I]);
+  for (const std::string &Line : Section) Lookup.AddLine(Line);
   Lookup.EndLoad();
-  ExerciseLookup(Lookup);
+  ExerciseBesideReference(Lookup, "display.vok", Section, "Display", "", "*");
   return 0;
 }

@@ -1,13 +1,12 @@
 // Shared pieces of the fuzz targets: checks that abort (so that libFuzzer records the input),
-// texts read from memory, and the queries that walk a loaded dictionary and compare its
-// indexes with plain scans of its levels.
+// and the walk that asks a loaded dictionary and the reference dictionary of tools/bench,
+// loaded from the same lines, the same questions.
 #pragma once
 
 #include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -16,9 +15,8 @@
 #include "lookup/CodeList.h"
 #include "lookup/Lookup.h"
 #include "lookup/ShortStr.h"
-#include "lookup/TextFile.h"
-
-#include <unistd.h>
+#include "tests/common/TestFiles.h"
+#include "tools/bench/ReferenceLookup.h"
 
 #define VOK_CHECK(ACond)                                                                   \
   do {                                                                                     \
@@ -30,115 +28,17 @@
 
 namespace vok::fuzz {
 
-// A text kept in memory, read through TTextReader in blocks of any size, so that lines
-// cross block boundaries in every way.
-class TMemoryText {
- public:
-  explicit TMemoryText(std::string_view AText) : fText(AText) {}
-  // A new reader from the start of the text.
-  std::unique_ptr<TTextReader> Open(std::size_t ABlockSize) {
-    std::FILE *F = fmemopen(fText.empty() ? fEmpty : fText.data(), fText.size(), "r");
-    return std::make_unique<TTextReader>(F, ABlockSize);
-  }
+using bench::ReferenceLines;
+using bench::TRefLines;
+using bench::TReferenceLookup;
+using test::TMemoryText;
 
- private:
-  std::string fText;
-  char fEmpty[1] = {0};
-};
-
-// The path of a file of this process holding AText, for the readers that take a path.
-// Each call overwrites the file; it is removed at exit.
-inline const std::string &WriteTempText(std::string_view AText) {
-  static const std::string Path = [] {
-    const char *Dir = std::getenv("TMPDIR");
-    return std::string(Dir && *Dir ? Dir : "/tmp") + "/vokfuzz-" + std::to_string(getpid()) + ".vok";
-  }();
-  static const int Removal = std::atexit([] { std::remove(Path.c_str()); });
-  (void)Removal;
-  std::FILE *F = std::fopen(Path.c_str(), "wb");
-  VOK_CHECK(F);
-  VOK_CHECK(std::fwrite(AText.data(), 1, AText.size(), F) == AText.size());
-  VOK_CHECK(std::fclose(F) == 0);
-  return Path;
-}
-
-// The lines of a text as the readers must split them: at line feeds, every carriage return
-// dropped, up to a character 26 that starts a line.
-inline std::vector<std::string> ReferenceLines(std::string_view AText) {
-  std::vector<std::string> R;
-  std::size_t Pos = 0;
-  while (Pos < AText.size() && AText[Pos] != 26) {
-    std::size_t Lf = AText.find('\n', Pos);
-    if (Lf == std::string_view::npos) Lf = AText.size();
-    std::string Line;
-    for (std::size_t I = Pos; I < Lf; ++I)
-      if (AText[I] != '\r') Line += AText[I];
-    R.push_back(Line);
-    Pos = Lf + 1;
-  }
-  return R;
-}
-
-// ReplaceAll done the slow way: scan left to right, replace, cut at 255 at the end.
-inline std::string NaiveReplaceAll(std::string_view S, std::string_view AOld, std::string_view ANew) {
-  std::string R;
-  for (std::size_t I = 0; I < S.size();) {
-    if (!AOld.empty() && S.substr(I, AOld.size()) == AOld) {
-      R.append(ANew);
-      I += AOld.size();
-    } else {
-      R += S[I++];
-    }
-  }
-  return R.substr(0, MaxShortLen);
-}
-
-// Levels and entries larger than these are queried only in part, to keep runs fast.
+// Levels and entries beyond these are walked only in part, and the reference, which scans its
+// lists, is asked only what it answers from levels of at most MaxLinearLevel entries, to keep
+// runs fast.
 constexpr int MaxScanLevels = 24;
 constexpr int MaxScanItems = 48;
 constexpr int MaxLinearLevel = 600;
-
-// Text of the first entry with code ACode on its level, by a scan in file order; false
-// when the level is too long to scan.
-inline bool ScanItemText(const TLookup &L, int32_t ACode, std::string &AText) {
-  AText.clear();
-  const int Level = L.GetGroupId(ACode);
-  const int Count = L.GetLevelItemCount(Level);
-  if (Count > MaxLinearLevel) return false;
-  for (int I = 0; I < Count; ++I)
-    if (L.LevelItemCode(Level, I) == ACode) {
-      AText = std::string(L.LevelItemText(Level, I));
-      return true;
-    }
-  return true;
-}
-
-inline int64_t DigitsFromLevel(const TLookup &L, int ALevel) {
-  int64_t S = 0;
-  for (std::size_t K = static_cast<std::size_t>(ALevel < 0 ? 0 : ALevel); K < L.Formats().size(); ++K)
-    S += L.Formats()[K];
-  return S;
-}
-
-// The display string of an existing code built from scans of the levels; false when a
-// level was too long to scan.
-inline bool ReferenceItemString(const TLookup &L, int32_t ACode, std::string &AResult) {
-  const int G = L.GetGroupId(ACode);
-  std::string R = L.Display();
-  bool First = true;
-  for (int N = 0; N < L.GroupCount(); ++N) {
-    const std::string P = "%" + std::to_string(N + 1);
-    std::string Part;
-    if (N <= G) {
-      if (!ScanItemText(L, L.SetGroupId(ACode, N), Part)) return false;
-      if (!First) Part = ShortStr(L.Delimiter() + " " + Part);
-    }
-    if (!Part.empty() && R.find(P) != std::string::npos) First = false;
-    R = NaiveReplaceAll(R, P, Part);
-  }
-  AResult = R;
-  return true;
-}
 
 // Calls AQuery and requires it to throw std::out_of_range.
 template <typename F>
@@ -151,31 +51,58 @@ void ExpectOutOfRange(F &&AQuery) {
   VOK_CHECK(!"std::out_of_range expected");
 }
 
-// Queries with any code: no crash, texts within 255 characters, consistent answers.
-inline void QueryCode(const TLookup &L, int32_t ACode) {
+// True when every level of the reference from 0 to ALevel holds at most MaxLinearLevel entries:
+// what its answers about a code of level ALevel scan.
+inline bool ShortLevels(const TReferenceLookup &R, int ALevel) {
+  for (int K = 0; K <= ALevel && K < R.GroupCount(); ++K)
+    if (R.GetLevelItemCount(K) > MaxLinearLevel) return false;
+  return true;
+}
+
+// True when the reference holds at most MaxLinearLevel entries and extra texts in all, so that
+// it may scan them all for every code asked.
+inline bool FewEntries(const TReferenceLookup &R) {
+  std::size_t Entries = R.ExtraList().size();
+  for (int K = 0; K < R.GroupCount(); ++K) Entries += R.Level(K).size();
+  return Entries <= static_cast<std::size_t>(MaxLinearLevel);
+}
+
+// Queries with any code: no crash, texts within 255 characters, consistent answers, and the
+// reference's answers where its scans stay short.
+inline void QueryCode(const TLookup &L, const TReferenceLookup &R, int32_t ACode) {
   const int G = L.GetGroupId(ACode);
-  VOK_CHECK(G >= 0 && G < L.GroupCount());
+  VOK_CHECK(G >= 0 && G < L.GroupCount() && G == R.GetGroupId(ACode));
   const bool Exists = L.ItemExists(ACode);
-  const std::string Text = L.GetItemText(ACode), Display = L.GetItemString(ACode);
-  VOK_CHECK(Text.size() <= MaxShortLen && Display.size() <= MaxShortLen);
+  const std::string Text = L.GetItemText(ACode), Display = L.GetItemString(ACode), Extra = L.GetItemExtra(ACode);
+  VOK_CHECK(Text.size() <= MaxShortLen && Display.size() <= MaxShortLen && Extra.size() <= MaxShortLen);
   VOK_CHECK(Exists || (Text.empty() && Display.empty()));
-  VOK_CHECK(L.GetItemExtra(ACode).size() <= MaxShortLen);
   std::vector<std::string> Prev;
   L.GetPrevGroups(ACode, Prev);
   VOK_CHECK(Prev.size() == static_cast<std::size_t>(G));
-  for (int K = -1; K <= L.GroupCount() && K < MaxScanLevels; ++K) (void)L.SetGroupId(ACode, K);
+  for (int K = -1; K <= L.GroupCount() && K < MaxScanLevels; ++K)
+    VOK_CHECK(L.SetGroupId(ACode, K) == R.SetGroupId(ACode, K));
   ExpectOutOfRange([&] { L.SetGroupId(ACode, -2); });
+  if (ShortLevels(R, G)) {
+    std::vector<std::string> RefPrev;
+    R.GetPrevGroups(ACode, RefPrev);
+    VOK_CHECK(Text == R.GetItemText(ACode) && Display == R.GetItemString(ACode) && Prev == RefPrev);
+  }
+  if (FewEntries(R)) VOK_CHECK(Exists == R.ItemExists(ACode) && Extra == R.GetItemExtra(ACode));
 }
 
-// Walks a dictionary after a load: every level, entries, the code and group indexes
-// against scans, the display strings, and queries outside every range.
-inline void ExerciseLookup(const TLookup &L) {
+// Walks a dictionary after a load beside the reference loaded from the same lines: the
+// settings, every level, entries, the code and group indexes against the reference's scans,
+// the display strings, and queries outside every range.
+inline void ExerciseLookup(const TLookup &L, const TReferenceLookup &R) {
+  VOK_CHECK(L.Ready() == R.Ready());
   if (!L.Ready()) {
     VOK_CHECK(L.GroupCount() == 0 && L.GetItemText(0).empty() && L.GetItemString(0).empty());
     return;
   }
   const int N = L.GroupCount();
-  VOK_CHECK(N >= 1 && static_cast<std::size_t>(N) == L.Formats().size());
+  VOK_CHECK(N >= 1 && static_cast<std::size_t>(N) == L.Formats().size() && L.Formats() == R.Formats());
+  VOK_CHECK(L.VokName() == R.VokName() && L.VokPath() == R.VokPath());
+  VOK_CHECK(L.Display() == R.Display() && L.Delimiter() == R.Delimiter());
   VOK_CHECK(L.Display().size() <= MaxShortLen && L.Delimiter().size() <= MaxShortLen);
   for (int Level : {-1, N, INT_MIN, INT_MAX}) {
     ExpectOutOfRange([&] { L.GetLevelItemCount(Level); });
@@ -184,28 +111,27 @@ inline void ExerciseLookup(const TLookup &L) {
     ExpectOutOfRange([&] { L.LoadGroup(Level, 0, List); });
     VOK_CHECK(L.GetLevelDivisor(Level) == 1);
   }
-  for (int32_t Code : {0, -1, 1, INT_MIN, INT_MAX}) QueryCode(L, Code);
+  for (int32_t Code : {0, -1, 1, INT_MIN, INT_MAX}) QueryCode(L, R, Code);
   for (int K = 0; K < N; ++K) {
-    (void)L.GetLevelDivisor(K);
+    const int32_t Divisor = L.GetLevelDivisor(K);
     const int Count = L.GetLevelItemCount(K);
+    VOK_CHECK(Count == R.GetLevelItemCount(K));
     ExpectOutOfRange([&] { L.GetLevelItem(K, -1); });
     ExpectOutOfRange([&] { L.GetLevelItem(K, Count); });
     if (K >= MaxScanLevels) continue;
-    const int64_t Power = Pow10(DigitsFromLevel(L, K));
+    VOK_CHECK(Divisor == R.GetLevelDivisor(K));
     for (int I = 0; I < Count && I < MaxScanItems; ++I) {
       const TLookupItem Item = L.GetLevelItem(K, I);
+      const TReferenceLookup::TItem RefItem = R.GetLevelItem(K, I);
+      VOK_CHECK(Item.Code == RefItem.Code && Item.Text == RefItem.Text);
       VOK_CHECK(Item.Code == L.LevelItemCode(K, I) && Item.Text == L.LevelItemText(K, I));
       VOK_CHECK(Item.Text.size() <= MaxShortLen);
-      VOK_CHECK(L.GetGroupId(Item.Code) == K);
-      VOK_CHECK(L.ItemExists(Item.Code));
-      // The code index gives the first entry of the code in file order.
-      int First = 0;
-      while (L.LevelItemCode(K, First) != Item.Code) ++First;
-      VOK_CHECK(L.GetItemText(Item.Code) == L.LevelItemText(K, First));
-      std::string Expected;
-      if (ReferenceItemString(L, Item.Code, Expected)) VOK_CHECK(L.GetItemString(Item.Code) == Expected);
-      QueryCode(L, Item.Code);
-      if (Item.Code != INT_MAX) QueryCode(L, Item.Code + 1);
+      VOK_CHECK(L.GetGroupId(Item.Code) == K && L.ItemExists(Item.Code));
+      // The code index gives the first entry of the code in file order, which the reference
+      // finds among the entries walked so far, however long the level.
+      VOK_CHECK(L.GetItemText(Item.Code) == R.GetItemText(Item.Code));
+      QueryCode(L, R, Item.Code);
+      if (Item.Code != INT_MAX) QueryCode(L, R, Item.Code + 1);
       // The group index gives the entries whose fields above the level match, in file order.
       TCodeList Group;
       L.LoadGroup(K, Item.Code, Group);
@@ -213,18 +139,25 @@ inline void ExerciseLookup(const TLookup &L) {
       VOK_CHECK(Group[Group.Count() - 1].Code == UndefinedValueCode &&
                 Group[Group.Count() - 1].Text == UndefinedValueText);
       if (Count <= MaxLinearLevel) {
-        int Row = 0;
-        for (int J = 0; J < Count; ++J) {
-          if (L.LevelItemCode(K, J) / Power != Item.Code / Power) continue;
-          VOK_CHECK(Row < Group.Count() - 1);
-          VOK_CHECK(Group[Row].Code == L.LevelItemCode(K, J));
-          VOK_CHECK(ShortView(Group[Row].Text) == L.LevelItemText(K, J));
-          ++Row;
-        }
-        VOK_CHECK(Row == Group.Count() - 1);
+        TCodeList RefGroup;
+        R.LoadGroup(K, Item.Code, RefGroup);
+        VOK_CHECK(Group.Count() == RefGroup.Count());
+        for (int J = 0; J < Group.Count(); ++J)
+          VOK_CHECK(Group[J].Code == RefGroup[J].Code && Group[J].Text == RefGroup[J].Text);
       }
     }
   }
+}
+
+// Loads a copy of ALines into the reference as LoadVokEx does, walks ALookup beside it, and
+// returns the lines the reference left in the copy.
+inline TRefLines ExerciseBesideReference(const TLookup &ALookup, std::string_view AFile, const TRefLines &ALines,
+                                         std::string_view AName, std::string_view AAlias, std::string_view AFilter) {
+  TRefLines Rest = ALines;
+  TReferenceLookup Reference;
+  Reference.LoadVokEx(AFile, &Rest, AName, AAlias, AFilter);
+  ExerciseLookup(ALookup, Reference);
+  return Rest;
 }
 
 // Everything a dictionary hands out, as one text, for comparing two loads.

@@ -1,5 +1,6 @@
-// Reading one section: the line splitting of TTextReader, ReadSection with LoadVokEx,
-// LoadVok from a file and the streaming load must agree on any text.
+// Reading one section: the line splitting of TTextReader, the section scan, ReadSection with
+// LoadVokEx, LoadVok from a file and the streaming load must agree on any text with each other
+// and with the reference dictionary.
 //
 // The input is the whole file. Every section it names (up to four) is loaded; a line
 // "#filter TAGS" picks the filter (otherwise "*").
@@ -81,17 +82,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *AData, std::size_t ASize) {
       Section.emplace_back(ALine);
     });
     Streamed.EndLoad();
-    ExerciseLookup(Streamed);
+    TRefLines RefSection;
+    bench::ReferenceSection(Lines, Name, RefSection);
+    VOK_CHECK(RefSection == Section);
+    const TRefLines RefRest = ExerciseBesideReference(Streamed, Path, Section, Name, Alias, Filter);
     const std::string Expected = Digest(Streamed);
 
     TLines Rest = Section;
     TLookup FromLines;
     FromLines.LoadVokEx(Path, &Rest, Name, Alias, Filter);
     VOK_CHECK(Digest(FromLines) == Expected);
-    // The three header lines leave the caller's list when the load succeeds; some may
-    // when it fails.
+    // The three header lines leave the caller's list when the load succeeds, as they leave the
+    // reference's; some may when it fails.
     VOK_CHECK(Rest.size() <= Section.size() && Rest.size() + 3 >= Section.size());
-    if (FromLines.Ready()) VOK_CHECK(Rest.size() + 3 == Section.size());
+    if (FromLines.Ready()) VOK_CHECK(Rest.size() + 3 == Section.size() && Rest == RefRest);
 
     // A second load into the same object replaces the first one entirely.
     FromLines.LoadVokEx(Path, nullptr, Name, Alias, Filter);
@@ -101,7 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *AData, std::size_t ASize) {
     VOK_CHECK(Digest(FromLines) == Expected);
 
     if (I > 0) continue;
-    const std::string &File = WriteTempText(Text);
+    const test::TTempFile Temp(Text);
+    const std::string &File = Temp.Path();
     TLines FileSection;
     ReadSection(File, Name, FileSection);
     VOK_CHECK(FileSection == Section);

@@ -1,39 +1,26 @@
+// TLookup: the worked examples of the Places dictionary, which the reference dictionary of
+// tools/bench must answer alike (the property test takes it for the yardstick), and the rules
+// of loading, texts and the file reader.
 #include "lookup/Lookup.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <type_traits>
 
 #include "lookup/TextFile.h"
 #include "lookup/VokFile.h"
 #include "tests/common/LongItems.h"
-#include "tests/native/TestFiles.h"
+#include "tests/common/TestFiles.h"
+#include "tools/bench/ReferenceLookup.h"
 
 using namespace vok;
 using namespace vok::test;
+using vok::bench::TReferenceLookup;
 
 namespace {
 
-struct TLevelRow {
-  int32_t Code;
-  std::string Text;
-  bool operator==(const TLevelRow &O) const { return Code == O.Code && Text == O.Text; }
-};
-
-std::vector<TLevelRow> LevelRows(const TLookup &L, int ALevel) {
-  std::vector<TLevelRow> R;
-  for (int I = 0; I < L.GetLevelItemCount(ALevel); ++I) {
-    const TLookupItem It = L.GetLevelItem(ALevel, I);
-    R.push_back({It.Code, It.Text});
-  }
-  return R;
-}
-
-std::vector<TLevelRow> Rows(const TCodeList &AList) {
-  std::vector<TLevelRow> R;
-  for (const TCodeRow &Row : AList.Rows()) R.push_back({Row.Code, Row.Text});
-  return R;
-}
+const std::string Undefined = UndefinedValueText;
 
 // Loads ABody (the lines after a section header) as section "S" of a file.
 struct TLoaded {
@@ -45,43 +32,71 @@ struct TLoaded {
   }
 };
 
+// The search the export runs, of either dictionary.
+std::string Like(const TLookup &ALookup, std::string_view APattern, std::size_t ACapacity) {
+  return LikeValues(ALookup, APattern, ACapacity);
+}
+std::string Like(const TReferenceLookup &ALookup, std::string_view APattern, std::size_t ACapacity) {
+  return ALookup.GetLikeValues(APattern, ACapacity);
+}
+
+// The Places dictionary of the sample file, loaded into TLookup or into the reference.
+template <typename TDictionary>
 class PlacesTest : public ::testing::Test {
  protected:
   TTempFile File{PlacesFile()};
-  TLookup Places;
+  TDictionary Places;
   void SetUp() override {
     Places.LoadVok(File.Path(), "Places", "", "*");
     ASSERT_TRUE(Places.Ready());
   }
 };
 
-const std::string Undefined = UndefinedValueText;
+struct TDictionaryName {
+  template <typename TDictionary>
+  static std::string GetName(int) {
+    return std::is_same_v<TDictionary, TLookup> ? "Lookup" : "Reference";
+  }
+};
+using TDictionaries = ::testing::Types<TLookup, TReferenceLookup>;
+TYPED_TEST_SUITE(PlacesTest, TDictionaries, TDictionaryName);
+
+// What the Places dictionary answers for a code: its text, extra text, display string and level.
+struct TPlacesItem {
+  int32_t Code;
+  const char *Text, *Extra, *Display;
+  int Level;
+};
+const TPlacesItem PlacesItems[] = {
+    {1101001, "Stone village", "pop. 120", "North region, Lake district, Stone village", 2},
+    {1101000, "Lake district", "", "North region, Lake district", 1},
+    {1200000, "South region", "coastal", "South region", 0},
+    {1103000, "", "", "", 1},
+    {1100005, "", "", "", 2},
+    {21100000, "", "", "", 0},
+    {-1101000, "", "", "", 1},
+};
 
 }  // namespace
 
-TEST_F(PlacesTest, LoadsLevelsInFileOrder) {
+TYPED_TEST(PlacesTest, LoadsLevelsInFileOrder) {
+  const auto &Places = this->Places;
   EXPECT_EQ(Places.VokName(), "Places");
-  EXPECT_EQ(Places.VokPath(), File.Path());
+  EXPECT_EQ(Places.VokPath(), this->File.Path());
   EXPECT_EQ(Places.Formats(), (std::vector<int32_t>{2, 2, 3}));
   EXPECT_EQ(Places.Display(), "%1%2%3");
   EXPECT_EQ(Places.Delimiter(), ",");
   ASSERT_EQ(Places.GroupCount(), 3);
-  EXPECT_EQ(LevelRows(Places, 0), (std::vector<TLevelRow>{{1100000, "North region"}, {1200000, "South region"}}));
-  EXPECT_EQ(LevelRows(Places, 1), (std::vector<TLevelRow>{{1101000, "Lake district"}, {1102000, "Forest district"}}));
-  EXPECT_EQ(LevelRows(Places, 2), (std::vector<TLevelRow>{{1101001, "Stone village"}, {1101002, "Hill town"}}));
-  EXPECT_EQ(Places.GetItemExtra(1101001), "pop. 120");
-  EXPECT_EQ(Places.GetItemExtra(1200000), "coastal");
-  EXPECT_EQ(Places.GetItemExtra(1101000), "");
+  EXPECT_EQ(LevelRows(Places, 0), (TRows{{1100000, "North region"}, {1200000, "South region"}}));
+  EXPECT_EQ(LevelRows(Places, 1), (TRows{{1101000, "Lake district"}, {1102000, "Forest district"}}));
+  EXPECT_EQ(LevelRows(Places, 2), (TRows{{1101001, "Stone village"}, {1101002, "Hill town"}}));
 }
 
-TEST_F(PlacesTest, LevelArithmetic) {
-  EXPECT_EQ(Places.GetGroupId(1101001), 2);
-  EXPECT_EQ(Places.GetGroupId(1101000), 1);
+TYPED_TEST(PlacesTest, LevelArithmetic) {
+  const auto &Places = this->Places;
+  for (const TPlacesItem &I : PlacesItems) EXPECT_EQ(Places.GetGroupId(I.Code), I.Level) << I.Code;
   EXPECT_EQ(Places.GetGroupId(1100000), 0);
-  EXPECT_EQ(Places.GetGroupId(1100005), 2);
   EXPECT_EQ(Places.GetGroupId(0), 0);
-  EXPECT_EQ(Places.GetGroupId(21100000), 0);
-  EXPECT_EQ(Places.GetGroupId(-1101000), 1);
   EXPECT_EQ(Places.SetGroupId(1101001, 0), 1100000);
   EXPECT_EQ(Places.SetGroupId(1101001, 1), 1101000);
   EXPECT_EQ(Places.SetGroupId(1101001, 2), 1101001);
@@ -93,31 +108,38 @@ TEST_F(PlacesTest, LevelArithmetic) {
   for (int Level = -1; Level <= 3; ++Level) EXPECT_EQ(Places.GetLevelDivisor(Level), Divisors[Level + 1]) << Level;
 }
 
-TEST_F(PlacesTest, ItemQueries) {
-  EXPECT_TRUE(Places.ItemExists(1101001));
-  EXPECT_FALSE(Places.ItemExists(1103000));
-  EXPECT_EQ(Places.GetItemText(1101001), "Stone village");
-  EXPECT_EQ(Places.GetItemText(1103000), "");
+TYPED_TEST(PlacesTest, ItemQueries) {
+  const auto &Places = this->Places;
+  for (const TPlacesItem &I : PlacesItems) {
+    EXPECT_EQ(Places.GetItemText(I.Code), I.Text) << I.Code;
+    EXPECT_EQ(Places.GetItemExtra(I.Code), I.Extra) << I.Code;
+    EXPECT_EQ(Places.ItemExists(I.Code), *I.Text != '\0') << I.Code;
+  }
   EXPECT_THROW(Places.GetLevelItemCount(3), std::out_of_range);
   EXPECT_THROW(Places.GetLevelItemCount(-1), std::out_of_range);
   EXPECT_THROW(Places.GetLevelItem(2, 2), std::out_of_range);
 }
 
-TEST_F(PlacesTest, LoadGroupListsChildrenSiblingsAndTop) {
+TYPED_TEST(PlacesTest, LoadGroupListsChildrenSiblingsAndTop) {
+  const auto &Places = this->Places;
   TCodeList L;
-  const std::vector<TLevelRow> Districts{{1101000, "Lake district"}, {1102000, "Forest district"}, {-1, Undefined}};
+  const TRows Districts{{1101000, "Lake district"}, {1102000, "Forest district"}, {-1, Undefined}};
   Places.LoadGroup(1, 1100000, L);
   EXPECT_EQ(Rows(L), Districts);
   Places.LoadGroup(1, 1101001, L);
   EXPECT_EQ(Rows(L), Districts);
   Places.LoadGroup(0, 0, L);
-  EXPECT_EQ(Rows(L), (std::vector<TLevelRow>{{1100000, "North region"}, {1200000, "South region"}, {-1, Undefined}}));
+  EXPECT_EQ(Rows(L), (TRows{{1100000, "North region"}, {1200000, "South region"}, {-1, Undefined}}));
   Places.LoadGroup(2, 1102000, L);
   EXPECT_TRUE(L.Empty());
   EXPECT_THROW(Places.LoadGroup(3, 0, L), std::out_of_range);
+  TCodeList Sorted(true, TDuplicates::Ignore);
+  Places.LoadGroup(1, 1100000, Sorted);
+  EXPECT_EQ(Rows(Sorted), (TRows{{-1, Undefined}, {1102000, "Forest district"}, {1101000, "Lake district"}}));
 }
 
-TEST_F(PlacesTest, PrevGroupsListsAncestorsTopFirst) {
+TYPED_TEST(PlacesTest, PrevGroupsListsAncestorsTopFirst) {
+  const auto &Places = this->Places;
   std::vector<std::string> S{"stale"};
   Places.GetPrevGroups(1101001, S);
   EXPECT_EQ(S, (std::vector<std::string>{"North region", "Lake district"}));
@@ -129,14 +151,72 @@ TEST_F(PlacesTest, PrevGroupsListsAncestorsTopFirst) {
   EXPECT_EQ(S, (std::vector<std::string>{"", ""}));
 }
 
-TEST_F(PlacesTest, FilterKeepsTaggedItemsOnlyWhenListed) {
-  TLookup Urban;
-  Urban.LoadVok(File.Path(), "Places", "North", "urban");
+// A filter keeps tagged lines only when their tag is listed; lines without "#" always load.
+TYPED_TEST(PlacesTest, FilterKeepsTaggedItemsOnlyWhenListed) {
+  TypeParam Urban;
+  Urban.LoadVok(this->File.Path(), "Places", "North", "urban");
   ASSERT_TRUE(Urban.Ready());
   EXPECT_EQ(Urban.VokName(), "North");
-  EXPECT_EQ(LevelRows(Urban, 0), (std::vector<TLevelRow>{{1100000, "North region"}}));
-  EXPECT_EQ(LevelRows(Urban, 2), (std::vector<TLevelRow>{{1101002, "Hill town"}}));
+  EXPECT_EQ(LevelRows(Urban, 0), (TRows{{1100000, "North region"}}));
+  EXPECT_EQ(LevelRows(Urban, 2), (TRows{{1101002, "Hill town"}}));
   EXPECT_EQ(Urban.GetLevelItemCount(1), 2);
+  EXPECT_FALSE(Urban.ItemExists(1101001));
+  EXPECT_TRUE(Urban.ItemExists(1101002));
+  EXPECT_FALSE(Urban.ItemExists(1200000));
+}
+
+TYPED_TEST(PlacesTest, DisplayStringsFollowTheTemplate) {
+  for (const TPlacesItem &I : PlacesItems) EXPECT_EQ(this->Places.GetItemString(I.Code), I.Display) << I.Code;
+}
+
+// The search, and the section asked for in another case.
+TYPED_TEST(PlacesTest, AnswersTheWorkedExamples) {
+  const auto &Places = this->Places;
+  EXPECT_EQ(Like(Places, "ILL", 30), "1101001;1101002;");
+  EXPECT_EQ(Like(Places, "ILL", 8), "1101001;");
+  EXPECT_EQ(Like(Places, "ILL", 7), "");
+  EXPECT_EQ(Like(Places, "lake", 30), "1101000;");
+  EXPECT_EQ(Like(Places, "", 30), "");
+  TypeParam Lower;
+  Lower.LoadVok(this->File.Path(), "places", "", "*");
+  ASSERT_TRUE(Lower.Ready());
+  EXPECT_EQ(Lower.VokName(), "places");
+}
+
+// Display strings under other templates and delimiters, and texts beyond 255 characters.
+TYPED_TEST(PlacesTest, DisplayStringRules) {
+  const struct {
+    const char *Display, *Delimit;
+    int32_t Code;
+    const char *Expected;
+  } Cases[] = {
+      {"%1%2%3", "", 1101001, "North region Lake district Stone village"},
+      {"%2 (%1)", ",", 1101001, ", Lake district (North region)"},
+      {"none", ",", 1101001, "none"},
+      {"%1%2%3", ",", 1301001, ""},
+      {"%1|%3", ",", 1302001, "|Gap village"},
+      {"%1%2%3", ",", 1401001, "East region, , Lone village"},
+      {"%2%2", "-", 1101001, "Lake districtLake district"},
+  };
+  for (const auto &C : Cases) {
+    TLines Lines{"Format=2,2,3", std::string("Display=") + C.Display, std::string("Delimit=") + C.Delimit,
+                 "1100000=North region", "1101000=Lake district", "1101001=Stone village",
+                 "1302001=Gap village", "1400000=East region", "1401001=Lone village"};
+    TypeParam P;
+    P.LoadVokEx("f", &Lines, "S", "", "*");
+    ASSERT_TRUE(P.Ready());
+    EXPECT_EQ(P.GetItemString(C.Code), C.Expected) << C.Display << " " << C.Code;
+  }
+  TLines Long{"Format=3", "Display=", "Delimit=", "1=" + std::string(300, 'x'), "2=a#" + std::string(255, ' ') + "b"};
+  TypeParam P;
+  P.LoadVokEx("f", &Long, "S", "", "*");
+  ASSERT_TRUE(P.Ready());
+  EXPECT_EQ(P.GetItemText(1).size(), 255u);
+  EXPECT_EQ(P.GetItemExtra(2), "");
+  if constexpr (std::is_same_v<TypeParam, TReferenceLookup>) {
+    EXPECT_EQ(P.Level(0)[0].Text.size(), 300u);
+    EXPECT_TRUE(P.ExtraList().empty());
+  }
 }
 
 TEST(LookupLoad, SectionHeadersMatchIgnoringCaseButNotInnerBlanks) {
@@ -390,20 +470,6 @@ TEST(TextReader, MissingFileRaisesInOutError) {
   EXPECT_THROW(Dir.ReadLine(Line), EInOutError);
 }
 
-TEST_F(PlacesTest, DisplayStringsFollowTheTemplate) {
-  struct TCase {
-    int32_t Code;
-    const char *Want;
-  } Cases[] = {
-      {1101001, "North region, Lake district, Stone village"},
-      {1101000, "North region, Lake district"},
-      {1200000, "South region"},
-      {1103000, ""},
-      {1100005, ""},
-  };
-  for (const TCase &C : Cases) EXPECT_EQ(Places.GetItemString(C.Code), C.Want) << C.Code;
-}
-
 TEST(LookupTexts, MissingAncestorStillShowsTheDelimiterOncePlaced) {
   TLoaded L("Format=1,1,1\nDisplay=%1|%2|%3\nDelimit=;\n100=Top\n111=Leaf\n");
   EXPECT_EQ(L.Lookup.GetItemString(111), "Top|; |; Leaf");
@@ -414,8 +480,8 @@ TEST(LookupTexts, MissingAncestorStillShowsTheDelimiterOncePlaced) {
 TEST(LookupLoad, ItemsBeforeTheHeaderLinesKeepFileOrder) {
   TLoaded L("10=first\n1=child\nFormat=1,1\n20=second\nDisplay=%1\n2=child2\nDelimit=\n30=third\n");
   ASSERT_TRUE(L.Lookup.Ready());
-  EXPECT_EQ(LevelRows(L.Lookup, 0), (std::vector<TLevelRow>{{10, "first"}, {20, "second"}, {30, "third"}}));
-  EXPECT_EQ(LevelRows(L.Lookup, 1), (std::vector<TLevelRow>{{1, "child"}, {2, "child2"}}));
+  EXPECT_EQ(LevelRows(L.Lookup, 0), (TRows{{10, "first"}, {20, "second"}, {30, "third"}}));
+  EXPECT_EQ(LevelRows(L.Lookup, 1), (TRows{{1, "child"}, {2, "child2"}}));
 }
 
 TEST(LookupLoad, ExtraTextOfADuplicateCodeIsTheFirstNonBlankOne) {

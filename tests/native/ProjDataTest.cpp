@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <random>
 
 #include "forms/ProjData.h"
 #include "lookup/TextFile.h"
+#include "tests/common/TestFiles.h"
 
-namespace fs = std::filesystem;
 using TStrings = std::vector<std::string>;
+using vok::test::Crlf;
+using vok::test::TTempFile;
 
 namespace {
 
@@ -22,12 +21,6 @@ const char kSample[] =
     "\"Degrees\", 1, 104\n"
     "\"Zone 5\\p1234\", 8, 104, 7, 27, 0, 0.9996, 500000, 0";
 
-std::string ToCrlf(const std::string &AText) {
-  std::string R;
-  for (char C : AText) R += C == '\n' ? std::string("\r\n") : std::string(1, C);
-  return R;
-}
-
 // Hands out ALines one by one, then fails to read the next line as a broken device does.
 vok::TLineSource FailingAfter(TStrings ALines) {
   auto Next = std::make_shared<size_t>(0);
@@ -38,32 +31,15 @@ vok::TLineSource FailingAfter(TStrings ALines) {
   };
 }
 
-class ProjFile : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fDir = fs::temp_directory_path() / ("ProjFile_" + std::to_string(std::random_device()()));
-    fs::create_directories(fDir);
-  }
-  void TearDown() override { fs::remove_all(fDir); }
-
-  std::string WriteFile(const std::string &AContent) {
-    const fs::path Path = fDir / ("f" + std::to_string(++fCount) + ".prj");
-    std::ofstream(Path, std::ios::binary) << AContent;
-    return Path.string();
-  }
-
-  fs::path fDir;
-  int fCount = 0;
-};
-
-TEST_F(ProjFile, ExampleClausesWithLfAndCrlf) {
+TEST(ProjFile, ExampleClausesWithLfAndCrlf) {
   const TStrings ExpNames[] = {{"Plane (metres)", "Plane (feet)"}, {"Degrees", "Zone 5"}};
   const TStrings ExpParams[] = {{" 0, 7", " 0, 3"}, {" 1, 104", " 8, 104, 7, 27, 0, 0.9996, 500000, 0"}};
   const TStrings ExpClauses[] = {{"CoordSys NonEarth Units \"m\"", "CoordSys NonEarth Units \"ft\""},
                                  {"CoordSys Earth Projection 1, 104",
                                   "CoordSys Earth Projection 8, 104, \"m\", 27, 0, 0.9996, 500000, 0"}};
-  for (const std::string &Content : {std::string(kSample), ToCrlf(kSample)}) {
-    const std::string Path = WriteFile(Content);
+  for (const std::string &Content : {std::string(kSample), Crlf(kSample)}) {
+    const TTempFile File(Content);
+    const std::string &Path = File.Path();
     TStrings Groups;
     ASSERT_EQ(vok::prjOk, vok::LoadPrjGroups(Path, Groups));
     ASSERT_EQ(TStrings({"Plane systems", "Geographic"}), Groups);
@@ -78,7 +54,7 @@ TEST_F(ProjFile, ExampleClausesWithLfAndCrlf) {
   }
 }
 
-TEST_F(ProjFile, GroupHeaderRules) {
+TEST(ProjFile, GroupHeaderRules) {
   const struct {
     const char *Content;
     TStrings Groups;
@@ -93,12 +69,12 @@ TEST_F(ProjFile, GroupHeaderRules) {
   };
   for (const auto &C : Cases) {
     TStrings Groups{"stale"};
-    EXPECT_EQ(vok::prjOk, vok::LoadPrjGroups(WriteFile(C.Content), Groups)) << C.Content;
+    EXPECT_EQ(vok::prjOk, vok::LoadPrjGroups(TTempFile(C.Content).Path(), Groups)) << C.Content;
     EXPECT_EQ(C.Groups, Groups) << C.Content;
   }
 }
 
-TEST_F(ProjFile, EntryLinesAndTheEndOfAGroup) {
+TEST(ProjFile, EntryLinesAndTheEndOfAGroup) {
   const struct {
     const char *Content;
     TStrings Names, Params;
@@ -116,15 +92,15 @@ TEST_F(ProjFile, EntryLinesAndTheEndOfAGroup) {
   };
   for (const auto &C : Cases) {
     TStrings Names{"stale"}, Params{"stale"};
-    EXPECT_EQ(vok::prjOk, vok::LoadPrjNames(WriteFile(C.Content), "G", Names, Params)) << C.Content;
+    EXPECT_EQ(vok::prjOk, vok::LoadPrjNames(TTempFile(C.Content).Path(), "G", Names, Params)) << C.Content;
     EXPECT_EQ(C.Names, Names) << C.Content;
     EXPECT_EQ(C.Params, Params) << C.Content;
   }
 }
 
-TEST_F(ProjFile, MissingFileAndReadFailures) {
+TEST(ProjFile, MissingFileAndReadFailures) {
   TStrings Groups{"stale"}, Names{"stale"}, Params{"stale"};
-  const std::string Missing = (fDir / "none.prj").string();
+  const std::string Missing = "/nonexistent/none.prj";
   EXPECT_EQ(vok::prjCannotOpen, vok::LoadPrjGroups(Missing, Groups));
   EXPECT_EQ(vok::prjCannotOpen, vok::LoadPrjNames(Missing, "A", Names, Params));
   EXPECT_TRUE(Groups.empty() && Names.empty() && Params.empty());
@@ -137,8 +113,8 @@ TEST_F(ProjFile, MissingFileAndReadFailures) {
   EXPECT_TRUE(Names.empty() && Params.empty());
 
   // A folder opens for reading here but its first line cannot be read.
-  EXPECT_EQ(1, vok::LoadPrjGroups(fDir.string(), Groups));
-  EXPECT_EQ(1, vok::LoadPrjNames(fDir.string(), "A", Names, Params));
+  EXPECT_EQ(1, vok::LoadPrjGroups("/tmp", Groups));
+  EXPECT_EQ(1, vok::LoadPrjNames("/tmp", "A", Names, Params));
 }
 
 TEST(CoordSys, ClauseAndUnitsByKindOfSystem) {

@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "tests/native/TestFiles.h"
+#include "tests/common/TestFiles.h"
 
 using namespace vok;
+using vok::test::TMemoryText;
 using vok::test::TTempFile;
 
 namespace {
@@ -46,14 +46,9 @@ const std::vector<TSection> ThreeLoaded = {{"First", true, "one"}, {"Second", tr
 // block is read (the name once pointed into the reused buffer).
 TEST(VokFile, SectionNamesSurviveEveryBlockBoundary) {
   const std::string Text = ThreeSections;
-  for (std::size_t Block = 1; Block <= Text.size() + 1; ++Block) {
-    std::FILE *F = std::tmpfile();
-    ASSERT_NE(F, nullptr);
-    std::fwrite(Text.data(), 1, Text.size(), F);
-    std::rewind(F);
-    TTextReader Reader(F, Block);
-    EXPECT_EQ(LoadAll(Reader), ThreeLoaded) << "block of " << Block;
-  }
+  TMemoryText Memory(Text);
+  for (std::size_t Block = 1; Block <= Text.size() + 1; ++Block)
+    EXPECT_EQ(LoadAll(*Memory.Open(Block)), ThreeLoaded) << "block of " << Block;
 }
 
 // The same with a file and the reader's own block size.

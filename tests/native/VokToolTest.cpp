@@ -7,13 +7,14 @@
 #include <sstream>
 
 #include "lookup/Lookup.h"
-#include "tests/native/TestFiles.h"
 #include "lookup/Cp1251.h"
+#include "tests/common/TestFiles.h"
 #include "tools/vok/Import.h"
 #include "tools/vok/VokTool.h"
 
 using namespace vok;
 using namespace vok::tool;
+using vok::test::Crlf;
 using vok::test::TTempFile;
 
 namespace {
@@ -51,12 +52,6 @@ std::vector<std::string> Summaries(const std::string &AReport) {
   std::vector<std::string> R;
   for (const std::string &L : Lines(AReport))
     if (!L.empty() && L[0] == '[') R.push_back(L);
-  return R;
-}
-
-std::string Crlf(const std::string &S) {
-  std::string R;
-  for (char C : S) R += C == '\n' ? std::string("\r\n") : std::string(1, C);
   return R;
 }
 

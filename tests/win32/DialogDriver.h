@@ -1,6 +1,8 @@
-// Drives the library's modal dialogs as a person does: while an export runs a dialog's modal
-// loop, a timer of the test thread plays steps on the real windows (keys, clicks, reading the
-// rows back), and a watchdog thread closes whatever is left open, so no test can hang.
+// Drives the library's three dialogs as a person does: finds them among the thread's windows,
+// reads their lists back with the codes the rows carry, and posts keys and clicks to the real
+// controls. TDriver plays steps on a dialog while an export runs its modal loop, from a timer of
+// the test thread, with a watchdog thread that closes whatever is left open, so no test can hang;
+// TModalCloser ends every dialog with Esc, thousands of them in a row.
 #pragma once
 
 #include <windows.h>
@@ -23,13 +25,16 @@ using TLevel = std::vector<std::pair<std::string, int32_t>>;
 
 enum : unsigned { Shift = 1, Ctrl = 2, Alt = 4 };
 
+// The texts of the rows of a list box, or of the list of a combo box.
 inline std::vector<std::string> ListTexts(HWND AList) {
+  const bool Combo = ClassName(AList) == "ComboBox";
+  const UINT Length = Combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, Text = Combo ? CB_GETLBTEXT : LB_GETTEXT;
   std::vector<std::string> R;
-  const LRESULT N = SendMessageA(AList, LB_GETCOUNT, 0, 0);
+  const LRESULT N = SendMessageA(AList, Combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
   for (LRESULT I = 0; I < N; ++I) {
-    char Buf[2048] = "";
-    SendMessageA(AList, LB_GETTEXT, static_cast<WPARAM>(I), reinterpret_cast<LPARAM>(Buf));
-    R.push_back(Buf);
+    std::string S(static_cast<std::size_t>(SendMessageA(AList, Length, I, 0)) + 1, '\0');
+    S.resize(static_cast<std::size_t>(SendMessageA(AList, Text, I, reinterpret_cast<LPARAM>(S.data()))));
+    R.push_back(S);
   }
   return R;
 }
@@ -41,6 +46,22 @@ inline TLevel ListRows(HWND AList) {
   for (std::size_t I = 0; I < Texts.size(); ++I)
     R.push_back({Texts[I], static_cast<int32_t>(SendMessageA(AList, LB_GETITEMDATA, I, 0))});
   return R;
+}
+
+// Selects row ARow of a list box or a combo box and tells the dialog, as a click on the row does.
+inline void SelectRow(HWND AList, int ARow) {
+  const bool Combo = ClassName(AList) == "ComboBox";
+  SendMessageA(AList, Combo ? CB_SETCURSEL : LB_SETCURSEL, ARow, 0);
+  const WPARAM Change = MAKEWPARAM(GetDlgCtrlID(AList), Combo ? CBN_SELCHANGE : LBN_SELCHANGE);
+  SendMessageA(GetParent(AList), WM_COMMAND, Change, reinterpret_cast<LPARAM>(AList));
+}
+
+// AValue of the dialogs' design, which is made for 120 dots per inch, at the screen's density.
+inline int Scaled(int AValue) {
+  HDC Screen = GetDC(nullptr);
+  const int Dpi = GetDeviceCaps(Screen, LOGPIXELSY);
+  ReleaseDC(nullptr, Screen);
+  return MulDiv(AValue, Dpi, 120);
 }
 
 inline int ClientHeight(HWND AWnd) {
@@ -63,16 +84,105 @@ inline void SetModifiers(unsigned AMods) {
   SetKeyboardState(State);
 }
 
-// The running dialog as a person sees and handles it.
+// Posts a key pressed and released to ATarget, with the modifiers AMods held.
+inline void PostKey(HWND ATarget, UINT AKey, unsigned AMods = 0) {
+  SetModifiers(AMods);
+  const LPARAM Scan = static_cast<LPARAM>(MapVirtualKeyW(AKey, MAPVK_VK_TO_VSC)) << 16;
+  PostMessageW(ATarget, AMods & Alt ? WM_SYSKEYDOWN : WM_KEYDOWN, AKey, Scan | 1 | (AMods & Alt ? 1 << 29 : 0));
+  PostMessageW(ATarget, AMods & Alt ? WM_SYSKEYUP : WM_KEYUP, AKey, Scan | 1 | 0xC0000000);
+}
+
+// Posts the mouse messages AMsgs to the middle of row ARow of list box AList, with the modifiers
+// AMods held.
+inline void PostMouse(HWND AList, int ARow, std::initializer_list<UINT> AMsgs, unsigned AMods = 0) {
+  SetModifiers(AMods);
+  RECT R{};
+  SendMessageW(AList, LB_GETITEMRECT, static_cast<WPARAM>(ARow), reinterpret_cast<LPARAM>(&R));
+  const LPARAM At = MAKELPARAM((R.left + R.right) / 2, (R.top + R.bottom) / 2);
+  const WPARAM Keys = (AMods & Ctrl ? MK_CONTROL : 0) | (AMods & Shift ? MK_SHIFT : 0);
+  for (UINT M : AMsgs) {
+    const WPARAM Button = M == WM_LBUTTONDOWN || M == WM_LBUTTONDBLCLK ? MK_LBUTTON
+                          : M == WM_RBUTTONDOWN                        ? MK_RBUTTON
+                                                                       : 0;
+    PostMessageW(AList, M, Keys | Button, At);
+  }
+}
+
+enum class TDialogKind { None, Selection, Search, Chooser };
+
+// Which of the library's dialogs AWnd is: the search dialog has its pattern box (202), the
+// selection dialog a list (101), the coordinate system chooser a combo box (101).
+inline TDialogKind DialogKind(HWND AWnd) {
+  if (ClassName(AWnd) != "TVokabraForm") return TDialogKind::None;
+  if (GetDlgItem(AWnd, 202)) return TDialogKind::Search;
+  HWND First = GetDlgItem(AWnd, 101);
+  if (!First) return TDialogKind::None;
+  return ClassName(First) == "ComboBox" ? TDialogKind::Chooser : TDialogKind::Selection;
+}
+
+inline BOOL CALLBACK CollectWindow(HWND AWnd, LPARAM AFound) {
+  reinterpret_cast<std::vector<HWND> *>(AFound)->push_back(AWnd);
+  return TRUE;
+}
+
+// Every window of this thread that is a dialog of kind AKind, shown or not.
+inline std::vector<HWND> DialogWindows(TDialogKind AKind = TDialogKind::Selection) {
+  std::vector<HWND> All, R;
+  EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&All));
+  for (HWND W : All)
+    if (DialogKind(W) == AKind) R.push_back(W);
+  return R;
+}
+
+// The visible dialog of kind AKind on this thread, or null.
+inline HWND ShownDialog(TDialogKind AKind) {
+  for (HWND W : DialogWindows(AKind))
+    if (IsWindowVisible(W)) return W;
+  return nullptr;
+}
+
+// The innermost of the library's dialogs shown on this thread (the search dialog before the
+// selection dialog it was opened from), or null.
+inline HWND ShownDialog() {
+  for (TDialogKind K : {TDialogKind::Search, TDialogKind::Selection, TDialogKind::Chooser})
+    if (HWND W = ShownDialog(K)) return W;
+  return nullptr;
+}
+
+// One of the library's dialogs as a person sees and handles it. List is the list the dialog is
+// about: the levels of the selection dialog, the matches of the search, the entries of the
+// chooser. Path is the path below the list of the selection or the search, Combo the search's
+// pattern or the chooser's groups, Edit the pattern's edit field; Params (the chooser's hidden
+// list of values), Ok and Cancel belong to the chooser.
 class TDialog {
  public:
-  explicit TDialog(HWND AWnd) : Window(AWnd), List(GetDlgItem(AWnd, 101)), Path(GetDlgItem(AWnd, 102)) {}
-  HWND Window, List, Path;
+  explicit TDialog(HWND AWnd) : Window(AWnd), Kind(DialogKind(AWnd)) {
+    const auto Item = [AWnd](int AId) { return GetDlgItem(AWnd, AId); };
+    switch (Kind) {
+      case TDialogKind::Selection:
+        List = Item(101), Path = Item(102);
+        break;
+      case TDialogKind::Search:
+        Label = Item(201), Combo = Item(202), List = Item(203), Path = Item(204);
+        Edit = FindWindowExW(Combo, nullptr, L"Edit", nullptr);
+        break;
+      case TDialogKind::Chooser:
+        Combo = Item(101), List = Item(102), Params = Item(103), Ok = Item(104), Cancel = Item(105);
+        break;
+      case TDialogKind::None:
+        break;
+    }
+  }
+  HWND Window;
+  TDialogKind Kind;
+  HWND List = nullptr, Path = nullptr, Combo = nullptr, Edit = nullptr, Label = nullptr, Params = nullptr,
+       Ok = nullptr, Cancel = nullptr;
 
   TLevel Rows() const { return ListRows(List); }
   std::vector<std::string> PathRows() const { return ListTexts(Path); }
   int Selected() const { return static_cast<int>(SendMessageA(List, LB_GETCURSEL, 0, 0)); }
   int RowHeight() const { return static_cast<int>(SendMessageA(List, LB_GETITEMHEIGHT, 0, 0)); }
+  // The height of the path list; 0 when it has no room.
   int PathHeight() const {
     RECT R;
     GetWindowRect(Path, &R);
@@ -83,111 +193,66 @@ class TDialog {
     GetWindowTextW(Window, Buf, 512);
     return Buf;
   }
-  std::string Caption() const {
-    char Buf[512] = "";
-    GetWindowTextA(Window, Buf, sizeof Buf);
-    return Buf;
-  }
 
-  // A key pressed and released on the focused control, with the modifiers held.
+  // A key pressed and released on the focused control (the list when the focus is elsewhere),
+  // with the modifiers held.
   void Key(UINT AKey, unsigned AMods = 0) const {
-    SetModifiers(AMods);
     HWND Target = GetFocus();
     if (!Target || (Target != Window && !IsChild(Window, Target))) Target = List;
-    const LPARAM Scan = static_cast<LPARAM>(MapVirtualKeyW(AKey, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageW(Target, AMods & Alt ? WM_SYSKEYDOWN : WM_KEYDOWN, AKey, Scan | 1 | (AMods & Alt ? 1 << 29 : 0));
-    PostMessageW(Target, AMods & Alt ? WM_SYSKEYUP : WM_KEYUP, AKey, Scan | 1 | 0xC0000000);
+    PostKey(Target, AKey, AMods);
   }
   // The same through the system's keyboard input, as typed on the keyboard: the dialog is the
   // foreground window, so the keys reach its focused control with the real key state.
   void Type(WORD AKey, unsigned AMods = 0) const {
     std::vector<INPUT> In;
-    const auto Add = [&](WORD AVk, bool AUp) {
-      INPUT I{};
-      I.type = INPUT_KEYBOARD;
-      I.ki.wVk = AVk;
-      I.ki.wScan = static_cast<WORD>(MapVirtualKeyW(AVk, MAPVK_VK_TO_VSC));
-      I.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
-      In.push_back(I);
-    };
     const std::pair<unsigned, WORD> Mods[] = {{Ctrl, VK_CONTROL}, {Shift, VK_SHIFT}, {Alt, VK_MENU}};
     for (auto [M, Vk] : Mods)
-      if (AMods & M) Add(Vk, false);
-    Add(AKey, false);
-    Add(AKey, true);
+      if (AMods & M) In.push_back(KeyInput(Vk, false));
+    In.push_back(KeyInput(AKey, false));
+    In.push_back(KeyInput(AKey, true));
     for (auto [M, Vk] : Mods)
-      if (AMods & M) Add(Vk, true);
+      if (AMods & M) In.push_back(KeyInput(Vk, true));
     EXPECT_EQ(GetForegroundWindow(), Window);
     EXPECT_EQ(SendInput(static_cast<UINT>(In.size()), In.data(), sizeof(INPUT)), In.size());
   }
-  // A left click on row ARow (selects it, as the list box does).
-  void Click(int ARow) const { Mouse(ARow, {WM_LBUTTONDOWN, WM_LBUTTONUP}, 0); }
+  // A left click on row ARow of the list (selects it, as the list box does).
+  void Click(int ARow) const { PostMouse(List, ARow, {WM_LBUTTONDOWN, WM_LBUTTONUP}); }
   void DoubleClick(int ARow, unsigned AMods = 0) const {
-    SetModifiers(AMods);
-    Mouse(ARow, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}, AMods);
+    PostMouse(List, ARow, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}, AMods);
   }
-  void RightClick(int ARow) const { Mouse(ARow, {WM_RBUTTONDOWN, WM_RBUTTONUP}, 0); }
+  void RightClick(int ARow) const { PostMouse(List, ARow, {WM_RBUTTONDOWN, WM_RBUTTONUP}); }
   // A click on the close box of the caption.
   void CloseBox() const { PostMessageW(Window, WM_SYSCOMMAND, SC_CLOSE, 0); }
-
- private:
-  void Mouse(int ARow, std::initializer_list<UINT> AMsgs, unsigned AMods) const {
-    RECT R{};
-    SendMessageW(List, LB_GETITEMRECT, static_cast<WPARAM>(ARow), reinterpret_cast<LPARAM>(&R));
-    const LPARAM At = MAKELPARAM((R.left + R.right) / 2, (R.top + R.bottom) / 2);
-    WPARAM Keys = (AMods & Ctrl ? MK_CONTROL : 0) | (AMods & Shift ? MK_SHIFT : 0);
-    for (UINT M : AMsgs) {
-      const WPARAM Button = M == WM_LBUTTONDOWN || M == WM_LBUTTONDBLCLK ? MK_LBUTTON
-                            : M == WM_RBUTTONDOWN                        ? MK_RBUTTON
-                                                                         : 0;
-      PostMessageW(List, M, Keys | Button, At);
-    }
-  }
 };
-
-inline bool IsSelectionDialog(HWND W) {
-  char Class[64] = "";
-  GetClassNameA(W, Class, sizeof Class);
-  return std::string(Class) == "TVokabraForm" && GetDlgItem(W, 101);
-}
-
-inline BOOL CALLBACK CollectDialog(HWND W, LPARAM P) {
-  if (IsSelectionDialog(W)) reinterpret_cast<std::vector<HWND> *>(P)->push_back(W);
-  return TRUE;
-}
-
-// Every selection dialog window of this thread, shown or not.
-inline std::vector<HWND> DialogWindows() {
-  std::vector<HWND> R;
-  EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&R));
-  return R;
-}
-
-// The visible selection dialog of this thread, or null.
-inline HWND FindDialog() {
-  for (HWND W : DialogWindows())
-    if (IsWindowVisible(W)) return W;
-  return nullptr;
-}
-
-inline BOOL CALLBACK CloseVisible(HWND W, LPARAM) {
-  if (IsWindowVisible(W)) {
-    if (HWND L = GetDlgItem(W, 101)) PostMessageW(L, WM_LBUTTONUP, 0, 0);
-    PostMessageW(W, WM_CLOSE, 0, 0);
-  }
-  return TRUE;
-}
 
 using TStep = std::function<void(TDialog &)>;
 
-// Runs an export that shows the dialog and plays ASteps on it: each step runs on a timer tick
-// of the dialog's modal loop, after everything the previous step posted was handled (timer
-// messages come only when no posted message waits). The last step must end the dialog; when
-// the steps do not end it in time, the timer and, failing that, a watchdog thread close it.
+// Steps that come back often: a key on the focused control; a click on a row of the list.
+inline TStep Press(UINT AKey, unsigned AMods = 0) {
+  return [=](TDialog &D) { D.Key(AKey, AMods); };
+}
+inline TStep Click(int ARow) {
+  return [=](TDialog &D) { D.Click(ARow); };
+}
+// Checks that the list shows ARows with row ASelected selected, and the path APath below it.
+inline TStep ExpectRows(const TLevel &ARows, int ASelected, const std::vector<std::string> &APath) {
+  return [=](TDialog &D) {
+    EXPECT_EQ(D.Rows(), ARows);
+    EXPECT_EQ(D.Selected(), ASelected);
+    EXPECT_EQ(D.PathRows(), APath);
+  };
+}
+
+// Runs an export that shows a dialog and plays ASteps on the innermost dialog shown: each step
+// runs on a timer tick of the dialog's modal loop, after everything the previous step posted was
+// handled (timer messages come only when no posted message waits). The last step must end the
+// dialog; when the steps do not end it in time, the timer and, failing that, a watchdog thread
+// close it.
 class TDriver {
  public:
   static constexpr DWORD TimeoutMs = 10000;
 
+  // ACall's result; every step must have run.
   int32_t Run(const std::function<int32_t()> &ACall, std::vector<TStep> ASteps) {
     fSteps = std::move(ASteps);
     fNext = 0;
@@ -211,17 +276,17 @@ class TDriver {
     MSG Msg;
     while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&Msg);
     EXPECT_FALSE(fWatchdogFired) << "the watchdog had to close the dialog";
+    EXPECT_EQ(fNext, fSteps.size()) << "the dialog ended before every step ran";
     fWatchdogFired = false;
     return Result;
   }
-  // Whether the dialog was seen, and how many steps ran.
+  // Whether a dialog was seen.
   bool Shown() const { return fShown; }
-  std::size_t StepsRun() const { return fNext; }
 
  private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     TDriver *D = fCurrent;
-    HWND W = FindDialog();
+    HWND W = ShownDialog();
     if (!D || !W) return;
     D->fShown = true;
     SetModifiers(0);
@@ -237,6 +302,14 @@ class TDriver {
     }
     TDialog Dialog(W);
     D->fSteps[D->fNext++](Dialog);
+  }
+
+  static BOOL CALLBACK CloseVisible(HWND W, LPARAM) {
+    if (IsWindowVisible(W)) {
+      if (HWND L = GetDlgItem(W, 101)) PostMessageW(L, WM_LBUTTONUP, 0, 0);
+      PostMessageW(W, WM_CLOSE, 0, 0);
+    }
+    return TRUE;
   }
 
   void Watch(DWORD AThread) {
@@ -259,5 +332,53 @@ class TDriver {
   std::atomic<bool> fWatchdogFired{false};
 };
 
+// While alive, ends the library's dialogs the way a user at the keyboard would, from a timer of
+// the test thread: every tick that finds one of them showing posts a key to the innermost one
+// (Esc, or F3 first in the selection dialog when the search dialog is to be opened). It notes
+// what it saw, so that a test can tell that a dialog really opened, and it costs one timer, so
+// it can close thousands of dialogs in a row.
+class TModalCloser {
+ public:
+  // AOpenSearch: F3 in each opening of the selection dialog before Esc closes it.
+  explicit TModalCloser(bool AOpenSearch = false) : fOpenSearch(AOpenSearch) {
+    fCurrent = this;
+    fTimer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &TModalCloser::Tick);
+  }
+  ~TModalCloser() {
+    KillTimer(nullptr, fTimer);
+    fCurrent = nullptr;
+  }
+  TModalCloser(const TModalCloser &) = delete;
+  TModalCloser &operator=(const TModalCloser &) = delete;
+
+  // Starts the count of one export call: the dialogs seen since the last Begin are forgotten.
+  void Begin() { fSeen = 0; }
+  // Whether a dialog of the kind showed since Begin.
+  bool Saw(TDialogKind AKind) const { return fSeen & Bit(AKind); }
+  // The owner window of the last dialog closed.
+  HWND Owner() const { return fOwner; }
+
+ private:
+  static unsigned Bit(TDialogKind AKind) { return 1u << static_cast<int>(AKind); }
+
+  // A tick comes only when the thread's queue holds no posted message, so the key posted by the
+  // tick before has been handled: F3 has opened the search dialog, Esc has closed a dialog.
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    TModalCloser *Self = fCurrent;
+    HWND W = Self ? ShownDialog() : nullptr;
+    if (!W) return;
+    const TDialog D(W);
+    const bool Search = D.Kind == TDialogKind::Selection && Self->fOpenSearch && !Self->Saw(D.Kind);
+    Self->fSeen |= Bit(D.Kind);
+    Self->fOwner = GetWindow(W, GW_OWNER);
+    D.Key(Search ? VK_F3 : VK_ESCAPE);
+  }
+
+  static inline TModalCloser *fCurrent = nullptr;
+  UINT_PTR fTimer = 0;
+  bool fOpenSearch;
+  unsigned fSeen = 0;
+  HWND fOwner = nullptr;
+};
 
 }  // namespace vok::test

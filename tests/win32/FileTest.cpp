@@ -1,26 +1,17 @@
 // Loading every section of a file, and counting and naming sections of files and the registry.
 #include "tests/win32/TestHost.h"
 
-#include <cstring>
-
 using namespace vok::test;
 
 namespace {
 
-
-const std::string Aborted = "LoadAllVok error: Operation aborted";
-
-std::string Section(const std::string &AName, const std::string &AItems = "") {
-  return "[" + AName + "]\r\nFormat=3\r\nDisplay=%1\r\nDelimit=\r\n" + AItems;
-}
-
 class WholeFile : public TOpenLibrary {
  protected:
   std::string Name(const char *AFile, int32_t AIndex) {
-    char Buffer[300];
-    std::memset(Buffer, 'x', sizeof Buffer);
-    Vok().GetVokName(AFile, AIndex, Buffer);
-    return Buffer;
+    TBuffers B;
+    Vok().GetVokName(AFile, AIndex, B.Room(256));
+    EXPECT_EQ(B.Overruns(), "");
+    return B.Text();
   }
   // The names of the registry, in order.
   std::vector<std::string> Registered() {
@@ -33,19 +24,18 @@ class WholeFile : public TOpenLibrary {
 }  // namespace
 
 TEST_F(WholeFile, LoadsEverySectionInFileOrder) {
-  const std::string File = Dir.Write("places.vok", PlacesFile);
-  EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
+  EXPECT_EQ(Vok().LoadAllVok(Places.c_str()), 65535);
   EXPECT_EQ(Registered(), (std::vector<std::string>{"Places", "Rivers"}));
-  EXPECT_EQ(Vok().GetVokCount(File.c_str()), 2);
-  EXPECT_EQ(Name(File.c_str(), 1), "Places");
-  EXPECT_EQ(Name(File.c_str(), 2), "Rivers");
+  EXPECT_EQ(Vok().GetVokCount(Places.c_str()), 2);
+  EXPECT_EQ(Name(Places.c_str(), 1), "Places");
+  EXPECT_EQ(Name(Places.c_str(), 2), "Rivers");
   EXPECT_TRUE(Messages.Take().empty());
 }
 
 TEST_F(WholeFile, TrimmedLinesAllowIndentedKeysThatLoadVokRefuses) {
   const std::string File = Dir.Write("indent.vok", "  [ Rivers ]  \r\n   Format=3\r\n\tDisplay=%1\r\n Delimit=\r\n  100=Volga  \r\n");
   EXPECT_EQ(V.LoadVok(File.c_str(), " Rivers "), 0);
-  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{"LoadVok error: Operation aborted"});
+  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadVokAborted});
   EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
   EXPECT_EQ(Registered(), std::vector<std::string>{"Rivers"});
   EXPECT_EQ(Name(File.c_str(), 1), " Rivers ");  // blanks inside the brackets belong to the name
@@ -60,14 +50,15 @@ TEST_F(WholeFile, FileWithoutHeadersLoadsNothing) {
 }
 
 TEST_F(WholeFile, FailingSectionKeepsEarlierOnesAndStops) {
-  const std::string File = Dir.Write("third.vok", Section("A") + Section("B") + "[C]\r\nDisplay=\r\nDelimit=\r\n" + Section("D"));
+  const std::string File =
+      Dir.Write("third.vok", FlatSection("A") + FlatSection("B") + "[C]\r\nDisplay=\r\nDelimit=\r\n" + FlatSection("D"));
   EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 0);
-  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{Aborted});
+  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadAllVokAborted});
   EXPECT_EQ(Registered(), (std::vector<std::string>{"A", "B"}));
 }
 
 TEST_F(WholeFile, EmptyNamedSectionsAreSkippedWithTheirLines) {
-  const std::string File = Dir.Write("empty.vok", Section("A") + "[]\r\nnot a dictionary\r\n" + Section("B"));
+  const std::string File = Dir.Write("empty.vok", FlatSection("A") + "[]\r\nnot a dictionary\r\n" + FlatSection("B"));
   EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
   EXPECT_EQ(Registered(), (std::vector<std::string>{"A", "B"}));
   EXPECT_EQ(Vok().GetVokCount(File.c_str()), 2);
@@ -75,7 +66,8 @@ TEST_F(WholeFile, EmptyNamedSectionsAreSkippedWithTheirLines) {
 }
 
 TEST_F(WholeFile, DuplicateSectionsLeaveTheLaterOne) {
-  const std::string File = Dir.Write("dup.vok", Section("A", "1=first\r\n") + Section("B") + Section("a", "1=second\r\n"));
+  const std::string File =
+      Dir.Write("dup.vok", FlatSection("A", "1=first\r\n") + FlatSection("B") + FlatSection("a", "1=second\r\n"));
   ASSERT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
   EXPECT_EQ(Registered(), (std::vector<std::string>{"B", "a"}));
 }
@@ -87,9 +79,9 @@ TEST_F(WholeFile, HeaderOnTheLastLine) {
     int32_t Result;
     std::vector<std::string> Names;
   } Cases[] = {
-      {"later header last", Section("A") + "[B]", 65535, {"A"}},
-      {"later header last with line end", Section("A") + "[B]\r\n", 65535, {"A"}},
-      {"later header then blank lines", Section("A") + "[B]\r\n  \r\n", 0, {"A"}},
+      {"later header last", FlatSection("A") + "[B]", 65535, {"A"}},
+      {"later header last with line end", FlatSection("A") + "[B]\r\n", 65535, {"A"}},
+      {"later header then blank lines", FlatSection("A") + "[B]\r\n  \r\n", 0, {"A"}},
       {"first header last", "; nothing\r\n[A]\r\n", 0, {}},
   };
   for (const TCase &C : Cases) {
@@ -102,27 +94,25 @@ TEST_F(WholeFile, HeaderOnTheLastLine) {
 }
 
 TEST_F(WholeFile, PreconditionsFailSilently) {
-  const std::string File = Dir.Write("places.vok", PlacesFile);
   EXPECT_EQ(Vok().LoadAllVok((Dir.Path() + "\\missing.vok").c_str()), 0);
   EXPECT_EQ(Vok().LoadAllVok(Dir.Path().c_str()), 0);
   EXPECT_EQ(Vok().LoadAllVok(nullptr), 0);
   V.CloseVokList();
-  EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 0);
+  EXPECT_EQ(Vok().LoadAllVok(Places.c_str()), 0);
   EXPECT_TRUE(Messages.Take().empty());
   // The file forms work while the library is closed; the registry form counts nothing.
-  EXPECT_EQ(Vok().GetVokCount(File.c_str()), 2);
-  EXPECT_EQ(Name(File.c_str(), 2), "Rivers");
+  EXPECT_EQ(Vok().GetVokCount(Places.c_str()), 2);
+  EXPECT_EQ(Name(Places.c_str(), 2), "Rivers");
   EXPECT_EQ(Vok().GetVokCount(""), 0);
   EXPECT_EQ(Vok().GetVokCount(nullptr), 0);
   EXPECT_EQ(Name("", 1), "");
 }
 
 TEST_F(WholeFile, NamesOutsideTheRangeLeaveTheBufferEmpty) {
-  const std::string File = Dir.Write("places.vok", PlacesFile);
-  ASSERT_EQ(Vok().LoadAllVok(File.c_str()), 65535);
+  ASSERT_EQ(Vok().LoadAllVok(Places.c_str()), 65535);
   for (int32_t Index : {INT32_MIN, -1, 0, 3, INT32_MAX}) {
     EXPECT_EQ(Name("", Index), "") << Index;
-    EXPECT_EQ(Name(File.c_str(), Index), "") << Index;
+    EXPECT_EQ(Name(Places.c_str(), Index), "") << Index;
   }
   EXPECT_EQ(Name((Dir.Path() + "\\missing.vok").c_str(), 1), "");
   EXPECT_EQ(Name(Dir.Path().c_str(), 1), "");
@@ -138,15 +128,14 @@ TEST_F(WholeFile, LongSectionNamesAreCutToTheHostBuffer) {
 }
 
 TEST_F(WholeFile, LockedFileReportsTheInputOutputFailure) {
-  const std::string File = Dir.Write("places.vok", PlacesFile);
-  HANDLE Lock = CreateFileA(File.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE Lock = CreateFileA(Places.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(Lock, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(Vok().LoadAllVok(File.c_str()), 0);
-  EXPECT_EQ(Vok().GetVokCount(File.c_str()), 0);
-  EXPECT_EQ(Name(File.c_str(), 1), "");
+  EXPECT_EQ(Vok().LoadAllVok(Places.c_str()), 0);
+  EXPECT_EQ(Vok().GetVokCount(Places.c_str()), 0);
+  EXPECT_EQ(Name(Places.c_str(), 1), "");
   CloseHandle(Lock);
   const auto Texts = Messages.TakeTexts();
   ASSERT_EQ(Texts.size(), 1u);
   EXPECT_EQ(Texts[0].rfind("LoadAllVok error: ", 0), 0u);
-  EXPECT_NE(Texts[0], Aborted);
+  EXPECT_NE(Texts[0], LoadAllVokAborted);
 }

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tests/win32/ModalCloser.h"
+#include "tests/win32/DialogDriver.h"
 #include "tests/win32/TestHost.h"
 
 using namespace vok::test;
@@ -32,35 +32,27 @@ class Handles : public TOpenLibrary {
 }  // namespace
 
 TEST_F(Handles, RegistryRootIsItsLowHalf) {
-  HKEY Key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\VokabraHandles", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &Key, nullptr), 0);
-  RegSetValueExA(Key, "V", 0, REG_SZ, reinterpret_cast<const BYTE *>("ok"), 3);
-  RegCloseKey(Key);
+  SetRegText(HKEY_CURRENT_USER, "Software\\VokabraHandles", "V", "ok");
   // -2147483647 through an Integer declaration is HKEY_CURRENT_USER.
   EXPECT_EQ(Forms(HKEY_CURRENT_USER)[0], reinterpret_cast<HKEY>(static_cast<intptr_t>(-2147483647)));
   for (HKEY Root : Forms(HKEY_CURRENT_USER)) {
-    char B[256] = "x";
-    V.GetRegString(Root, "Software\\VokabraHandles", "V", B);
-    EXPECT_STREQ(B, "ok") << Root;
+    TBuffers B;
+    V.GetRegString(Root, "Software\\VokabraHandles", "V", B.Room(256));
+    EXPECT_EQ(B.Text(), "ok") << Root;
   }
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VokabraHandles");
 }
 
 TEST_F(Handles, WindowsAreFoundByTheirLowHalf) {
-  TTempDir Files;
-  const std::string Prj = Files.Write("plane.prj", "\"--- Plane ---\"\r\n\"Metres\", 0, 7\r\n");
-  const std::string Vok = Files.Write("places.vok", PlacesFile);
+  const std::string Prj = Dir.Write("plane.prj", PlaneFile);
   for (HWND Host : Forms(HostWindow())) {
     SCOPED_TRACE(Host);
     // The load error message and the selection dialog are owned by the host window.
     ASSERT_EQ(V.OpenVokList(Host), 0xFFFF);
-    V.LoadVok(Vok.c_str(), " ");
-    const std::vector<TShownMessage> Shown = Messages.Take();
-    ASSERT_EQ(Shown.size(), 1u);
-    EXPECT_EQ(Shown[0].Owner, HostWindow());
-    ASSERT_EQ(V.LoadVok(Vok.c_str(), "Places"), 0xFFFF);
+    V.LoadVok(Places.c_str(), " ");
+    EXPECT_EQ(Messages.TakeOne().Owner, HostWindow());
+    ASSERT_EQ(V.LoadVok(Places.c_str(), "Places"), 0xFFFF);
     TModalCloser Closer;
-    Closer.Begin();
     V.GetVokValue("Test", "Places", 0);
     EXPECT_TRUE(Closer.Saw(TDialogKind::Selection));
     EXPECT_EQ(Closer.Owner(), HostWindow());
@@ -73,10 +65,8 @@ TEST_F(Handles, WindowsAreFoundByTheirLowHalf) {
     // The help's parent is kept as the window itself and owns the help's message.
     V.SetHelpParent(Host);
     EXPECT_EQ(V.GetHelpParent(), HostWindow());
-    V.ShowHelpFile((Files.Path() + "\\missing.doc").c_str(), "");
-    const std::vector<TShownMessage> Help = Messages.Take();
-    ASSERT_EQ(Help.size(), 1u);
-    EXPECT_EQ(Help[0].Owner, HostWindow());
+    V.ShowHelpFile((Dir.Path() + "\\missing.doc").c_str(), "");
+    EXPECT_EQ(Messages.TakeOne().Owner, HostWindow());
     V.SetHelpParent(nullptr);
   }
 }

@@ -1,8 +1,6 @@
 // Context help through the stand-in word processor (WordStub.dll, registered as
 // "Word.Application" in the test prefix) and the F1 hook, driven with real keyboard input.
-#include <utility>
-
-#include "tests/win32/TestHost.h"
+#include "tests/win32/Keyboard.h"
 #include "tests/win32/WordStub.h"
 
 using namespace vok::test;
@@ -10,20 +8,11 @@ using namespace vok::test;
 namespace {
 
 const std::string Caption = "\xD1\xEE\xF0\xE2\xE8\xED\xF2\xE0";
-const std::string FileNotFound = "\xD4\xE0\xE9\xEB \xF1\xEF\xF0\xE0\xE2\xEA\xE8 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED.\n\n";
 const std::string SectionNotFound =
     "\xD0\xE0\xE7\xE4\xE5\xEB \xF1\xEF\xF0\xE0\xE2\xEA\xE8 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED.\n\n";
 const std::string WordFailed = "\xCE\xF8\xE8\xE1\xEA\xE0 \xEF\xF0\xE8 \xE7\xE0\xEF\xF3\xF1\xEA\xE5 Microsoft Word.\n\n";
 const char *const ProgIdKey = "Software\\Classes\\Word.Application";
 
-
-void SetRegText(const std::string &AKey, const char *AName, const std::string &AValue) {
-  HKEY K = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, AKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &K, nullptr), 0);
-  RegSetValueExA(K, AName, 0, REG_SZ, reinterpret_cast<const BYTE *>(AValue.c_str()),
-                 static_cast<DWORD>(AValue.size() + 1));
-  RegCloseKey(K);
-}
 
 std::string StubPath() {
   char Exe[MAX_PATH] = "";
@@ -36,37 +25,32 @@ std::string StubPath() {
 // part of the registry only (HKCU\Software\Classes is not seen), so it goes there; the prefix
 // belongs to the build tree.
 void RegisterWordStub() {
-  SetRegText(std::string(ProgIdKey) + "\\CLSID", nullptr, WordStubClsid);
+  SetRegText(HKEY_LOCAL_MACHINE, std::string(ProgIdKey) + "\\CLSID", nullptr, WordStubClsid);
   const std::string Server = std::string("Software\\Classes\\CLSID\\") + WordStubClsid + "\\InprocServer32";
-  SetRegText(Server, nullptr, StubPath());
-  SetRegText(Server, "ThreadingModel", "Apartment");
+  SetRegText(HKEY_LOCAL_MACHINE, Server, nullptr, StubPath());
+  SetRegText(HKEY_LOCAL_MACHINE, Server, "ThreadingModel", "Apartment");
 }
 
+// WordStub.dll registered and loaded; its module.
+HMODULE LoadWordStub() {
+  RegisterWordStub();
+  HMODULE Module = LoadLibraryA(StubPath().c_str());
+  EXPECT_NE(Module, nullptr);
+  return Module;
+}
+
+// The exports of WordStub.dll.
 struct TWordStub {
-  TWordStub() {
-    RegisterWordStub();
-    Module = LoadLibraryA(StubPath().c_str());
-    EXPECT_NE(Module, nullptr);
-    Reset = ExportOf<TStubReset>(Module, "StubReset");
-    SetBookmarks = ExportOf<TStubSetBookmarks>(Module, "StubSetBookmarks");
-    SetFlags = ExportOf<TStubSetFlags>(Module, "StubSetFlags");
-    SetWindowTitle = ExportOf<TStubSetWindowTitle>(Module, "StubSetWindowTitle");
-    Run = ExportOf<TStubRun>(Module, "StubRun");
-    CloseAll = ExportOf<TStubCloseAll>(Module, "StubCloseAll");
-    Log = ExportOf<TStubLog>(Module, "StubLog");
-    Window = ExportOf<TStubWindow>(Module, "StubWindow");
-    OpenCursor = ExportOf<TStubOpenCursor>(Module, "StubOpenCursor");
-  }
-  HMODULE Module;
-  TStubReset *Reset;
-  TStubSetBookmarks *SetBookmarks;
-  TStubSetFlags *SetFlags;
-  TStubSetWindowTitle *SetWindowTitle;
-  TStubRun *Run;
-  TStubCloseAll *CloseAll;
-  TStubLog *Log;
-  TStubWindow *Window;
-  TStubOpenCursor *OpenCursor;
+  HMODULE Module = LoadWordStub();
+  TStubReset *Reset = ExportOf<TStubReset>(Module, "StubReset");
+  TStubSetBookmarks *SetBookmarks = ExportOf<TStubSetBookmarks>(Module, "StubSetBookmarks");
+  TStubSetFlags *SetFlags = ExportOf<TStubSetFlags>(Module, "StubSetFlags");
+  TStubSetWindowTitle *SetWindowTitle = ExportOf<TStubSetWindowTitle>(Module, "StubSetWindowTitle");
+  TStubRun *Run = ExportOf<TStubRun>(Module, "StubRun");
+  TStubCloseAll *CloseAll = ExportOf<TStubCloseAll>(Module, "StubCloseAll");
+  TStubLog *Log = ExportOf<TStubLog>(Module, "StubLog");
+  TStubWindow *Window = ExportOf<TStubWindow>(Module, "StubWindow");
+  TStubOpenCursor *OpenCursor = ExportOf<TStubOpenCursor>(Module, "StubOpenCursor");
 };
 
 const TWordStub &WordStub() {
@@ -74,90 +58,14 @@ const TWordStub &WordStub() {
   return S;
 }
 
-// A visible window of the test host that records the keys it receives.
-class TKeyWindow {
- public:
-  TKeyWindow() {
-    WNDCLASSA C{};
-    C.lpfnWndProc = WndProc;
-    C.hInstance = GetModuleHandleA(nullptr);
-    C.lpszClassName = "HelpTestKeys";
-    RegisterClassA(&C);
-    fWindow = CreateWindowExA(0, "HelpTestKeys", "Keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200, nullptr,
-                              nullptr, C.hInstance, nullptr);
-    SetWindowLongPtrA(fWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~TKeyWindow() { DestroyWindow(fWindow); }
-  HWND Handle() const { return fWindow; }
-  // The key messages received, as "down 112" / "up 112".
-  std::vector<std::string> Take() { return std::exchange(fKeys, {}); }
+const std::vector<INPUT> F1 = {KeyInput(VK_F1, false), KeyInput(VK_F1, true)};
+const std::vector<INPUT> ShiftF1 = {KeyInput(VK_SHIFT, false), KeyInput(VK_F1, false), KeyInput(VK_F1, true),
+                                    KeyInput(VK_SHIFT, true)};
+const std::vector<INPUT> F2 = {KeyInput(VK_F2, false), KeyInput(VK_F2, true)};
 
- private:
-  static LRESULT CALLBACK WndProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
-    auto *Self = reinterpret_cast<TKeyWindow *>(GetWindowLongPtrA(AWnd, GWLP_USERDATA));
-    if (Self && (AMsg == WM_KEYDOWN || AMsg == WM_KEYUP) && AWParam != VK_F13)
-      Self->fKeys.push_back((AMsg == WM_KEYDOWN ? "down " : "up ") + std::to_string(AWParam));
-    return DefWindowProcA(AWnd, AMsg, AWParam, ALParam);
-  }
-  HWND fWindow;
-  std::vector<std::string> fKeys;
-};
-
-INPUT Key(WORD AKey, bool AUp) {
-  INPUT I{};
-  I.type = INPUT_KEYBOARD;
-  I.ki.wVk = AKey;
-  I.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
-  return I;
-}
-
-const std::vector<INPUT> F1 = {Key(VK_F1, false), Key(VK_F1, true)};
-const std::vector<INPUT> ShiftF1 = {Key(VK_SHIFT, false), Key(VK_F1, false), Key(VK_F1, true), Key(VK_SHIFT, true)};
-const std::vector<INPUT> F2 = {Key(VK_F2, false), Key(VK_F2, true)};
-
-// Sees the keys at the bottom of the thread's keyboard hook chain, below any hook the library
-// installs later: F13 released after the typed keys tells that the thread has retrieved them.
-class TKeyWatch {
- public:
-  TKeyWatch() { fHook = SetWindowsHookExA(WH_KEYBOARD, HookProc, nullptr, GetCurrentThreadId()); }
-  ~TKeyWatch() { UnhookWindowsHookEx(fHook); }
-  static inline int SentinelsSeen = 0;
-  static inline int F1Seen = 0;  // F1 events, pressed or released
-
- private:
-  static LRESULT CALLBACK HookProc(int ACode, WPARAM AWParam, LPARAM ALParam) {
-    if (ACode == HC_ACTION && AWParam == VK_F13 && (ALParam & 0x80000000)) ++SentinelsSeen;
-    if (ACode == HC_ACTION && AWParam == VK_F1) ++F1Seen;
-    return CallNextHookEx(nullptr, ACode, AWParam, ALParam);
-  }
-  HHOOK fHook;
-};
-
-void SendKeys(std::vector<INPUT> AKeys) {
-  AKeys.push_back(Key(VK_F13, false));
-  AKeys.push_back(Key(VK_F13, true));
-  SendInput(static_cast<UINT>(AKeys.size()), AKeys.data(), sizeof(INPUT));
-}
-
-// Types AKeys into AFocus through the system's input queue and handles the thread's messages
-// until the thread has retrieved them (F1 opens the help inside this loop). Needs a TKeyWatch.
+// TypeKeys, whose keys must arrive.
 void Type(HWND AFocus, const std::vector<INPUT> &AKeys) {
-  SetForegroundWindow(AFocus);
-  SetFocus(AFocus);
-  TKeyWatch::SentinelsSeen = TKeyWatch::F1Seen = 0;
-  SendKeys(AKeys);
-  const DWORD Start = GetTickCount();
-  MSG Msg;
-  while (TKeyWatch::SentinelsSeen == 0 && GetTickCount() - Start < 5000) {
-    if (PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&Msg);
-      DispatchMessageA(&Msg);
-    } else {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-  }
-  while (PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&Msg);
-  EXPECT_GT(TKeyWatch::SentinelsSeen, 0) << "the keys never arrived";
+  EXPECT_TRUE(TypeKeys(AFocus, AKeys)) << "the keys never arrived";
 }
 
 // While alive, the first message box shown on this thread gets F1 typed into it and is closed a
@@ -175,17 +83,13 @@ class TF1InMessageBox {
  private:
   static LRESULT CALLBACK HookProc(int ACode, WPARAM AWParam, LPARAM ALParam) {
     HWND H = reinterpret_cast<HWND>(AWParam);
-    char Class[64] = "";
-    GetClassNameA(H, Class, sizeof Class);
-    if (std::string(Class) != "#32770" || (Box && H != Box)) return CallNextHookEx(nullptr, ACode, AWParam, ALParam);
+    if (ClassName(H) != "#32770" || (Box && H != Box)) return CallNextHookEx(nullptr, ACode, AWParam, ALParam);
     if (ACode == HCBT_ACTIVATE && !Box) {
       Box = H;
       SendKeys(F1);
       SetTimer(nullptr, 0, 300, CloseBox);
     } else if (ACode == HCBT_DESTROYWND && H == Box) {
-      char Buf[1024] = "";  // read when it closes: a system-modal box gets its text after activation
-      GetWindowTextA(GetDlgItem(H, 0xFFFF), Buf, sizeof Buf);
-      Text = Buf;
+      Text = WindowText(GetDlgItem(H, 0xFFFF));  // read when it closes: a system-modal box gets its text late
     }
     return 0;
   }
@@ -250,8 +154,10 @@ class Help : public ::testing::Test {
     Stub.Reset();
   }
   std::vector<std::string> Calls() const { return Lines(Stub.Log()); }
-  // A stand-in without applications whose documents have the bookmarks Intro and Tables.
+  // Closes the library, which quits the word processor it started, and leaves a stand-in without
+  // applications whose documents have the bookmarks Intro and Tables.
   void ResetStub() {
+    Vok().CloseVokabra();
     Stub.Reset();
     Stub.SetBookmarks("Intro;Tables");
   }
@@ -292,13 +198,11 @@ TEST_F(Help, PathAndSectionAreTrimmedAndAnEmptySectionTestsNoBookmark) {
       {Doc + " ", " \r\n", ""},
   };
   for (const TCase &C : Cases) {
-    Vok().CloseVokabra();
     ResetStub();
     H.ShowHelpFile(C.File.c_str(), C.Section.c_str());
     EXPECT_EQ(Calls(), Opening(Doc, C.WantSection)) << "[" << C.File << "] [" << C.Section << "]";
     EXPECT_TRUE(Messages.Take().empty());
   }
-  Vok().CloseVokabra();
   ResetStub();
   H.ShowHelpFile(Doc.c_str(), nullptr);
   EXPECT_EQ(Calls(), Opening(Doc, ""));
@@ -307,18 +211,15 @@ TEST_F(Help, PathAndSectionAreTrimmedAndAnEmptySectionTestsNoBookmark) {
 TEST_F(Help, MissingBookmarkIsReportedAndTheDocumentStaysOpen) {
   H.ShowHelpFile(Doc.c_str(), "Nowhere");
   EXPECT_EQ(Calls(), Opening(Doc, "Nowhere", false));
-  const auto Shown = Messages.Take();
-  ASSERT_EQ(Shown.size(), 1u);
-  EXPECT_EQ(Shown[0].Text, SectionNotFound + Doc + "\n\nNowhere");
-  EXPECT_EQ(Shown[0].Caption, Caption);
-  EXPECT_EQ(Shown[0].Owner, nullptr);
+  const TShownMessage Shown = Messages.TakeOne();
+  EXPECT_EQ(Shown.Text, SectionNotFound + Doc + "\n\nNowhere");
+  EXPECT_EQ(Shown.Caption, Caption);
+  EXPECT_EQ(Shown.Owner, nullptr);
   EXPECT_TRUE(IsWindowVisible(Stub.Window()));
 }
 
 TEST_F(Help, MissingFileIsReportedToTheHelpParentAndEmptyPathDoesNothing) {
   TKeyWindow Parent;
-  HWND Gone = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  DestroyWindow(Gone);
   const std::string Missing = Dir.Path() + "\\none.doc";
   struct TCase {
     HWND Parent;
@@ -326,9 +227,9 @@ TEST_F(Help, MissingFileIsReportedToTheHelpParentAndEmptyPathDoesNothing) {
     std::string Shown;
     HWND Owner;
   } Cases[] = {
-      {Parent.Handle(), Missing.c_str(), FileNotFound + Missing, Parent.Handle()},
-      {Parent.Handle(), Dir.Path().c_str(), FileNotFound + Dir.Path(), Parent.Handle()},
-      {Gone, Missing.c_str(), FileNotFound + Missing, nullptr},  // shown all the same, without owner
+      {Parent.Handle(), Missing.c_str(), HelpFileNotFound + Missing, Parent.Handle()},
+      {Parent.Handle(), Dir.Path().c_str(), HelpFileNotFound + Dir.Path(), Parent.Handle()},
+      {DestroyedWindow(), Missing.c_str(), HelpFileNotFound + Missing, nullptr},  // shown all the same, without owner
       {Parent.Handle(), "", "", nullptr},
       {Parent.Handle(), " \t ", "", nullptr},
       {Parent.Handle(), nullptr, "", nullptr},
@@ -336,14 +237,14 @@ TEST_F(Help, MissingFileIsReportedToTheHelpParentAndEmptyPathDoesNothing) {
   for (const TCase &C : Cases) {
     H.SetHelpParent(C.Parent);
     H.ShowHelpFile(C.File, "Intro");
-    const auto Shown = Messages.Take();
+    SCOPED_TRACE(C.File ? C.File : "null");
     if (C.Shown.empty()) {
-      EXPECT_TRUE(Shown.empty()) << (C.File ? C.File : "null");
+      EXPECT_TRUE(Messages.Take().empty());
     } else {
-      ASSERT_EQ(Shown.size(), 1u) << C.File;
-      EXPECT_EQ(Shown[0].Text, C.Shown);
-      EXPECT_EQ(Shown[0].Caption, Caption);
-      EXPECT_EQ(Shown[0].Owner, C.Owner);
+      const TShownMessage Shown = Messages.TakeOne();
+      EXPECT_EQ(Shown.Text, C.Shown);
+      EXPECT_EQ(Shown.Caption, Caption);
+      EXPECT_EQ(Shown.Owner, C.Owner);
     }
   }
   EXPECT_EQ(Calls(), std::vector<std::string>{});
@@ -383,13 +284,12 @@ TEST_F(Help, AutomationErrorsAreReportedWithTheirOwnText) {
   SetCursor(LoadCursor(nullptr, IDC_ARROW));
   Stub.SetFlags(StubFailOpen);
   H.ShowHelpFile(Doc.c_str(), "Intro");
-  auto Shown = Messages.Take();
-  ASSERT_EQ(Shown.size(), 1u);
-  EXPECT_EQ(Shown[0].Text, WordFailed +
-                               "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xEE\xF2\xEA\xF0\xFB\xF2\xFC "
-                               "\xE4\xEE\xEA\xF3\xEC\xE5\xED\xF2.");
-  EXPECT_EQ(Shown[0].Caption, Caption);
-  EXPECT_EQ(Shown[0].Owner, nullptr);
+  const TShownMessage Failed = Messages.TakeOne();
+  EXPECT_EQ(Failed.Text, WordFailed +
+                             "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xEE\xF2\xEA\xF0\xFB\xF2\xFC "
+                             "\xE4\xEE\xEA\xF3\xEC\xE5\xED\xF2.");
+  EXPECT_EQ(Failed.Caption, Caption);
+  EXPECT_EQ(Failed.Owner, nullptr);
   EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
   std::vector<std::string> Opened = Opening(Doc, "");
   Opened.resize(3);
@@ -404,7 +304,7 @@ TEST_F(Help, AutomationErrorsAreReportedWithTheirOwnText) {
   ASSERT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, ProgIdKey), 0);
   H.ShowHelpFile(Doc.c_str(), "Intro");
   RegisterWordStub();
-  Shown = Messages.Take();
+  const std::vector<TShownMessage> Shown = Messages.Take();
   ASSERT_EQ(Shown.size(), 2u);
   for (const TShownMessage &M : Shown) {
     EXPECT_EQ(M.Text.substr(0, WordFailed.size()), WordFailed);
@@ -442,10 +342,11 @@ TEST_F(Help, HelpFileIsKeptAsGiven) {
   };
   for (const TCase &C : Cases) {
     H.SetHelpFile(C.File, C.Section);
-    char File[300] = "junk", Section[300] = "junk";
+    TBuffers B;
+    char *File = B.Room(300), *Section = B.Room(300);
     H.GetHelpFile(File, Section);
-    EXPECT_STREQ(File, C.WantFile);
-    EXPECT_STREQ(Section, C.WantSection);
+    EXPECT_EQ(B.Texts(), (std::vector<std::string>{C.WantFile, C.WantSection}));
+    EXPECT_EQ(B.Overruns(), "");
   }
   H.GetHelpFile(nullptr, nullptr);
 }
@@ -468,7 +369,6 @@ TEST_F(Help, F1OpensTheHelpOnlyWhileAHelpFileIsSet) {
       {false, Doc, F1, Reached, false},  // CloseVokabra removed the hook of the row before
   };
   for (const TCase &C : Cases) {
-    Vok().CloseVokabra();
     ResetStub();
     H.SetHelpFile(C.File.c_str(), "Intro");
     if (C.Hook) H.SetHelpHook(1);
@@ -504,13 +404,12 @@ TEST_F(Help, F1WorksInsideTheLibrarysModalLoopsWithoutNestingItself) {
     // F1 while the message about a missing file is shown opens the help from there.
     TF1InMessageBox InBox;
     H.ShowHelpFile((Dir.Path() + "\\none.doc").c_str(), "");
-    EXPECT_EQ(TF1InMessageBox::Text, FileNotFound + Dir.Path() + "\\none.doc");
+    EXPECT_EQ(TF1InMessageBox::Text, HelpFileNotFound + Dir.Path() + "\\none.doc");
   }
   EXPECT_EQ(Calls(), Opening(Doc, "Intro"));
   EXPECT_TRUE(Messages.Take().empty());
 
   // F1 while the message of an F1 opening is shown is swallowed but opens nothing more.
-  Vok().CloseVokabra();
   ResetStub();
   H.SetHelpFile(Doc.c_str(), "Nowhere");
   H.SetHelpHook(1);
@@ -525,12 +424,7 @@ TEST_F(Help, F1WorksInsideTheLibrarysModalLoopsWithoutNestingItself) {
 }
 
 TEST_F(Help, UnloadingTheLibraryRemovesItsHookAndQuitsItsWordProcessor) {
-  // A copy under another name is a library of its own that really unloads.
-  char Path[MAX_PATH] = "";
-  GetModuleFileNameA(Dll(), Path, MAX_PATH);
-  const std::string Copy = Dir.Path() + "\\VokabraCopy.dll";
-  ASSERT_TRUE(CopyFileA(Path, Copy.c_str(), FALSE));
-  HMODULE Module = LoadLibraryA(Copy.c_str());
+  HMODULE Module = LoadLibraryA(Dir.CopyOfDll("VokabraCopy.dll").c_str());
   ASSERT_NE(Module, nullptr);
   const TExports C(Module);
 
@@ -538,10 +432,10 @@ TEST_F(Help, UnloadingTheLibraryRemovesItsHookAndQuitsItsWordProcessor) {
   EXPECT_EQ(C.GetHelpParent(), nullptr);
   C.SetHelpParent(Host.Handle());
   EXPECT_EQ(C.GetHelpParent(), Host.Handle());
-  char File[300] = "junk", Section[300] = "junk";
+  TBuffers B;
+  char *File = B.Room(300), *Section = B.Room(300);
   C.GetHelpFile(File, Section);
-  EXPECT_STREQ(File, "");
-  EXPECT_STREQ(Section, "");
+  EXPECT_EQ(B.Texts(), (std::vector<std::string>{"", ""}));
 
   C.SetHelpFile(Doc.c_str(), "Intro");
   C.SetHelpHook(1);

@@ -12,25 +12,19 @@
 #include <psapi.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
 
-#include "tests/win32/F1Probe.h"
-#include "tests/win32/ModalCloser.h"
+#include "tests/win32/Keyboard.h"
+#include "tests/win32/DialogDriver.h"
 #include "tests/win32/TestHost.h"
 
 using namespace vok::test;
 
 namespace {
 
-bool FullRun() {
-  const char *E = std::getenv("VOK_STRESS");
-  return E && std::strcmp(E, "full") == 0;
-}
-int Rounds(int AFull, int AQuick) { return FullRun() ? AFull : AQuick; }
-
+int Rounds(int AFull, int AQuick) { return FullStressRun() ? AFull : AQuick; }
 
 BOOL CALLBACK CountChild(HWND, LPARAM ACount) {
   ++*reinterpret_cast<int *>(ACount);
@@ -138,7 +132,8 @@ constexpr long long KiB = 1024;
 // (which grows in steps of the heaps' segments).
 void Report(const char *ARun, const std::string &ACounts, const TResources &A, const TResources &B,
             long long AHeapSlack = 16 * KiB) {
-  const auto Growth = [](SIZE_T X, SIZE_T Y) { return (static_cast<long long>(Y) - static_cast<long long>(X)) / KiB; };
+  const auto N = [](SIZE_T X) { return static_cast<long long>(X); };
+  const auto K = [](SIZE_T X) { return static_cast<long long>(X) / KiB; };
   std::printf("[%s] %s\n"
               "  GetGuiResources: GDI %lu -> %lu, USER %lu -> %lu\n"
               "  GDI objects in the handle table %d -> %d, windows of the thread %d -> %d\n"
@@ -147,19 +142,16 @@ void Report(const char *ARun, const std::string &ACounts, const TResources &A, c
               "  GetProcessMemoryInfo: PrivateUsage %lld KiB -> %lld KiB, PagefileUsage %lld KiB -> %lld KiB, "
               "WorkingSetSize %lld KiB -> %lld KiB\n",
               ARun, ACounts.c_str(), A.GuiGdi, B.GuiGdi, A.GuiUser, B.GuiUser, A.GdiObjects, B.GdiObjects,
-              A.Windows, B.Windows, static_cast<long long>(A.Heap), static_cast<long long>(B.Heap),
-              static_cast<long long>(B.Heap) - static_cast<long long>(A.Heap), static_cast<long long>(A.Private) / KiB, static_cast<long long>(B.Private) / KiB,
-              Growth(A.Private, B.Private), static_cast<long long>(A.PrivateUsage) / KiB,
-              static_cast<long long>(B.PrivateUsage) / KiB, static_cast<long long>(A.PagefileUsage) / KiB,
-              static_cast<long long>(B.PagefileUsage) / KiB, static_cast<long long>(A.WorkingSet) / KiB,
-              static_cast<long long>(B.WorkingSet) / KiB);
+              A.Windows, B.Windows, N(A.Heap), N(B.Heap), N(B.Heap) - N(A.Heap), K(A.Private), K(B.Private),
+              (N(B.Private) - N(A.Private)) / KiB, K(A.PrivateUsage), K(B.PrivateUsage), K(A.PagefileUsage),
+              K(B.PagefileUsage), K(A.WorkingSet), K(B.WorkingSet));
   std::fflush(stdout);
   EXPECT_LE(B.GuiGdi, A.GuiGdi + 4) << ARun;
   EXPECT_LE(B.GuiUser, A.GuiUser + 4) << ARun;
   EXPECT_LE(B.GdiObjects, A.GdiObjects + 4) << ARun;
   EXPECT_LE(B.Windows, A.Windows) << ARun;
-  EXPECT_LE(static_cast<long long>(B.Heap), static_cast<long long>(A.Heap) + AHeapSlack) << ARun;
-  EXPECT_LE(static_cast<long long>(B.Private), static_cast<long long>(A.Private) + 256 * KiB) << ARun;
+  EXPECT_LE(N(B.Heap), N(A.Heap) + AHeapSlack) << ARun;
+  EXPECT_LE(N(B.Private), N(A.Private) + 256 * KiB) << ARun;
 }
 
 class Lifecycle : public ::testing::Test {
@@ -198,7 +190,7 @@ class Lifecycle : public ::testing::Test {
   TMessageCatcher Messages;
   TTempDir Dir;
   std::string File = Dir.Write("places.vok", PlacesFile);
-  std::string Prj = Dir.Write("plane.prj", "\"--- Plane ---\"\r\n\"Metres\", 0, 7\r\n");
+  std::string Prj = Dir.Write("plane.prj", PlaneFile);
 };
 
 }  // namespace
@@ -216,8 +208,7 @@ TEST_F(Lifecycle, OpenLoadQueryUnloadCloseRounds) {
 TEST_F(Lifecycle, DialogsOpenedAndClosed) {
   const TExports L(Dll());
   const int N = Rounds(1000, 100);
-  ShowWindow(HostWindow(), SW_SHOW);
-  SetForegroundWindow(HostWindow());
+  const TShownHost Host;
   ASSERT_EQ(L.OpenVokList(HostWindow()), 65535);
   ASSERT_EQ(L.LoadAllVok(File.c_str()), 65535);
   char Name[1024], Clause[1024];
@@ -254,19 +245,13 @@ TEST_F(Lifecycle, DialogsOpenedAndClosed) {
            Before, Measure());
   }
   L.CloseVokList();
-  ShowWindow(HostWindow(), SW_HIDE);
 }
 
 TEST_F(Lifecycle, UnloadedWithDialogsAndHookInPlace) {
-  // A copy under another name is a library of its own that really unloads; the test's own
-  // Vokabra.dll stays loaded.
-  char Path[MAX_PATH] = "";
-  GetModuleFileNameA(Dll(), Path, MAX_PATH);
-  const std::string Copy = Dir.Path() + "\\VokabraStress.dll";
-  ASSERT_TRUE(CopyFileA(Path, Copy.c_str(), FALSE));
+  const std::string Copy = Dir.CopyOfDll("VokabraStress.dll");
   const int N = Rounds(100, 20);
   TF1Probe Probe;
-  ShowWindow(HostWindow(), SW_SHOW);
+  const TShownHost Host;
   int Swallowed = 0, Reached = 0;
   const auto Cycle = [&] {
     HMODULE M = LoadLibraryA(Copy.c_str());
@@ -277,7 +262,6 @@ TEST_F(Lifecycle, UnloadedWithDialogsAndHookInPlace) {
       ASSERT_EQ(L.OpenVokList(HostWindow()), 65535);
       ASSERT_EQ(L.LoadAllVok(File.c_str()), 65535);
       TModalCloser Closer;
-      Closer.Begin();
       EXPECT_EQ(L.GetVokValue("Stress", "Places", 0), 0);
       EXPECT_TRUE(Closer.Saw(TDialogKind::Selection));
       L.SetHelpFile("  ", "");
@@ -315,16 +299,12 @@ TEST_F(Lifecycle, UnloadedWithDialogsAndHookInPlace) {
                        std::to_string((static_cast<long long>(HandleAfter) - static_cast<long long>(HandleBefore)) / 4) +
                        " more",
          Before, Measure(), 16 * KiB + 512 * N);
-  ShowWindow(HostWindow(), SW_HIDE);
 }
 
 TEST_F(Lifecycle, MoreUnloadsThanTheProcessHasTlsIndexes) {
   // Each load would take one of the process's 1088 TLS indexes for good: the runtime's
   // start-up aborts the process when none is left.
-  char Path[MAX_PATH] = "";
-  GetModuleFileNameA(Dll(), Path, MAX_PATH);
-  const std::string Copy = Dir.Path() + "\\VokabraReload.dll";
-  ASSERT_TRUE(CopyFileA(Path, Copy.c_str(), FALSE));
+  const std::string Copy = Dir.CopyOfDll("VokabraReload.dll");
   const DWORD Before = FirstFreeTlsIndex();
   for (int I = 0; I < 1200; ++I) {
     HMODULE M = LoadLibraryA(Copy.c_str());

@@ -1,42 +1,21 @@
 // Reading dictionaries through the query and enumeration exports, as the host sees them.
 #include "tests/win32/TestHost.h"
 
-#include <cstring>
-
 using namespace vok::test;
 
 namespace {
 
-
-
-// A 512-byte buffer as the host fills it: blanks, except the guard bytes at the end.
-struct TBuffer {
-  char Bytes[512];
-  TBuffer() {
-    std::memset(Bytes, ' ', sizeof Bytes - 1);
-    Bytes[sizeof Bytes - 1] = '\0';
-  }
-  // Offers exactly ARoom characters of room to GetLikeValues.
-  char *Room(std::size_t ARoom) {
-    std::memset(Bytes, 'z', sizeof Bytes);
-    std::memset(Bytes, ' ', ARoom);
-    Bytes[ARoom] = '\0';
-    return Bytes;
-  }
-  std::string Text() const { return Bytes; }
-};
-
 class Queries : public TOpenLibrary {
  protected:
-  std::string Places;
   void SetUp() override {
     TOpenLibrary::SetUp();
-    Places = Dir.Write("places.vok", PlacesFile);
     ASSERT_EQ(V.LoadVok(Places.c_str(), "Places"), 65535);
   }
+  // The text AFn writes into the 256 bytes the host offers.
   std::string Text(TText3 *AFn, int32_t ACode, const char *AName = "Places") {
-    TBuffer B;
-    AFn(AName, ACode, B.Bytes);
+    TBuffers B;
+    AFn(AName, ACode, B.Room(256));
+    EXPECT_EQ(B.Overruns(), "");
     return B.Text();
   }
   // The codes FindFirstItem and FindNextItem hand out, up to and including the first 0 and
@@ -47,10 +26,11 @@ class Queries : public TOpenLibrary {
     for (int I = 0; I < AExtra; ++I) R.push_back(Vok().FindNextItem());
     return R;
   }
+  // The codes GetLikeValues writes into a buffer of ARoom blanks and the zero byte.
   std::string Like(const char *APattern, std::size_t ARoom, const char *AName = "Places") {
-    TBuffer B;
-    Vok().GetLikeValues(AName, APattern, B.Room(ARoom));
-    EXPECT_EQ(B.Bytes[ARoom + 1], 'z') << "wrote past the room offered";
+    TBuffers B;
+    Vok().GetLikeValues(AName, APattern, B.Room(ARoom + 1));
+    EXPECT_EQ(B.Overruns(), "") << "wrote past the room offered";
     return B.Text();
   }
 };
@@ -79,8 +59,8 @@ TEST_F(Queries, TextsOfPlaces) {
   EXPECT_EQ(Text(Vok().GetVokStr, 1101001, "PLACES"), "Stone village");
   EXPECT_EQ(Text(Vok().GetVokStr, 1101001, "Nowhere"), "");
   EXPECT_EQ(Text(Vok().GetVokStr, 1101001, nullptr), "");
-  TBuffer B;
-  Vok().GetVokPath("places", B.Bytes);
+  TBuffers B;
+  Vok().GetVokPath("places", B.Room(256));
   EXPECT_EQ(B.Text(), Places);
   Vok().GetVokString("Places", 1101001, nullptr);  // a null buffer is ignored
 }
@@ -123,7 +103,7 @@ TEST_F(Queries, DisplayStringWithTenLevelsAndTheCutAt255) {
   EXPECT_EQ(S.size(), 255u);
   EXPECT_EQ(S.substr(198, 6), "LL, LL");
   const std::string Longer(300, 'x');
-  const std::string File3 = Dir.Write("longer.vok", Dict("Format=3\r\nDisplay=%1\r\nDelimit=\r\n", "1=" + Longer + "#" + Longer + "\r\n"));
+  const std::string File3 = Dir.Write("longer.vok", FlatSection("D", "1=" + Longer + "#" + Longer + "\r\n"));
   ASSERT_EQ(V.LoadVok(File3.c_str(), "D"), 65535);
   EXPECT_EQ(Text(Vok().GetVokStr, 1, "D"), Longer.substr(0, 255));
   EXPECT_EQ(Text(Vok().GetVokExtra, 1, "D"), Longer.substr(0, 255));
@@ -199,7 +179,7 @@ TEST_F(Queries, LikeValuesRespectsTheRoomOffered) {
 }
 
 TEST_F(Queries, LikeValuesStopsAtTheFirstCodeThatDoesNotFit) {
-  const std::string File = Dir.Write("codes.vok", Dict("Format=3\r\nDisplay=%1\r\nDelimit=\r\n", "123456=ab\r\n1=ab\r\n-5=ab\r\n"));
+  const std::string File = Dir.Write("codes.vok", FlatSection("D", "123456=ab\r\n1=ab\r\n-5=ab\r\n"));
   ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
   EXPECT_EQ(Like("AB", 5, "D"), "");  // "1;" would fit, but the search has stopped
   EXPECT_EQ(Like("AB", 100, "D"), "123456;1;-5;");
@@ -207,8 +187,7 @@ TEST_F(Queries, LikeValuesStopsAtTheFirstCodeThatDoesNotFit) {
 
 TEST_F(Queries, LikeValuesMatchesCyrillicInAnyCase) {
   // Items Москва and ТВЕРЬ, searched for as "СКВ" and "верь".
-  const std::string File = Dir.Write("ru.vok", Dict("Format=3\r\nDisplay=%1\r\nDelimit=\r\n",
-                                                    "1=\xCC\xEE\xF1\xEA\xE2\xE0\r\n2=\xD2\xC2\xC5\xD0\xDC\r\n"));
+  const std::string File = Dir.Write("ru.vok", FlatSection("D", "1=\xCC\xEE\xF1\xEA\xE2\xE0\r\n2=\xD2\xC2\xC5\xD0\xDC\r\n"));
   ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
   EXPECT_EQ(Like("\xD1\xCA\xC2", 30, "D"), "1;");
   EXPECT_EQ(Like("\xE2\xE5\xF0\xFC", 30, "D"), "2;");

@@ -3,18 +3,7 @@
 
 using namespace vok::test;
 
-namespace {
-const std::string LoadError = "LoadVok error: Operation aborted";
-
-class Registry : public TOpenLibrary {
- protected:
-  std::string Places;
-  void SetUp() override {
-    TOpenLibrary::SetUp();
-    Places = Dir.Write("places.vok", PlacesFile);
-  }
-};
-}  // namespace
+using Registry = TOpenLibrary;
 
 TEST_F(Registry, LoadsAndReportsTruthValuesAsTheHostReadsThem) {
   EXPECT_EQ(V.LoadVok(Places.c_str(), "Places"), 65535);
@@ -52,10 +41,9 @@ TEST_F(Registry, FailedLoadsShowTheMessageOwnedByTheHost) {
   } Cases[] = {{"   "}, {""}, {nullptr}, {"Lakes"}, {"[Places]"}};
   for (const TCase &C : Cases) {
     EXPECT_EQ(V.LoadVok(Places.c_str(), C.Name), 0) << (C.Name ? C.Name : "null");
-    const auto Shown = Messages.Take();
-    ASSERT_EQ(Shown.size(), 1u);
-    EXPECT_EQ(Shown[0].Text, LoadError);
-    EXPECT_EQ(Shown[0].Owner, HostWindow());
+    const TShownMessage Shown = Messages.TakeOne();
+    EXPECT_EQ(Shown.Text, LoadVokAborted);
+    EXPECT_EQ(Shown.Owner, HostWindow());
   }
 }
 
@@ -94,7 +82,7 @@ TEST_F(Registry, AliasesAndFiltersGiveIndependentDictionaries) {
 TEST_F(Registry, FailedReloadLeavesNoDictionaryOfThatName) {
   ASSERT_EQ(V.LoadVokEx(Places.c_str(), "Places", "Main", "*"), 65535);
   EXPECT_EQ(V.LoadVokEx(Places.c_str(), "Lakes", "Main", "*"), 0);
-  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadError});
+  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadVokAborted});
   EXPECT_EQ(V.VokExists("Main"), 0);
 }
 
@@ -123,7 +111,7 @@ TEST_F(Registry, BadFilesFailWithTheMessageAndNeverHang) {
   for (const TCase &C : Cases) {
     const std::string File = Dir.Write("bad.vok", C.Contents);
     EXPECT_EQ(V.LoadVok(File.c_str(), "Places"), 0) << C.Label;
-    EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadError}) << C.Label;
+    EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadVokAborted}) << C.Label;
   }
 }
 
@@ -132,7 +120,7 @@ TEST_F(Registry, LockedFileFailsWithTheMessage) {
   ASSERT_NE(Lock, INVALID_HANDLE_VALUE);
   EXPECT_EQ(V.LoadVok(Places.c_str(), "Places"), 0);
   CloseHandle(Lock);
-  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadError});
+  EXPECT_EQ(Messages.TakeTexts(), std::vector<std::string>{LoadVokAborted});
   EXPECT_EQ(V.LoadVok(Places.c_str(), "Places"), 65535);
 }
 

@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
+#include <cstring>
+
 namespace vok::test {
 
 const char *const PlacesFile =
@@ -37,14 +40,42 @@ const TExports &Vok() {
   return E;
 }
 
-namespace {
-thread_local std::vector<TShownMessage> *Shown = nullptr;
-
-std::string WindowText(HWND H) {
+std::string WindowText(HWND AWnd) {
   char Buf[4096] = "";
-  GetWindowTextA(H, Buf, sizeof Buf);
+  GetWindowTextA(AWnd, Buf, sizeof Buf);
   return Buf;
 }
+
+std::string ClassName(HWND AWnd) {
+  char Class[256] = "";
+  GetClassNameA(AWnd, Class, sizeof Class);
+  return Class;
+}
+
+INPUT KeyInput(WORD AKey, bool AUp) {
+  INPUT I{};
+  I.type = INPUT_KEYBOARD;
+  I.ki.wVk = AKey;
+  I.ki.wScan = static_cast<WORD>(MapVirtualKeyW(AKey, MAPVK_VK_TO_VSC));
+  I.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
+  return I;
+}
+
+void SetRegText(HKEY ARoot, const std::string &AKey, const char *AName, const std::string &AValue) {
+  HKEY K = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(ARoot, AKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &K, nullptr), 0) << AKey;
+  RegSetValueExA(K, AName, 0, REG_SZ, reinterpret_cast<const BYTE *>(AValue.c_str()),
+                 static_cast<DWORD>(AValue.size() + 1));
+  RegCloseKey(K);
+}
+
+bool FullStressRun() {
+  const char *E = std::getenv("VOK_STRESS");
+  return E && std::strcmp(E, "full") == 0;
+}
+
+namespace {
+thread_local std::vector<TShownMessage> *Shown = nullptr;
 }  // namespace
 
 TMessageCatcher::TMessageCatcher() {
@@ -61,10 +92,8 @@ TMessageCatcher::~TMessageCatcher() {
 LRESULT CALLBACK TMessageCatcher::HookProc(int ACode, WPARAM AWParam, LPARAM ALParam) {
   if ((ACode == HCBT_ACTIVATE || ACode == HCBT_DESTROYWND) && Shown) {
     HWND H = reinterpret_cast<HWND>(AWParam);
-    char Class[64] = "";
-    GetClassNameA(H, Class, sizeof Class);
     // Read when it closes: a system-modal box is activated before its text is set.
-    if (std::string(Class) == "#32770") {
+    if (ClassName(H) == "#32770") {
       if (ACode == HCBT_ACTIVATE)
         PostMessageA(H, WM_COMMAND, IDOK, 0);
       else
@@ -84,6 +113,12 @@ std::vector<std::string> TMessageCatcher::TakeTexts() {
   std::vector<std::string> R;
   for (const TShownMessage &M : Take()) R.push_back(M.Text);
   return R;
+}
+
+TShownMessage TMessageCatcher::TakeOne() {
+  const std::vector<TShownMessage> All = Take();
+  EXPECT_EQ(All.size(), 1u) << "messages shown";
+  return All.size() == 1 ? All[0] : TShownMessage{};
 }
 
 TTempDir::TTempDir() {
@@ -113,10 +148,35 @@ std::string TTempDir::Write(const std::string &AName, const std::string &AConten
   return Path;
 }
 
+std::string TTempDir::CopyOfDll(const std::string &AName) const {
+  char Source[MAX_PATH] = "";
+  GetModuleFileNameA(Dll(), Source, MAX_PATH);
+  const std::string Path = fPath + "\\" + AName;
+  EXPECT_TRUE(CopyFileA(Source, Path.c_str(), FALSE)) << Path;
+  return Path;
+}
+
 HWND HostWindow() {
   static HWND H = CreateWindowExA(0, "STATIC", "Test host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   return H;
+}
+
+TShownHost::TShownHost() {
+  ShowWindow(HostWindow(), SW_SHOW);
+  SetForegroundWindow(HostWindow());
+  SetActiveWindow(HostWindow());
+}
+
+TShownHost::~TShownHost() { ShowWindow(HostWindow(), SW_HIDE); }
+
+HWND DestroyedWindow() {
+  static const HWND Gone = [] {
+    HWND H = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(H);
+    return H;
+  }();
+  return Gone;
 }
 
 void TOpenLibrary::SetUp() { ASSERT_EQ(V.OpenVokList(HostWindow()), 0xFFFF); }

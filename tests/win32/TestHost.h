@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -23,12 +25,6 @@ F *ExportOf(HMODULE AModule, const char *AName) {
   FARPROC P = GetProcAddress(AModule, AName);
   EXPECT_NE(P, nullptr) << "missing export " << AName;
   return reinterpret_cast<F *>(reinterpret_cast<void *>(P));
-}
-
-// The same in the library the test program loaded.
-template <typename F>
-F *Export(const char *AName) {
-  return ExportOf<F>(Dll(), AName);
 }
 
 // The host's exports, with the argument types the MapBasic host passes.
@@ -53,6 +49,9 @@ class TMessageCatcher {
   // The messages shown since the last call, oldest first.
   std::vector<TShownMessage> Take();
   std::vector<std::string> TakeTexts();
+  // The one message shown since the last call; fails the test, and gives an empty message, when
+  // not exactly one was shown.
+  TShownMessage TakeOne();
 
  private:
   static LRESULT CALLBACK HookProc(int ACode, WPARAM AWParam, LPARAM ALParam);
@@ -67,6 +66,9 @@ class TTempDir {
   const std::string &Path() const { return fPath; }
   // Writes AContents (bytes as given) to file AName in the folder; returns its full path.
   std::string Write(const std::string &AName, const std::string &AContents) const;
+  // Copies Vokabra.dll to file AName in the folder, a library of its own that really unloads
+  // while the test program's stays loaded; returns its full path.
+  std::string CopyOfDll(const std::string &AName) const;
 
  private:
   std::string fPath;
@@ -75,8 +77,103 @@ class TTempDir {
 // A hidden top-level window that stands for the host's main window.
 HWND HostWindow();
 
+// While alive, the host window is shown and active, as the host is when it calls a dialog.
+class TShownHost {
+ public:
+  TShownHost();
+  ~TShownHost();
+  TShownHost(const TShownHost &) = delete;
+  TShownHost &operator=(const TShownHost &) = delete;
+};
+
+// A handle that was a window and is one no more.
+HWND DestroyedWindow();
+
+// The text of window AWnd, and the name of its class.
+std::string WindowText(HWND AWnd);
+std::string ClassName(HWND AWnd);
+
+// Key AKey pressed (or released, AUp) as input for SendInput.
+INPUT KeyInput(WORD AKey, bool AUp);
+
+// Writes the text AValue as value AName (null: the default value) of key AKey under ARoot,
+// creating the key.
+void SetRegText(HKEY ARoot, const std::string &AKey, const char *AName, const std::string &AValue);
+
+// Whether the long runs were asked for (VOK_STRESS=full).
+bool FullStressRun();
+
+// Result buffers of one call. Each offers the room the host is told to offer, filled as the host
+// fills it (blanks, then the zero byte that ends its string), and is followed by guard bytes.
+class TBuffers {
+ public:
+  static constexpr std::size_t GuardSize = 64;
+
+  // ABytes of room: ABytes - 1 blanks and a zero byte.
+  char *Room(std::size_t ABytes) {
+    std::string Fill(ABytes, ' ');
+    Fill.back() = '\0';
+    return Add(Fill);
+  }
+  // Exactly the bytes of AContents as the room.
+  char *Holding(const std::string &AContents) { return Add(AContents); }
+
+  // The text of buffer AIndex before its first zero byte.
+  std::string Text(std::size_t AIndex = 0) const {
+    const TBuffer &B = fBuffers.at(AIndex);
+    const auto End = B.Bytes.begin() + static_cast<std::ptrdiff_t>(B.Room);
+    const auto Zero = std::find(B.Bytes.begin(), End, '\0');
+    return Zero == End ? "<no zero byte in the room>" : std::string(B.Bytes.begin(), Zero);
+  }
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> R;
+    for (std::size_t I = 0; I < fBuffers.size(); ++I) R.push_back(Text(I));
+    return R;
+  }
+  // The bytes of the room of buffer AIndex.
+  std::string Bytes(std::size_t AIndex) const {
+    const TBuffer &B = fBuffers.at(AIndex);
+    return std::string(B.Bytes.begin(), B.Bytes.begin() + static_cast<std::ptrdiff_t>(B.Room));
+  }
+  // The guard bytes that changed, as "buffer 0 (room 256): bytes 256..300 written"; empty when none.
+  std::string Overruns() const {
+    std::string R;
+    for (std::size_t I = 0; I < fBuffers.size(); ++I) {
+      const TBuffer &B = fBuffers[I];
+      std::size_t First = 0, Last = 0;
+      for (std::size_t G = 0; G < GuardSize; ++G)
+        if (B.Bytes[B.Room + G] != Guard(G)) {
+          if (!Last) First = B.Room + G;
+          Last = B.Room + G + 1;
+        }
+      if (Last)
+        R += "buffer " + std::to_string(I) + " (room " + std::to_string(B.Room) + "): bytes " + std::to_string(First) +
+             ".." + std::to_string(Last - 1) + " written; ";
+    }
+    return R;
+  }
+
+ private:
+  struct TBuffer {
+    std::size_t Room;
+    std::vector<char> Bytes;
+  };
+  static char Guard(std::size_t AIndex) { return static_cast<char>(0xA0 + AIndex % 32); }
+  char *Add(const std::string &AContents) {
+    TBuffer B{AContents.size(), std::vector<char>(AContents.begin(), AContents.end())};
+    for (std::size_t G = 0; G < GuardSize; ++G) B.Bytes.push_back(Guard(G));
+    fBuffers.push_back(std::move(B));
+    return fBuffers.back().Bytes.data();
+  }
+  std::deque<TBuffer> fBuffers;
+};
+
+// The example dictionary file with the sections Places and Rivers.
+extern const char *const PlacesFile;
+
 // Base of the tests that use the open library: OpenVokList with the host window before each
-// test, CloseVokabra after it, and every message box caught.
+// test, CloseVokabra after it, and every message box caught. Places is the path of PlacesFile
+// written to the test's folder.
 class TOpenLibrary : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -84,9 +181,33 @@ class TOpenLibrary : public ::testing::Test {
   const TExports &V = Vok();
   TMessageCatcher Messages;
   TTempDir Dir;
+  const std::string Places = Dir.Write("places.vok", PlacesFile);
 };
+// A projection file of one group with one entry.
+inline const std::string PlaneFile = "\"--- Plane ---\"\r\n\"Metres\", 0, 7\r\n";
+// Section AName of one level with the item lines AItems.
+inline std::string FlatSection(const std::string &AName, const std::string &AItems = "") {
+  return "[" + AName + "]\r\nFormat=3\r\nDisplay=%1\r\nDelimit=\r\n" + AItems;
+}
 
-// The example dictionary file with the sections Places and Rivers.
-extern const char *const PlacesFile;
+// The library's own texts, in Windows-1251.
+inline const std::string Undefined =  // the row of no value: (Значение не определено)
+    "(\xC7\xED\xE0\xF7\xE5\xED\xE8\xE5 \xED\xE5 \xEE\xEF\xF0\xE5\xE4\xE5\xEB\xE5\xED\xEE)";
+inline const std::string SearchHint = " (F3 - \xEF\xEE\xE8\xF1\xEA)";  // " (F3 - поиск)"
+inline const std::string ChooserCaption =  // Выберите проекцию
+    "\xC2\xFB\xE1\xE5\xF0\xE8\xF2\xE5 \xEF\xF0\xEE\xE5\xEA\xF6\xE8\xFE";
+inline const std::string LoadVokAborted = "LoadVok error: Operation aborted";
+inline const std::string LoadAllVokAborted = "LoadAllVok error: Operation aborted";
+// "Файл справки не найден." and a blank line, followed by the path.
+inline const std::string HelpFileNotFound =
+    "\xD4\xE0\xE9\xEB \xF1\xEF\xF0\xE0\xE2\xEA\xE8 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED.\n\n";
+
+// Words of the sample dictionaries of the dialogs, in Windows-1251.
+inline const std::string North = "\xD1\xE5\xE2\xE5\xF0";               // Север
+inline const std::string South = "\xDE\xE3";                           // Юг
+inline const std::string Lake = "\xCE\xE7\xE5\xF0\xED\xFB\xE9";        // Озерный
+inline const std::string Stone = "\xCA\xE0\xEC\xE5\xED\xEA\xE0";       // Каменка
+inline const std::string StoneLower = "\xEA\xE0\xEC\xE5\xED\xEA\xE0";  // каменка
+inline const std::string Hills = "\xD5\xEE\xEB\xEC\xFB";               // Холмы
 
 }  // namespace vok::test

@@ -2,13 +2,11 @@
 #include "tests/win32/TestHost.h"
 
 #include <cctype>
-#include <cstring>
 #include <set>
 
 using namespace vok::test;
 
 namespace {
-
 
 const char TestKey[] = "Software\\VokabraTests";
 
@@ -28,27 +26,26 @@ class RegValues : public ::testing::Test {
     ASSERT_EQ(RegSetValueExA(fKey, AName, 0, AType, static_cast<const BYTE *>(AData), ASize), ERROR_SUCCESS);
   }
   std::string Read(const char *AName, const char *AKey = TestKey, HKEY ARoot = HKEY_CURRENT_USER) {
-    char Buffer[300];
-    std::memset(Buffer, 'x', sizeof Buffer);
-    Vok().GetRegString(ARoot, AKey, AName, Buffer);
-    EXPECT_EQ(Buffer[299], 'x');
-    return Buffer;
+    TBuffers B;
+    Vok().GetRegString(ARoot, AKey, AName, B.Room(256));
+    EXPECT_EQ(B.Overruns(), "");
+    return B.Text();
   }
   HKEY fKey = nullptr;
 };
 
 std::string GuidText() {
-  char Buffer[64];
-  std::memset(Buffer, 'x', sizeof Buffer);
-  Vok().GetNewGUID(Buffer);
-  EXPECT_EQ(Buffer[39], 'x');
-  return Buffer;
+  TBuffers B;
+  Vok().GetNewGUID(B.Room(39));
+  EXPECT_EQ(B.Overruns(), "");
+  return B.Text();
 }
 
 std::string Replace(const char *S, const char *Old, const char *New) {
-  char Buffer[300];
-  Vok().ReplaceString(S, Old, New, Buffer);
-  return Buffer;
+  TBuffers B;
+  Vok().ReplaceString(S, Old, New, B.Room(256));
+  EXPECT_EQ(B.Overruns(), "");
+  return B.Text();
 }
 
 }  // namespace
@@ -84,17 +81,14 @@ TEST_F(RegValues, ReadsStringValuesOnly) {
 
 TEST_F(RegValues, ExcelPathComesFromTheAppPathsKey) {
   const char Key[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\EXCEL.EXE";
-  HKEY H;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, Key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &H, nullptr), ERROR_SUCCESS);
   const char Path[] = "C:\\Office\\EXCEL.EXE";
-  RegSetValueExA(H, "", 0, REG_SZ, reinterpret_cast<const BYTE *>(Path), sizeof Path);
-  char Buffer[300] = "stale";
-  Vok().GetExcelPath(Buffer);
-  EXPECT_STREQ(Buffer, Path);
-  RegDeleteValueA(H, "");
-  Vok().GetExcelPath(Buffer);
-  EXPECT_STREQ(Buffer, "");
-  RegCloseKey(H);
+  SetRegText(HKEY_LOCAL_MACHINE, Key, "", Path);
+  TBuffers B;
+  Vok().GetExcelPath(B.Room(256));
+  RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, Key, "");
+  Vok().GetExcelPath(B.Room(256));
+  EXPECT_EQ(B.Texts(), (std::vector<std::string>{Path, ""}));
+  EXPECT_EQ(B.Overruns(), "");
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, Key);
 }
 
@@ -137,9 +131,10 @@ TEST(ReplaceZero, ExaminesExactlyTheGivenLength) {
     const char *Want;
   } Cases[] = {{7, "A;B;;C;x"}, {3, "A;B\0\0C\0x"}, {0, "A\0B\0\0C\0x"}, {-1, "A\0B\0\0C\0x"}};
   for (const TCase &C : Cases) {
-    char Bytes[8] = {'A', 0, 'B', 0, 0, 'C', 0, 'x'};
-    Vok().ReplaceZero(Bytes, C.Length);
-    EXPECT_EQ(std::string(Bytes, 8), std::string(C.Want, 8)) << C.Length;
+    TBuffers B;
+    Vok().ReplaceZero(B.Holding(std::string("A\0B\0\0C\0x", 8)), C.Length);
+    EXPECT_EQ(B.Bytes(0), std::string(C.Want, 8)) << C.Length;
+    EXPECT_EQ(B.Overruns(), "");
   }
   Vok().ReplaceZero(nullptr, 5);
 }

@@ -1,35 +1,15 @@
 // The selection dialog driven as a person drives it: while a GetVokValue export runs its modal
 // loop, a timer of the test thread finds the dialog, reads the rows of both list boxes and
 // posts keys and clicks to the real windows; the export's result is checked at the end.
-#include <windows.h>
-
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <functional>
-#include <mutex>
-#include <string>
-#include <thread>
-#include <vector>
-
 #include "tests/win32/DialogDriver.h"
 
 using namespace vok::test;
 
 namespace {
 
-
-// Windows-1251 texts of the test dictionary.
-const std::string Undefined =
-    "(\xC7\xED\xE0\xF7\xE5\xED\xE8\xE5 \xED\xE5 \xEE\xEF\xF0\xE5\xE4\xE5\xEB\xE5\xED\xEE)";
-const std::string North = "\xD1\xE5\xE2\xE5\xF0";                  // Север
-const std::string South = "\xDE\xE3";                              // Юг
+// Windows-1251 texts of the test dictionary, besides the words every dialog's dictionary has.
 const std::string East = "\xC2\xEE\xF1\xF2\xEE\xEA";               // Восток
-const std::string Lake = "\xCE\xE7\xE5\xF0\xED\xFB\xE9";           // Озерный
 const std::string Forest = "\xCB\xE5\xF1\xED\xEE\xE9";             // Лесной
-const std::string Stone = "\xCA\xE0\xEC\xE5\xED\xEA\xE0";          // Каменка
-const std::string StoneLower = "\xEA\xE0\xEC\xE5\xED\xEA\xE0";     // каменка
-const std::string Hills = "\xD5\xEE\xEB\xEC\xFB";                  // Холмы
 const std::string Edge = "\xCA\xF0\xE0\xE9";                       // Край
 const std::string LongText(300, '\xC4');                           // ДДД...
 const std::string Archive = "(\xC0\xF0\xF5\xE8\xE2)";            // (Архив)
@@ -37,7 +17,6 @@ const std::string Old = "\xD1\xF2\xE0\xF0\xFB\xE9";              // Старый
 const std::string New = "\xCD\xEE\xE2\xFB\xE9";                  // Новый
 const std::string Decayed = "(\xC2\xE5\xF5\xE8\xE9)";            // (Ветхий)
 const std::string House = "\xC4\xEE\xEC";                         // Дом
-const std::string SearchHint = " (F3 - \xEF\xEE\xE8\xF1\xEA)";     // " (F3 - поиск)"
 
 std::string RegionsFile() {
   return "[Regions]\r\nFormat=2,2,3\r\nDisplay=%1%2%3\r\nDelimit=,\r\n"
@@ -67,65 +46,44 @@ const TLevel ArchiveLevel0 = {{Archive, 1000}, {Undefined, -1}, {New, 2000}};
 const TLevel ArchiveLevel = {{Undefined, -1}, {Old, 1001}};
 const TLevel NewLevel = {{Decayed, 2001}, {Undefined, -1}, {House, 2002}};
 
-void ExpectLevel(const TDialog &D, const TLevel &ARows, int ASelected, const std::vector<std::string> &APath) {
-  EXPECT_EQ(D.Rows(), ARows);
-  EXPECT_EQ(D.Selected(), ASelected);
-  EXPECT_EQ(D.PathRows(), APath);
-  EXPECT_EQ(D.PathHeight(), static_cast<int>(APath.size()) * D.RowHeight());
-}
-
 class SelectionDialog : public TOpenLibrary {
  protected:
   void SetUp() override {
     TOpenLibrary::SetUp();
-    // The host's main window is on screen and active when it calls.
-    ShowWindow(HostWindow(), SW_SHOW);
-    SetForegroundWindow(HostWindow());
-    SetActiveWindow(HostWindow());
     const std::string File = Dir.Write("regions.vok", RegionsFile());
     ASSERT_EQ(V.LoadVok(File.c_str(), "Regions"), 65535);
     ASSERT_EQ(V.LoadVok(File.c_str(), "Empty"), 65535);
     ASSERT_EQ(V.LoadVok(File.c_str(), "Archive"), 65535);
   }
-  void TearDown() override {
-    TOpenLibrary::TearDown();
-    ShowWindow(HostWindow(), SW_HIDE);
-  }
 
-  int32_t Run(const std::function<int32_t()> &ACall, std::vector<TStep> ASteps) {
-    const std::size_t Count = ASteps.size();
-    const int32_t R = Driver.Run(ACall, std::move(ASteps));
-    EXPECT_EQ(Driver.StepsRun(), Count) << "the dialog ended before every step ran";
-    return R;
-  }
   int32_t Value(int32_t AItemId, std::vector<TStep> ASteps) {
-    return Run([&] { return Vok().GetVokValue("Test", "Regions", AItemId); }, std::move(ASteps));
+    return Driver.Run([&] { return Vok().GetVokValue("Test", "Regions", AItemId); }, std::move(ASteps));
   }
   int32_t ValueEx(int32_t AEndGroup, std::vector<TStep> ASteps) {
-    return Run([&] { return Vok().GetVokValueEx("Test", "Regions", AEndGroup); }, std::move(ASteps));
+    return Driver.Run([&] { return Vok().GetVokValueEx("Test", "Regions", AEndGroup); }, std::move(ASteps));
   }
   int32_t ValueSt(int32_t AItemId, int32_t AEndGroup, std::vector<TStep> ASteps) {
-    return Run([&] { return Vok().GetVokValueSt("Test", "Regions", AItemId, AEndGroup); }, std::move(ASteps));
+    const auto Call = [&] { return Vok().GetVokValueSt("Test", "Regions", AItemId, AEndGroup); };
+    return Driver.Run(Call, std::move(ASteps));
   }
 
+  TShownHost Host;  // the host's main window is on screen and active when it calls
   TDriver Driver;
 };
 
 // Steps that come back often.
-TStep Press(UINT AKey, unsigned AMods = 0) {
-  return [=](TDialog &D) { D.Key(AKey, AMods); };
-}
-TStep Click(int ARow) {
-  return [=](TDialog &D) { D.Click(ARow); };
-}
 TStep ClickAndPress(int ARow, UINT AKey, unsigned AMods = 0) {
   return [=](TDialog &D) {
     D.Click(ARow);
     D.Key(AKey, AMods);
   };
 }
+// ExpectRows, and the path list just high enough for the path.
 TStep Expect(const TLevel &ARows, int ASelected, const std::vector<std::string> &APath) {
-  return [=](TDialog &D) { ExpectLevel(D, ARows, ASelected, APath); };
+  return [=](TDialog &D) {
+    ExpectRows(ARows, ASelected, APath)(D);
+    EXPECT_EQ(D.PathHeight(), static_cast<int>(APath.size()) * D.RowHeight());
+  };
 }
 // Checks that the previous step was refused with the caption flash (about 320 ms of it).
 struct TTimed {
@@ -166,7 +124,7 @@ TEST_F(SelectionDialog, NoDialogForAnUnknownNameOrAClosedLibrary) {
       [] { return Vok().GetVokValue("Test", "regions ", 0); },
   };
   for (const auto &Call : Calls) {
-    EXPECT_EQ(Run(Call, {}), 0);
+    EXPECT_EQ(Driver.Run(Call, {}), 0);
     EXPECT_FALSE(Driver.Shown());
   }
   V.CloseVokList();
@@ -176,7 +134,7 @@ TEST_F(SelectionDialog, NoDialogForAnUnknownNameOrAClosedLibrary) {
       [] { return Vok().GetVokValueSt("Test", "Regions", 1100000, 0); },
   };
   for (const auto &Call : Closed) {
-    EXPECT_EQ(Run(Call, {}), 0);
+    EXPECT_EQ(Driver.Run(Call, {}), 0);
     EXPECT_FALSE(Driver.Shown());
   }
   EXPECT_TRUE(Messages.Take().empty());
@@ -190,7 +148,7 @@ TEST_F(SelectionDialog, MissingOrZeroStartItemOpensLevelZeroWithoutPath) {
       [] { return Vok().GetVokValueEx("Test", "Regions", 2); },
       [] { return Vok().GetVokValueSt("Test", "Regions", 0, 0); },
   };
-  for (const auto &Call : Calls) EXPECT_EQ(Run(Call, {Expect(Level0, 0, {}), Press(VK_ESCAPE)}), 0);
+  for (const auto &Call : Calls) EXPECT_EQ(Driver.Run(Call, {Expect(Level0, 0, {}), Press(VK_ESCAPE)}), 0);
 }
 
 TEST_F(SelectionDialog, StartItemOnLevelTwoShowsItsPath) {
@@ -267,7 +225,7 @@ TEST_F(SelectionDialog, BackspaceOnRowZeroClimbsWithTheLevelsItems) {
 
 TEST_F(SelectionDialog, ItemsSortedBeforeTheUndefinedRowAreItemsLikeAnyOther) {
   const auto Archived = [&](int32_t AItemId, std::vector<TStep> ASteps) {
-    return Run([&] { return Vok().GetVokValue("Test", "Archive", AItemId); }, std::move(ASteps));
+    return Driver.Run([&] { return Vok().GetVokValue("Test", "Archive", AItemId); }, std::move(ASteps));
   };
   // Enter on an item at row 0 opens its children; the undefined-value row ends with -1.
   EXPECT_EQ(Archived(0, {Expect(ArchiveLevel0, 0, {}), Press(VK_RETURN), Expect(ArchiveLevel, 0, {Archive}),
@@ -355,9 +313,9 @@ TEST_F(SelectionDialog, EmptyDictionaryIgnoresEverythingButEsc) {
       [] { return Vok().GetVokValueSt("Test", "Empty", 0, 0); },
   };
   for (const auto &Call : Calls) {
-    EXPECT_EQ(Run(Call, {Unchanged, Press(VK_RETURN), Unchanged, Press(VK_RETURN, Ctrl), Unchanged, Press(VK_BACK),
-                         Unchanged, [](TDialog &D) { D.RightClick(0); }, [](TDialog &D) { D.DoubleClick(0, Ctrl); },
-                         Press(VK_ESCAPE)}),
+    EXPECT_EQ(Driver.Run(Call, {Unchanged, Press(VK_RETURN), Unchanged, Press(VK_RETURN, Ctrl), Unchanged,
+                                Press(VK_BACK), Unchanged, [](TDialog &D) { D.RightClick(0); },
+                                [](TDialog &D) { D.DoubleClick(0, Ctrl); }, Press(VK_ESCAPE)}),
               0);
   }
 }
@@ -372,17 +330,14 @@ TEST_F(SelectionDialog, CaptionIsTheCallersWithTheSearchHint) {
       {nullptr, SearchHint},
   };
   for (const TCase &C : Cases) {
-    std::string Seen;
-    std::wstring SeenW;
-    EXPECT_EQ(Run([&] { return Vok().GetVokValue(C.Caption, "Regions", 0); },
-                  {[&](TDialog &D) {
-                     Seen = D.Caption();
-                     SeenW = D.CaptionW();
-                     D.Key(VK_ESCAPE);
-                   }}),
+    EXPECT_EQ(Driver.Run([&] { return Vok().GetVokValue(C.Caption, "Regions", 0); },
+                         {[&](TDialog &D) {
+                           EXPECT_EQ(WindowText(D.Window), C.Expected);
+                           const std::wstring Wide = D.CaptionW();
+                           EXPECT_EQ(Wide.substr(Wide.size() - 13), L" (F3 - \x043F\x043E\x0438\x0441\x043A)");
+                           D.Key(VK_ESCAPE);
+                         }}),
               0);
-    EXPECT_EQ(Seen, C.Expected);
-    EXPECT_EQ(SeenW.substr(SeenW.size() - 13), L" (F3 - \x043F\x043E\x0438\x0441\x043A)");
   }
 }
 
@@ -399,42 +354,35 @@ TEST_F(SelectionDialog, EveryWayOutGivesTheHostBack) {
   };
   for (const TCase &C : Cases) {
     SCOPED_TRACE(C.Name);
-    bool HostEnabled = true;
-    HWND Focus = nullptr, List = nullptr;
-    EXPECT_EQ(Value(0, {[&](TDialog &D) {
-                          HostEnabled = IsWindowEnabled(HostWindow());
-                          Focus = GetFocus();
-                          List = D.List;
+    EXPECT_EQ(Value(0, {[](TDialog &D) {
+                          EXPECT_FALSE(IsWindowEnabled(HostWindow()))
+                              << "the host stays usable while the dialog runs";
+                          EXPECT_EQ(GetFocus(), D.List) << "the level list has the keyboard";
                         },
                         C.End}),
               C.Result);
-    EXPECT_FALSE(HostEnabled) << "the host stays usable while the dialog runs";
-    EXPECT_EQ(Focus, List) << "the level list has the keyboard";
     EXPECT_TRUE(IsWindowEnabled(HostWindow()));
     EXPECT_EQ(GetActiveWindow(), HostWindow());
-    EXPECT_EQ(FindDialog(), nullptr);
+    EXPECT_EQ(ShownDialog(), nullptr);
   }
 }
 
 TEST_F(SelectionDialog, LayoutIsScaledAndTheUsersPlaceIsKept) {
-  HDC Screen = GetDC(nullptr);
-  const int Dpi = GetDeviceCaps(Screen, LOGPIXELSY);
-  ReleaseDC(nullptr, Screen);
   RECT Work;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &Work, 0);
   RECT Moved{};
   EXPECT_EQ(Value(1101002, {[&](TDialog &D) {
                               RECT C, W, L, P;
                               GetClientRect(D.Window, &C);
-                              EXPECT_EQ(C.right, MulDiv(532, Dpi, 120));
-                              EXPECT_EQ(C.bottom, MulDiv(380, Dpi, 120));
+                              EXPECT_EQ(C.right, Scaled(532));
+                              EXPECT_EQ(C.bottom, Scaled(380));
                               GetWindowRect(D.Window, &W);
                               EXPECT_NEAR((W.left + W.right) / 2, (Work.left + Work.right) / 2, 1);
                               EXPECT_NEAR((W.top + W.bottom) / 2, (Work.top + Work.bottom) / 2, 1);
-                              EXPECT_EQ(D.RowHeight(), MulDiv(17, Dpi, 120));
+                              EXPECT_EQ(D.RowHeight(), Scaled(17));
                               LOGFONTW F{};
                               GetObjectW(reinterpret_cast<HFONT>(SendMessageW(D.List, WM_GETFONT, 0, 0)), sizeof F, &F);
-                              EXPECT_EQ(F.lfHeight, -MulDiv(14, Dpi, 120));
+                              EXPECT_EQ(F.lfHeight, -Scaled(14));
                               EXPECT_STREQ(F.lfFaceName, L"Tahoma");
                               // The level list fills the client area above the path list.
                               GetWindowRect(D.List, &L);

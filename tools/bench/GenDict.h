@@ -31,9 +31,7 @@ inline int ChildrenOf(const TDictShape &AShape, int AChild) {
   return AChild <= AShape.FullChildren ? AShape.GrandChildren : 10;
 }
 
-inline int32_t ShapeCode(int ATop, int AChild, int AGrand) {
-  return ATop * 1000000 + AChild * 1000 + AGrand;
-}
+inline int32_t ShapeCode(int ATop, int AChild, int AGrand) { return ATop * 1000000 + AChild * 1000 + AGrand; }
 
 namespace detail {
 
@@ -49,12 +47,13 @@ inline uint32_t Mix(uint32_t X) {
 
 // Lower-case Cyrillic syllables in Windows-1251.
 inline const char *const Syllables[] = {
-    "\xED\xEE", "\xE2\xEE", "\xEA\xE0", "\xEB\xE8", "\xF0\xE0", "\xEC\xE8", "\xE4\xEE", "\xF1\xE5",
-    "\xEB\xEE", "\xE3\xEE\xF0", "\xE1\xE5", "\xF0\xE5", "\xE7\xEE", "\xF1\xF2\xE0", "\xEF\xE5", "\xF2\xF0\xEE",
-    "\xEA\xF0\xE0", "\xE1\xEE\xF0", "\xE2\xE5\xF0", "\xF5\xEE", "\xE6\xE0", "\xF7\xE5", "\xF8\xE8", "\xEF\xEE\xEB",
-    "\xF0\xFF", "\xE4\xF3", "\xEB\xFE", "\xE3\xEB\xE8", "\xF1\xEE", "\xE7\xE8", "\xEA\xEE\xE2", "\xEC\xE0\xEB"};
-inline const char *const Endings[] = {"\xEE\xE2\xEE", "\xE8\xED\xEE", "\xEA\xE0", "\xF1\xEA",
-                                       "\xE5\xE2\xEE", "\xEE\xE5", "\xE8\xF6\xFB", "\xE8\xF7\xE8"};
+    "\xED\xEE", "\xE2\xEE",     "\xEA\xE0",     "\xEB\xE8",     "\xF0\xE0",     "\xEC\xE8", "\xE4\xEE",
+    "\xF1\xE5", "\xEB\xEE",     "\xE3\xEE\xF0", "\xE1\xE5",     "\xF0\xE5",     "\xE7\xEE", "\xF1\xF2\xE0",
+    "\xEF\xE5", "\xF2\xF0\xEE", "\xEA\xF0\xE0", "\xE1\xEE\xF0", "\xE2\xE5\xF0", "\xF5\xEE", "\xE6\xE0",
+    "\xF7\xE5", "\xF8\xE8",     "\xEF\xEE\xEB", "\xF0\xFF",     "\xE4\xF3",     "\xEB\xFE", "\xE3\xEB\xE8",
+    "\xF1\xEE", "\xE7\xE8",     "\xEA\xEE\xE2", "\xEC\xE0\xEB"};
+inline const char *const Endings[] = {"\xEE\xE2\xEE", "\xE8\xED\xEE", "\xEA\xE0",     "\xF1\xEA",
+                                      "\xE5\xE2\xEE", "\xEE\xE5",     "\xE8\xF6\xFB", "\xE8\xF7\xE8"};
 // Prefixes of level-2 items: "с. ", "д. ", "пос. ", "г. ".
 inline const char *const Settlements[] = {"\xF1. ", "\xE4. ", "\xEF\xEE\xF1. ", "\xE3. "};
 

@@ -1,9 +1,10 @@
 // The dictionary done the plain way: every list kept in file order and every question answered
 // by walking it. A lookup by code scans one level (ItemExists: every level), an extra text is
 // found by scanning the extra list, a group is listed by testing every entry of its level, and a
-// search upper-cases each text on its own. It gives the answers the indexed TLookup must give
-// and serves as the yardstick for both the property test and the benchmark; it is not meant
-// to be fast. Header-only and portable.
+// search upper-cases each text on its own; it splits texts into lines and sections and fills
+// display templates by plain scans too. It gives the answers the indexed TLookup must give
+// and serves as the yardstick for the property test, the fuzz targets and the benchmark; it is
+// not meant to be fast. Header-only and portable.
 #pragma once
 
 #include <cstdint>
@@ -24,35 +25,95 @@ namespace vok::bench {
 
 using TRefLines = std::vector<std::string>;
 
+// The lines of a text as the readers must split them: a line ends at a line feed, every carriage
+// return is dropped, a character 26 starting a line ends the text.
+inline TRefLines ReferenceLines(std::string_view AText) {
+  TRefLines Lines;
+  for (std::size_t From = 0; From < AText.size();) {
+    if (AText[From] == 26) break;
+    std::size_t Lf = AText.find('\n', From);
+    if (Lf == std::string_view::npos) Lf = AText.size();
+    std::string Line;
+    for (std::size_t I = From; I < Lf; ++I)
+      if (AText[I] != '\r') Line += AText[I];
+    Lines.push_back(Line);
+    From = Lf + 1;
+  }
+  return Lines;
+}
+
+// True when ATrimmed, a trimmed line, is a section header "[...]".
+inline bool ReferenceIsHeader(std::string_view ATrimmed) {
+  return ATrimmed.size() >= 2 && ATrimmed.front() == '[' && ATrimmed.back() == ']';
+}
+
+// Fills AList with the non-blank lines, as they stand, of the first section of ALines named
+// AName (ignoring case), up to the next header.
+inline void ReferenceSection(const TRefLines &ALines, std::string_view AName, TRefLines &AList) {
+  AList.clear();
+  const std::string Header = "[" + std::string(AName) + "]";
+  std::size_t I = 0;
+  while (I < ALines.size() && !SameText(TrimView(ALines[I]), Header)) ++I;
+  for (++I; I < ALines.size(); ++I) {
+    const std::string_view T = TrimView(ALines[I]);
+    if (T.empty()) continue;
+    if (ReferenceIsHeader(T)) break;
+    AList.push_back(ALines[I]);
+  }
+}
+
 // Fills AList with the lines of the first section named AName (ignoring case) of AFile, read
-// as a whole: a line ends at a line feed, every carriage return is dropped, a character 26
-// starting a line ends the text. Throws std::runtime_error when the file cannot be opened.
-inline void ReferenceReadSection(const std::string &AFile, std::string_view AName,
-                                 TRefLines &AList) {
+// as a whole and split by ReferenceLines. Throws std::runtime_error when the file cannot be
+// opened.
+inline void ReferenceReadSection(const std::string &AFile, std::string_view AName, TRefLines &AList) {
   AList.clear();
   std::ifstream In(AFile, std::ios::binary);
   if (!In) throw std::runtime_error("File not found");
   const std::string Data((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  ReferenceSection(ReferenceLines(Data), AName, AList);
+}
+
+// One section of a whole file: its name as written between the brackets, its lines trimmed.
+struct TRefSection {
+  std::string Name;
   TRefLines Lines;
-  for (std::size_t From = 0; From < Data.size();) {
-    if (Data[From] == 26) break;
-    std::size_t Lf = Data.find('\n', From);
-    if (Lf == std::string::npos) Lf = Data.size();
-    std::string Line;
-    for (std::size_t I = From; I < Lf; ++I)
-      if (Data[I] != '\r') Line += Data[I];
-    Lines.push_back(Line);
-    From = Lf + 1;
-  }
-  const std::string Header = "[" + std::string(AName) + "]";
-  std::size_t I = 0;
-  while (I < Lines.size() && !SameText(TrimView(Lines[I]), Header)) ++I;
-  for (++I; I < Lines.size(); ++I) {
-    const std::string_view T = TrimView(Lines[I]);
+};
+
+// The sections of ALines as the whole-file loader hands them out, in file order, each with
+// its trimmed non-blank lines. Lines before the first header belong to none; a section whose
+// header is the last line (but not the first header), or whose name is empty, is passed over
+// with its lines.
+inline std::vector<TRefSection> ReferenceSections(const TRefLines &ALines) {
+  std::vector<TRefSection> Sections;
+  bool First = true, Open = false;
+  for (std::size_t I = 0; I < ALines.size(); ++I) {
+    const std::string T(TrimView(ALines[I]));
     if (T.empty()) continue;
-    if (T.front() == '[' && T.back() == ']') break;
-    AList.push_back(Lines[I]);
+    if (!ReferenceIsHeader(T)) {
+      if (Open) Sections.back().Lines.push_back(T);
+      continue;
+    }
+    const std::string Name = T.substr(1, T.size() - 2);
+    Open = !(I + 1 == ALines.size() && !First) && !Name.empty();
+    if (Open) Sections.push_back({Name, {}});
+    First = false;
   }
+  return Sections;
+}
+
+// Every AOld in S replaced by ANew, left to right, the scan going on after each replacement; an
+// empty AOld is never found. The result is cut at 255 at the end.
+inline std::string ReferenceReplaceAll(std::string_view S, std::string_view AOld, std::string_view ANew) {
+  std::string R;
+  for (std::size_t I = 0; I < S.size();) {
+    if (!AOld.empty() && S[I] == AOld[0] && S.substr(I, AOld.size()) == AOld) {
+      R.append(ANew);
+      I += AOld.size();
+    } else {
+      R += S[I++];
+    }
+  }
+  return ShortStr(R);
 }
 
 class TReferenceLookup {
@@ -87,8 +148,8 @@ class TReferenceLookup {
   }
 
   // Loads from the caller's lines and removes from them the three header lines it used.
-  void LoadVokEx(std::string_view AVokFile, TRefLines *ATempList, std::string_view AVokName,
-                 std::string_view AVokAlias, std::string_view AFilter) {
+  void LoadVokEx(std::string_view AVokFile, TRefLines *ATempList, std::string_view AVokName, std::string_view AVokAlias,
+                 std::string_view AFilter) {
     Clear();
     if (!ATempList) return;
     try {
@@ -157,8 +218,7 @@ class TReferenceLookup {
 
   void GetPrevGroups(int32_t AItemId, std::vector<std::string> &AStrings) const {
     AStrings.clear();
-    for (int K = 0; K <= GetGroupId(AItemId) - 1; ++K)
-      AStrings.push_back(GetItemText(SetGroupId(AItemId, K)));
+    for (int K = 0; K <= GetGroupId(AItemId) - 1; ++K) AStrings.push_back(GetItemText(SetGroupId(AItemId, K)));
   }
 
   std::string GetItemExtra(int32_t AItemId) const {
@@ -186,13 +246,14 @@ class TReferenceLookup {
     bool First = true;
     for (int N = 0; N < GroupCount(); ++N) {
       const std::string P = "%" + std::to_string(N + 1);
+      if (R.find(P) == std::string::npos) continue;  // nothing to replace, nothing placed
       std::string Part;
       if (N <= G) {
         Part = GetItemText(SetGroupId(AItemId, N));
         if (!First) Part = ShortStr(fDelimiter + " " + Part);
       }
-      if (R.find(P) != std::string::npos && !Part.empty()) First = false;
-      R = ReplaceAll(R, P, Part);
+      if (!Part.empty()) First = false;
+      R = ReferenceReplaceAll(R, P, Part);
     }
     return R;
   }
@@ -254,8 +315,8 @@ class TReferenceLookup {
     return Value;
   }
 
-  void LoadLines(std::string_view AVokFile, TRefLines &ALines, std::string_view AVokName,
-                 std::string_view AVokAlias, std::string_view AFilter) {
+  void LoadLines(std::string_view AVokFile, TRefLines &ALines, std::string_view AVokName, std::string_view AVokAlias,
+                 std::string_view AFilter) {
     const std::string Name = ShortStr(TrimView(AVokName));
     std::string Alias = ShortStr(TrimView(AVokAlias));
     if (Name.empty()) throw EFailed{};

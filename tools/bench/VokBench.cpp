@@ -57,9 +57,7 @@ constexpr const char *SmallAlias = "Small";
 volatile std::size_t Sink;  // keeps the optimiser from dropping the work being timed
 
 using TClock = std::chrono::steady_clock;
-double Since(TClock::time_point AStart) {
-  return std::chrono::duration<double>(TClock::now() - AStart).count();
-}
+double Since(TClock::time_point AStart) { return std::chrono::duration<double>(TClock::now() - AStart).count(); }
 
 // Runs AOp(0), AOp(1), ... in growing batches until AMinSeconds are spent or AMaxOps have run;
 // returns the time per op. A slow op stops the run by time, so the figure is scaled from the
@@ -122,14 +120,20 @@ const char *const OpNames[opCount] = {"GetVokString", "GetVokStr", "GetVokExtra"
 template <typename L>
 void AnswerText(const L &D, TOp AOp, int32_t ACode, char *ABuffer) {
   switch (AOp) {
-    case opString: WriteText(ABuffer, D.GetItemString(ACode)); break;
-    case opStr: WriteText(ABuffer, D.GetItemText(ACode)); break;
+    case opString:
+      WriteText(ABuffer, D.GetItemString(ACode));
+      break;
+    case opStr:
+      WriteText(ABuffer, D.GetItemText(ACode));
+      break;
     case opExtra: {
       const std::string Extra = D.GetItemExtra(ACode);
       WriteText(ABuffer, Extra.empty() ? D.GetItemText(ACode) : Extra);
       break;
     }
-    default: WriteText(ABuffer, D.ItemExists(ACode) ? "1" : ""); break;
+    default:
+      WriteText(ABuffer, D.ItemExists(ACode) ? "1" : "");
+      break;
   }
 }
 
@@ -178,9 +182,15 @@ class TLibrary : private TLoadedDll, private TExportTable {
   }
   void Text(const char *AName, TOp AOp, int32_t ACode, char *ABuffer) {
     switch (AOp) {
-      case opString: GetVokString(AName, ACode, ABuffer); break;
-      case opStr: GetVokStr(AName, ACode, ABuffer); break;
-      case opExtra: GetVokExtra(AName, ACode, ABuffer); break;
+      case opString:
+        GetVokString(AName, ACode, ABuffer);
+        break;
+      case opStr:
+        GetVokStr(AName, ACode, ABuffer);
+        break;
+      case opExtra:
+        GetVokExtra(AName, ACode, ABuffer);
+        break;
       default:
         GetVokStr(AName, ACode, ABuffer);
         WriteText(ABuffer, *ABuffer ? "1" : "");
@@ -192,9 +202,7 @@ class TLibrary : private TLoadedDll, private TExportTable {
     for (int32_t C = FindFirstItem(AName, ACode); C != 0; C = FindNextItem()) AOut.push_back(C);
   }
   // ABuffer holds the capacity in blanks on entry, as the host fills it.
-  void LikeValues(const char *AName, const char *APattern, char *ABuffer) {
-    GetLikeValues(AName, APattern, ABuffer);
-  }
+  void LikeValues(const char *AName, const char *APattern, char *ABuffer) { GetLikeValues(AName, APattern, ABuffer); }
 };
 
 #else
@@ -211,9 +219,7 @@ class TLibrary {
     L->LoadVok(AFile, BenchSection, AAlias, "*");
     return L->Ready();
   }
-  void Text(const char *AName, TOp AOp, int32_t ACode, char *ABuffer) {
-    AnswerText(Dict(AName), AOp, ACode, ABuffer);
-  }
+  void Text(const char *AName, TOp AOp, int32_t ACode, char *ABuffer) { AnswerText(Dict(AName), AOp, ACode, ABuffer); }
   void Children(const char *AName, int32_t ACode, std::vector<int32_t> &AOut) {
     AnswerChildren(Dict(AName), ACode, fItemList, AOut);
   }
@@ -225,7 +231,7 @@ class TLibrary {
 
  private:
   const TLookup &Dict(const char *AName) { return *fDicts.at(AName); }
-  std::map<std::string, std::unique_ptr<TLookup>> fDicts;
+  std::map<std::string, std::unique_ptr<TLookup> > fDicts;
   TCodeList fItemList;
 };
 
@@ -259,9 +265,12 @@ TMemory ReadMemory() {
   std::string Key;
   double Kb;
   while (In >> Key) {
-    if (Key == "VmRSS:" && In >> Kb) M.Resident = Kb * 1024;
-    else if (Key == "VmHWM:" && In >> Kb) M.Peak = Kb * 1024;
-    else if (Key == "RssAnon:" && In >> Kb) M.Private = Kb * 1024;
+    if (Key == "VmRSS:" && In >> Kb)
+      M.Resident = Kb * 1024;
+    else if (Key == "VmHWM:" && In >> Kb)
+      M.Peak = Kb * 1024;
+    else if (Key == "RssAnon:" && In >> Kb)
+      M.Private = Kb * 1024;
   }
   return M;
 }
@@ -331,7 +340,9 @@ struct THashFloor {
         break;
       }
 #else
-      default: WriteText(ABuffer, Texts.count(ACode) ? "1" : ""); break;
+      default:
+        WriteText(ABuffer, Texts.count(ACode) ? "1" : "");
+        break;
 #endif
     }
   }
@@ -390,10 +401,14 @@ struct TRow {
 std::string FormatTime(double S) {
   char B[32];
   if (std::isnan(S)) return "";
-  if (S < 1e-6) std::snprintf(B, sizeof B, "%.0f ns", S * 1e9);
-  else if (S < 1e-3) std::snprintf(B, sizeof B, "%.2f us", S * 1e6);
-  else if (S < 1) std::snprintf(B, sizeof B, "%.2f ms", S * 1e3);
-  else std::snprintf(B, sizeof B, "%.2f s", S);
+  if (S < 1e-6)
+    std::snprintf(B, sizeof B, "%.0f ns", S * 1e9);
+  else if (S < 1e-3)
+    std::snprintf(B, sizeof B, "%.2f us", S * 1e6);
+  else if (S < 1)
+    std::snprintf(B, sizeof B, "%.2f ms", S * 1e3);
+  else
+    std::snprintf(B, sizeof B, "%.2f s", S);
   return B;
 }
 
@@ -421,7 +436,8 @@ class TTable {
         continue;
       }
       char Speed[32] = "", Ratio[32] = "", Goal[32] = "";
-      if (!std::isnan(R.Lib) && !std::isnan(R.Ref) && R.Lib > 0) std::snprintf(Speed, sizeof Speed, "%.1fx", R.Ref / R.Lib);
+      if (!std::isnan(R.Lib) && !std::isnan(R.Ref) && R.Lib > 0)
+        std::snprintf(Speed, sizeof Speed, "%.1fx", R.Ref / R.Lib);
       if (!std::isnan(R.Ratio)) std::snprintf(Ratio, sizeof Ratio, "%.2f", R.Ratio);
       if (!std::isnan(R.Goal)) std::snprintf(Goal, sizeof Goal, "<=%g", R.Goal);
       const std::string Lib = R.Bytes ? FormatBytes(R.Lib) : FormatTime(R.Lib);
@@ -446,9 +462,9 @@ struct TOptions {
 
 // The codes a run asks about, from the shape of a generated file.
 struct TCodes {
-  std::vector<int32_t> Warm;       // up to 1,000 deepest items of one cluster, file order
-  std::vector<int32_t> Cold;       // every item once, shuffled
-  std::vector<int32_t> TenParents; // level-1 items with exactly ten children
+  std::vector<int32_t> Warm;        // up to 1,000 deepest items of one cluster, file order
+  std::vector<int32_t> Cold;        // every item once, shuffled
+  std::vector<int32_t> TenParents;  // level-1 items with exactly ten children
 };
 
 TCodes ShapeCodes(const TDictShape &AShape) {
@@ -500,7 +516,8 @@ int Run(const TOptions &O) {
   auto Check = [&](const std::string &AWhat, const std::string &ALib, const std::string &ARef) {
     if (ALib == ARef) return;
     if (++Disagreements <= 10)
-      std::printf("DIFFERENT %s:\n  library:   %.200s\n  reference: %.200s\n", AWhat.c_str(), ALib.c_str(), ARef.c_str());
+      std::printf("DIFFERENT %s:\n  library:   %.200s\n  reference: %.200s\n", AWhat.c_str(), ALib.c_str(),
+                  ARef.c_str());
   };
 
   TLibrary Lib;
@@ -524,10 +541,12 @@ int Run(const TOptions &O) {
   if (!Lib.Load(SmallFile, SmallAlias)) throw std::runtime_error("the library did not load " + SmallFile);
   const double LibLoadSmall = BestPerOp([&](std::size_t) { Lib.Load(SmallFile, SmallAlias); }, O.LibSeconds);
   TReferenceLookup RefSmall;
-  const double RefLoadSmall = TimePerOp([&](std::size_t) { RefSmall.LoadVok(SmallFile, BenchSection, SmallAlias, "*"); }, O.LibSeconds);
+  const double RefLoadSmall =
+      TimePerOp([&](std::size_t) { RefSmall.LoadVok(SmallFile, BenchSection, SmallAlias, "*"); }, O.LibSeconds);
 
-  Table.Heading("Load (" + std::to_string(long(FileBytes)) + " bytes, " + std::to_string(Ref.GetLevelItemCount(0) +
-                Ref.GetLevelItemCount(1) + Ref.GetLevelItemCount(2)) + " items)");
+  Table.Heading("Load (" + std::to_string(long(FileBytes)) + " bytes, " +
+                std::to_string(Ref.GetLevelItemCount(0) + Ref.GetLevelItemCount(1) + Ref.GetLevelItemCount(2)) +
+                " items)");
   Table.Time(std::string("load ") + L1M + " section", LibLoad, RefLoad);
   Table.Time("floor: read its lines, one std::string each", FloorLines);
   Table.Ratio(std::string("load ") + L1M + " / read its lines", LibLoad / FloorLines, 2);
@@ -539,19 +558,22 @@ int Run(const TOptions &O) {
   Table.Memory("file size", FileBytes);
   Table.Ratio("peak growth / file size", Growth / FileBytes, 2);
   Table.Memory("resident after the load, above the size before", After.Resident - Before.Resident);
-  if (After.Private > 0) Table.Memory(
+  if (After.Private > 0)
+    Table.Memory(
 #ifdef _WIN32
-      "private bytes after the load, above the size before",
+        "private bytes after the load, above the size before",
 #else
-      "anonymous resident after the load, above the size before",
+        "anonymous resident after the load, above the size before",
 #endif
-      After.Private - Before.Private);
+        After.Private - Before.Private);
 
   // Lookups: warm (a cluster of 1,000 codes, repeated), the small dictionary, and cold (every
   // code of the large one once, in random order) against a hash table of the codes.
   const TCodes LargeCodes = ShapeCodes(Large), SmallCodes = ShapeCodes(SmallShape);
   std::vector<int32_t> SmallDeep;
-  ForEachShapeItem(SmallShape, [&](int32_t C, int L) { if (L == 2) SmallDeep.push_back(C); });
+  ForEachShapeItem(SmallShape, [&](int32_t C, int L) {
+    if (L == 2) SmallDeep.push_back(C);
+  });
   const THashFloor Hash(Ref);
   char Buf[512];
   for (int Op = 0; Op < opCount; ++Op) {
@@ -576,13 +598,16 @@ int Run(const TOptions &O) {
     const double SmallRef = TimePerOp(RefOn(RefSmall, SmallDeep), O.RefSeconds);
     const double ColdLib = BestPerOp(LibOn(LargeAlias, LargeCodes.Cold), O.LibSeconds, LargeCodes.Cold.size());
     const double ColdRef = TimePerOp(RefOn(Ref, LargeCodes.Cold), O.RefSeconds, LargeCodes.Cold.size());
-    const double ColdHash = BestPerOp([&](std::size_t I) {
-      Hash.Answer(K, LargeCodes.Cold[I % LargeCodes.Cold.size()], Buf);
-      Sink = Sink + static_cast<unsigned char>(Buf[0]);
-    }, O.LibSeconds, LargeCodes.Cold.size());
+    const double ColdHash = BestPerOp(
+        [&](std::size_t I) {
+          Hash.Answer(K, LargeCodes.Cold[I % LargeCodes.Cold.size()], Buf);
+          Sink = Sink + static_cast<unsigned char>(Buf[0]);
+        },
+        O.LibSeconds, LargeCodes.Cold.size());
 
     Table.Heading(std::string(OpNames[Op]) + " (time per call)");
-    Table.Time(std::string(L1M) + " warm: " + std::to_string(LargeCodes.Warm.size()) + " clustered codes, repeated", WarmLib, WarmRef);
+    Table.Time(std::string(L1M) + " warm: " + std::to_string(LargeCodes.Warm.size()) + " clustered codes, repeated",
+               WarmLib, WarmRef);
     Table.Time("1K: its " + std::to_string(SmallDeep.size()) + " deepest items, repeated", SmallLib, SmallRef);
     Table.Ratio(std::string(L1M) + " warm / 1K", WarmLib / SmallLib, 1.5);
     Table.Time(std::string(L1M) + " cold: every code once, random order", ColdLib, ColdRef);
@@ -590,8 +615,10 @@ int Run(const TOptions &O) {
     Table.Ratio(std::string(L1M) + " cold / hash table", ColdLib / ColdHash, 3);
 
     // Same answers: the warm cluster, the first cold codes, absent codes, the small dictionary.
-    std::vector<int32_t> Sample(LargeCodes.Warm.begin(), LargeCodes.Warm.begin() + std::min<std::size_t>(50, LargeCodes.Warm.size()));
-    Sample.insert(Sample.end(), LargeCodes.Cold.begin(), LargeCodes.Cold.begin() + std::min<std::size_t>(50, LargeCodes.Cold.size()));
+    std::vector<int32_t> Sample(LargeCodes.Warm.begin(),
+                                LargeCodes.Warm.begin() + std::min<std::size_t>(50, LargeCodes.Warm.size()));
+    Sample.insert(Sample.end(), LargeCodes.Cold.begin(),
+                  LargeCodes.Cold.begin() + std::min<std::size_t>(50, LargeCodes.Cold.size()));
     for (int32_t C : {0, -1, 1, 999, 1000000 + 999, 50001999, 2147483647}) Sample.push_back(C);
     char LibBuf[512], RefBuf[512];
     for (int32_t C : Sample) {
@@ -627,7 +654,8 @@ int Run(const TOptions &O) {
     const double SmallLib = BestPerOp(LibOn(SmallAlias, SmallCodes.TenParents), O.LibSeconds);
     const double SmallRef = TimePerOp(RefOn(RefSmall, SmallCodes.TenParents), O.RefSeconds);
     Table.Heading("FindFirstItem + FindNextItem over an item's 10 children (time per item)");
-    Table.Time(std::string(L1M) + ": " + std::to_string(LargeCodes.TenParents.size()) + " such items in turn", LargeLib, LargeRef);
+    Table.Time(std::string(L1M) + ": " + std::to_string(LargeCodes.TenParents.size()) + " such items in turn", LargeLib,
+               LargeRef);
     Table.Time("1K: " + std::to_string(SmallCodes.TenParents.size()) + " such items in turn", SmallLib, SmallRef);
     Table.Ratio(std::string(L1M) + " / 1K", LargeLib / SmallLib, 1.5);
 
@@ -660,15 +688,19 @@ int Run(const TOptions &O) {
     };
     const TScanFloor Scan(Ref);
     const double LargeLib = BestPerOp(LibLike(LargeAlias), O.LibSeconds);
-    const double LargeRef = TimePerOp([&](std::size_t) { RefResult = Ref.GetLikeValues(LikePattern, LikeCapacity); }, O.RefSeconds);
-    const double LargeFloor = BestPerOp([&](std::size_t) { FloorResult = Scan.Scan(LikePattern, LikeCapacity); }, O.LibSeconds);
+    const double LargeRef =
+        TimePerOp([&](std::size_t) { RefResult = Ref.GetLikeValues(LikePattern, LikeCapacity); }, O.RefSeconds);
+    const double LargeFloor =
+        BestPerOp([&](std::size_t) { FloorResult = Scan.Scan(LikePattern, LikeCapacity); }, O.LibSeconds);
     Check("GetLikeValues", LibResult, RefResult);
     Check("GetLikeValues floor", FloorResult, RefResult);
     const std::size_t Matches = static_cast<std::size_t>(std::count(RefResult.begin(), RefResult.end(), ';'));
     const double SmallLib = BestPerOp(LibLike(SmallAlias), O.LibSeconds);
-    const double SmallRef = TimePerOp([&](std::size_t) { RefResult = RefSmall.GetLikeValues(LikePattern, LikeCapacity); }, O.RefSeconds);
+    const double SmallRef =
+        TimePerOp([&](std::size_t) { RefResult = RefSmall.GetLikeValues(LikePattern, LikeCapacity); }, O.RefSeconds);
     Check("GetLikeValues small", LibResult, RefResult);
-    Table.Heading("GetLikeValues, a lower-case Cyrillic pattern, " + std::to_string(Matches) + " matches (time per search)");
+    Table.Heading("GetLikeValues, a lower-case Cyrillic pattern, " + std::to_string(Matches) +
+                  " matches (time per search)");
     Table.Time(std::string(L1M) + " items", LargeLib, LargeRef);
     Table.Time("floor: same texts in memory, table upper-case + strstr", LargeFloor);
     Table.Ratio(std::string(L1M) + " / floor", LargeLib / LargeFloor, 2);
@@ -678,8 +710,9 @@ int Run(const TOptions &O) {
   std::printf("\n%s\n", LibraryTitle);
   Table.Print();
   if (*ExistsNote) std::printf("%s\n", ExistsNote);
-  std::printf("Times are per call (per search, per load); the reference is the plain dictionary"
-              " that scans its lists, timed on fewer calls where it is slow.\n");
+  std::printf(
+      "Times are per call (per search, per load); the reference is the plain dictionary"
+      " that scans its lists, timed on fewer calls where it is slow.\n");
   std::printf("goals missed: %d; answers of library and reference: %s\n", Table.Misses(),
               Disagreements ? "DIFFERENT" : "the same on every sample");
   return Disagreements ? 1 : 0;
@@ -698,10 +731,14 @@ int main(int argc, char **argv) {
       O.Dir = argv[2];
       for (int I = 3; I < argc; ++I) {
         const std::string A = argv[I];
-        if (A == "--lib-seconds" && I + 1 < argc) O.LibSeconds = std::atof(argv[++I]);
-        else if (A == "--ref-seconds" && I + 1 < argc) O.RefSeconds = std::atof(argv[++I]);
-        else if (A == "--smoke") O.Smoke = true;
-        else throw std::runtime_error("unknown option " + A);
+        if (A == "--lib-seconds" && I + 1 < argc)
+          O.LibSeconds = std::atof(argv[++I]);
+        else if (A == "--ref-seconds" && I + 1 < argc)
+          O.RefSeconds = std::atof(argv[++I]);
+        else if (A == "--smoke")
+          O.Smoke = true;
+        else
+          throw std::runtime_error("unknown option " + A);
       }
       if (O.Smoke) O.LibSeconds = O.RefSeconds = 0.005;
       return Run(O);

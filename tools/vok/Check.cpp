@@ -106,8 +106,7 @@ class TPathCheck {
   const TLookup &fLookup;
   std::vector<TDiagnostic> &fOut;
 
-  TKeyState fKeys[3] = {TKeyState(THeaderKey::Format), TKeyState(THeaderKey::Display),
-                        TKeyState(THeaderKey::Delimit)};
+  TKeyState fKeys[3] = {TKeyState(THeaderKey::Format), TKeyState(THeaderKey::Display), TKeyState(THeaderKey::Delimit)};
   std::vector<TItemLine> fItems;
   std::unordered_map<int32_t, std::size_t> fFirst;  // code -> its first item
   bool fNeedsLoad = false;                          // the checks that need the loaded dictionary run
@@ -148,8 +147,10 @@ void TPathCheck::CheckHeaders() {
       const TSeverity Severity = K.Found ? TSeverity::Warning : TSeverity::Error;
       std::string Why;
       if (M.Indented) {
-        Why = "the key \"" + std::string(K.Key) + "\" is indented: LoadVok takes header keys only at the start of a line" +
-              (K.Found ? ", so it ignores this one" : ", so " + SectionRef(fName) + " has no " + QuotedKey(K) + " line for it") +
+        Why = "the key \"" + std::string(K.Key) +
+              "\" is indented: LoadVok takes header keys only at the start of a line" +
+              (K.Found ? ", so it ignores this one"
+                       : ", so " + SectionRef(fName) + " has no " + QuotedKey(K) + " line for it") +
               " (LoadAllVok, which trims lines, accepts it)";
       } else {
         Why = "blank between \"" + std::string(K.Key) + "\" and \"=\": not a header line" +
@@ -168,7 +169,8 @@ void TPathCheck::CheckHeaders() {
           QuotedKey(*K) + " value is " + Str(K->Value.size()) + " characters long; at most 255 are allowed");
     else if (fPath == ByLoadVok && !K->Value.empty() && IsBlankChar(K->Value.back()))
       Add(K->Line, TSeverity::Warning,
-          QuotedKey(*K) + " value ends with blanks: LoadVok keeps them, LoadAllVok (which trims lines) drops them", true);
+          QuotedKey(*K) + " value ends with blanks: LoadVok keeps them, LoadAllVok (which trims lines) drops them",
+          true);
   }
 }
 
@@ -200,7 +202,8 @@ void TPathCheck::CheckDisplay() {
 void TPathCheck::CheckFormat(const TKeyState &K) {
   const std::string_view V = K.Value;
   if (V.empty()) {
-    Add(K.Line, TSeverity::Error, "\"Format=\" has no value: it needs the digit width of each level, such as Format=2,2,3");
+    Add(K.Line, TSeverity::Error,
+        "\"Format=\" has no value: it needs the digit width of each level, such as Format=2,2,3");
     return;
   }
   const std::vector<std::string_view> Pieces = SplitWidths(V);
@@ -213,13 +216,14 @@ void TPathCheck::CheckFormat(const TKeyState &K) {
       Total += *Width;
       if (*Width < 1)
         Add(K.Line, TSeverity::Warning,
-            "width " + Str(*Width) + " of level " + Str(I + 1) + " is not positive: that level has no digits of its own");
+            "width " + Str(*Width) + " of level " + Str(I + 1) +
+                " is not positive: that level has no digits of its own");
       continue;
     }
     Converted = false;
     std::string Why;
     if (P.empty())
-      Why = I == 0 ? "it is empty (nothing before the first comma)"
+      Why = I == 0                   ? "it is empty (nothing before the first comma)"
             : I + 1 == Pieces.size() ? "it is empty (nothing after the last comma)"
                                      : "it is empty (two commas in a row)";
     else
@@ -328,11 +332,13 @@ void TPathCheck::CheckTags() {
     if (H != Harmed.end())
       Add(I.Line, TSeverity::Warning,
           "item " + Str(I.Code) + " is dropped by the filter " + Quote(H->second.first) + " (" + Own +
-              "), which keeps the item on line " + Str(H->second.second) + " under it: that item then lacks this ancestor",
+              "), which keeps the item on line " + Str(H->second.second) +
+              " under it: that item then lacks this ancestor",
           true);
     else if (I.Tag.empty())
       Add(I.Line, TSeverity::Note,
-          "item " + Str(I.Code) + " has a \"#\" part but no tag: every filter drops it (lines without \"#\" are never filtered)",
+          "item " + Str(I.Code) +
+              " has a \"#\" part but no tag: every filter drops it (lines without \"#\" are never filtered)",
           true);
   }
 }
@@ -352,8 +358,10 @@ void TPathCheck::Walk(int ALevel, int32_t AFilterId) {
       if (Hidden == fFirst.end() || Kept == fFirst.end()) break;
       Add(fItems[Hidden->second].Line, TSeverity::Warning,
           "item " + Str(Row.Code) + " has the same text as item " + Str(Shown.Code) + " (line " +
-              Str(fItems[Kept->second].Line) + ") under the same parent: the selection dialog shows one row for both, "
-              "and it stands for item " + Str(Shown.Code));
+              Str(fItems[Kept->second].Line) +
+              ") under the same parent: the selection dialog shows one row for both, "
+              "and it stands for item " +
+              Str(Shown.Code));
       break;
     }
   }
@@ -394,17 +402,17 @@ struct TFileLine {
 };
 
 struct TSection {
-  int Header;                 // index of the header line
-  std::string Name;           // between the brackets, as written
+  int Header;                     // index of the header line
+  std::string Name;               // between the brackets, as written
   std::vector<std::size_t> Body;  // its lines, as positions in the list of the file's non-blank lines
   // LoadVok
   enum { VokLoads, VokFails, VokBlankName, VokNotFound, VokOther } Vok = VokFails;
-  int VokOtherLine = 0;       // the section that LoadVok reads under this name instead
+  int VokOtherLine = 0;  // the section that LoadVok reads under this name instead
   // LoadAllVok
   enum { AllLoads, AllFails, AllEmptyName, AllLastLine, AllNotReached } All = AllNotReached;
-  int AllStopLine = 0;        // the section where LoadAllVok stopped
-  int ReplacedBy = 0;         // a later section that replaces this one in the registry
-  std::vector<int> Counts;    // items per level, of a loader that loaded it
+  int AllStopLine = 0;      // the section where LoadAllVok stopped
+  int ReplacedBy = 0;       // a later section that replaces this one in the registry
+  std::vector<int> Counts;  // items per level, of a loader that loaded it
   std::vector<int32_t> Widths;
   std::vector<int> OtherCounts;  // the other loader's counts, when they differ
 };
@@ -436,9 +444,12 @@ std::string JoinInts(const std::vector<int> &V, const char *ASep) {
 
 const char *SeverityName(TSeverity ASeverity) {
   switch (ASeverity) {
-    case TSeverity::Error: return "error";
-    case TSeverity::Warning: return "warning";
-    default: return "note";
+    case TSeverity::Error:
+      return "error";
+    case TSeverity::Warning:
+      return "warning";
+    default:
+      return "note";
   }
 }
 
@@ -468,24 +479,31 @@ bool LooksLikeCode(std::string_view AKey) {
 std::string WhyNotInt(std::string_view S) {
   const TIntReading R = ReadInt(S);
   switch (R.Fault) {
-    case TIntFault::None: return std::string();
-    case TIntFault::Empty: return "empty";
-    case TIntFault::OnlySpaces: return "only blanks";
-    case TIntFault::BlankBefore: return "a tab or control character before the number, where only spaces may stand";
-    case TIntFault::NoDigits: return R.Hex ? "no hexadecimal digits after the prefix" : "a sign without digits";
-    case TIntFault::OutOfRange: return "out of the 32-bit range -2147483648..2147483647";
-    case TIntFault::BlankAfter: return "blank after the number";
-    case TIntFault::NotADigit: break;
+    case TIntFault::None:
+      return std::string();
+    case TIntFault::Empty:
+      return "empty";
+    case TIntFault::OnlySpaces:
+      return "only blanks";
+    case TIntFault::BlankBefore:
+      return "a tab or control character before the number, where only spaces may stand";
+    case TIntFault::NoDigits:
+      return R.Hex ? "no hexadecimal digits after the prefix" : "a sign without digits";
+    case TIntFault::OutOfRange:
+      return "out of the 32-bit range -2147483648..2147483647";
+    case TIntFault::BlankAfter:
+      return "blank after the number";
+    case TIntFault::NotADigit:
+      break;
   }
   const unsigned char C = static_cast<unsigned char>(S[R.At]);
-  const std::string Char = C > 32 && C < 127 ? "\"" + std::string(1, static_cast<char>(C)) + "\""
-                                             : "character " + Str(C);
+  const std::string Char =
+      C > 32 && C < 127 ? "\"" + std::string(1, static_cast<char>(C)) + "\"" : "character " + Str(C);
   return std::string("not a number (") + Char + " is not a " + (R.Hex ? "hexadecimal " : "") + "digit)";
 }
 
 void CheckSectionLines(unsigned APath, std::string_view ASectionName, int AHeaderLine,
-                       const std::vector<TSourceLine> &ALines, const TLookup &ALookup,
-                       std::vector<TDiagnostic> &AOut) {
+                       const std::vector<TSourceLine> &ALines, const TLookup &ALookup, std::vector<TDiagnostic> &AOut) {
   TPathCheck(APath, ASectionName, AHeaderLine, ALines, ALookup, AOut).Run();
 }
 
@@ -601,27 +619,29 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
       S.Vok = TSection::VokBlankName;
       Add(S.Header, TSeverity::Error,
           "the name of " + Ref + " is blank: LoadVok cannot load it" +
-              (S.All == TSection::AllFails ? ", and LoadAllVok fails on it (\"Operation aborted\") and stops reading the file"
-                                           : ""));
+              (S.All == TSection::AllFails
+                   ? ", and LoadAllVok fails on it (\"Operation aborted\") and stops reading the file"
+                   : ""));
       continue;
     }
     if (S.All == TSection::AllLastLine)
-      Add(S.Header, TSeverity::Warning,
-          "the header of " + Ref + " is the last line of the file: LoadAllVok skips it", ByLoadAllVok);
+      Add(S.Header, TSeverity::Warning, "the header of " + Ref + " is the last line of the file: LoadAllVok skips it",
+          ByLoadAllVok);
 
     // LoadVok: the registry trims the name and cuts it at 255, and the loader finds the section.
     const std::string Asked = ShortStr(Trimmed);
     const int ReadsHeader = HeaderLoadVokReads(AFile, Asked);
-    const auto Found = std::find_if(Sections.begin(), Sections.end(),
-                                    [&](const TSection &F) { return F.Header == ReadsHeader; });
+    const auto Found =
+        std::find_if(Sections.begin(), Sections.end(), [&](const TSection &F) { return F.Header == ReadsHeader; });
     const TSection *Reads = Found == Sections.end() ? nullptr : &*Found;
     if (Trimmed != S.Name || Trimmed.size() > MaxShortLen) {
       S.Vok = Reads ? TSection::VokOther : TSection::VokNotFound;
       if (Reads) S.VokOtherLine = Reads->Header + 1;
-      std::string Why = Trimmed.size() > MaxShortLen
-                            ? "the name of " + Ref.substr(0, 60) + "...] is " + Str(Trimmed.size()) +
-                                  " characters long: LoadVok cuts names at 255"
-                            : "the name of " + Ref + " has blanks inside the brackets: LoadVok trims the name it is given";
+      std::string Why =
+          Trimmed.size() > MaxShortLen
+              ? "the name of " + Ref.substr(0, 60) + "...] is " + Str(Trimmed.size()) +
+                    " characters long: LoadVok cuts names at 255"
+              : "the name of " + Ref + " has blanks inside the brackets: LoadVok trims the name it is given";
       Why += Reads ? " and reads the section on line " + Str(Reads->Header + 1) + " instead"
                    : " and finds no such section";
       if (Trimmed.size() <= MaxShortLen) Why += " (LoadAllVok registers it as \"" + Trimmed + "\")";
@@ -678,9 +698,8 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
     }
     // Should the core refuse a section for a reason the checks above do not know, say so.
     auto HasError = [&](unsigned APath) {
-      return std::any_of(Diags.begin() + static_cast<std::ptrdiff_t>(From), Diags.end(), [&](const TDiagnostic &D) {
-        return D.Severity == TSeverity::Error && (D.Paths & APath);
-      });
+      return std::any_of(Diags.begin() + static_cast<std::ptrdiff_t>(From), Diags.end(),
+                         [&](const TDiagnostic &D) { return D.Severity == TSeverity::Error && (D.Paths & APath); });
     };
     if (S.Vok == TSection::VokFails && !HasError(ByLoadVok))
       Add(S.Header, TSeverity::Error, Ref + " does not load through LoadVok, for a reason this check does not know",
@@ -693,11 +712,13 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
     if (Loaded) {
       S.Counts = LevelCounts(*Loaded);
       S.Widths = Loaded->Formats();
-      if (Loaded == AllLoad && VokLoad.Ready() && LevelCounts(VokLoad) != S.Counts) S.OtherCounts = LevelCounts(VokLoad);
+      if (Loaded == AllLoad && VokLoad.Ready() && LevelCounts(VokLoad) != S.Counts)
+        S.OtherCounts = LevelCounts(VokLoad);
     }
   }
 
-  std::stable_sort(Diags.begin(), Diags.end(), [](const TDiagnostic &A, const TDiagnostic &B) { return A.Line < B.Line; });
+  std::stable_sort(Diags.begin(), Diags.end(),
+                   [](const TDiagnostic &A, const TDiagnostic &B) { return A.Line < B.Line; });
   int Errors = 0, Warnings = 0, Notes = 0;
   for (const TDiagnostic &D : Diags) {
     (D.Severity == TSeverity::Error ? Errors : D.Severity == TSeverity::Warning ? Warnings : Notes)++;
@@ -715,27 +736,46 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
     }
     Line += "LoadVok: ";
     switch (S.Vok) {
-      case TSection::VokLoads: Line += "loads"; break;
-      case TSection::VokFails: Line += "fails"; break;
-      case TSection::VokBlankName: Line += "cannot load it"; break;
-      case TSection::VokNotFound: Line += "cannot find it"; break;
-      case TSection::VokOther: Line += "reads the section on line " + Str(S.VokOtherLine) + " instead"; break;
+      case TSection::VokLoads:
+        Line += "loads";
+        break;
+      case TSection::VokFails:
+        Line += "fails";
+        break;
+      case TSection::VokBlankName:
+        Line += "cannot load it";
+        break;
+      case TSection::VokNotFound:
+        Line += "cannot find it";
+        break;
+      case TSection::VokOther:
+        Line += "reads the section on line " + Str(S.VokOtherLine) + " instead";
+        break;
     }
     Line += "; LoadAllVok: ";
     switch (S.All) {
       case TSection::AllLoads:
         Line += S.ReplacedBy ? "loads, then replaces it by the section on line " + Str(S.ReplacedBy) : "loads";
         break;
-      case TSection::AllFails: Line += "fails (\"Operation aborted\") and reads no further sections"; break;
-      case TSection::AllEmptyName: Line += "skips it (empty name)"; break;
-      case TSection::AllLastLine: Line += "skips it (header on the last line)"; break;
-      case TSection::AllNotReached: Line += "does not reach it (stops at line " + Str(S.AllStopLine) + ")"; break;
+      case TSection::AllFails:
+        Line += "fails (\"Operation aborted\") and reads no further sections";
+        break;
+      case TSection::AllEmptyName:
+        Line += "skips it (empty name)";
+        break;
+      case TSection::AllLastLine:
+        Line += "skips it (header on the last line)";
+        break;
+      case TSection::AllNotReached:
+        Line += "does not reach it (stops at line " + Str(S.AllStopLine) + ")";
+        break;
     }
     AConsole.Out << AConsole.Show(Line) << "\n";
   }
   AConsole.Out << AFile << ": " << Sections.size() << (Sections.size() == 1 ? " section, " : " sections, ") << Errors
                << (Errors == 1 ? " error, " : " errors, ") << Warnings << (Warnings == 1 ? " warning, " : " warnings, ")
-               << Notes << (Notes == 1 ? " note" : " notes") << (Utf8 ? "; read as UTF-8 (byte order mark)" : "; read as Windows-1251") << "\n";
+               << Notes << (Notes == 1 ? " note" : " notes")
+               << (Utf8 ? "; read as UTF-8 (byte order mark)" : "; read as Windows-1251") << "\n";
   return Errors ? 2 : Warnings ? 1 : 0;
 }
 

@@ -49,8 +49,7 @@ std::string Quote(std::string_view S, std::size_t AMax = 60);
 // them: header lines, item lines, and once ALookup (the same lines loaded by the core) is
 // ready, codes, ancestors, filters and the selection dialog's rows. Appends to AOut.
 void CheckSectionLines(unsigned APath, std::string_view ASectionName, int AHeaderLine,
-                       const std::vector<TSourceLine> &ALines, const TLookup &ALookup,
-                       std::vector<TDiagnostic> &AOut);
+                       const std::vector<TSourceLine> &ALines, const TLookup &ALookup, std::vector<TDiagnostic> &AOut);
 
 // vok check: diagnoses every section of AFile; returns 0 (clean), 1 (warnings) or 2 (errors).
 int RunCheck(const TConsole &AConsole, const std::string &AFile);

@@ -4,9 +4,7 @@
 
 namespace vok::tool {
 
-std::string TConsole::Show(std::string_view A1251) const {
-  return Utf8 ? Cp1251ToUtf8(A1251) : std::string(A1251);
-}
+std::string TConsole::Show(std::string_view A1251) const { return Utf8 ? Cp1251ToUtf8(A1251) : std::string(A1251); }
 
 std::string TConsole::FromArg(std::string_view AArg) const {
   std::string R;

@@ -32,7 +32,8 @@ std::string ConvertField(std::string_view AUtf8, std::string &AOut, bool AHashAl
     if (static_cast<unsigned char>(C) < 32)
       return "control character " + std::to_string(static_cast<unsigned char>(C)) + " (tab, or a code below 32)";
   }
-  if (!AHashAllowed && AOut.find('#') != std::string::npos) return "contains \"#\", which the .vok format uses to separate the parts of an item line";
+  if (!AHashAllowed && AOut.find('#') != std::string::npos)
+    return "contains \"#\", which the .vok format uses to separate the parts of an item line";
   return std::string();
 }
 
@@ -51,10 +52,12 @@ struct TProblems {
 };
 
 // A header value from the command line; reports (line 0) what keeps it out of a header line.
-std::string HeaderValue(const TConsole &AConsole, const char *AOption, const std::string &AValue, TProblems &AProblems) {
+std::string HeaderValue(const TConsole &AConsole, const char *AOption, const std::string &AValue,
+                        TProblems &AProblems) {
   const std::string V = AConsole.FromArg(AValue);
   if (V.size() > MaxShortLen)
-    AProblems.Add(0, TSeverity::Error, std::string(AOption) + ": " + std::to_string(V.size()) + " characters; at most 255 are allowed");
+    AProblems.Add(0, TSeverity::Error,
+                  std::string(AOption) + ": " + std::to_string(V.size()) + " characters; at most 255 are allowed");
   if (std::any_of(V.begin(), V.end(), [](char C) { return static_cast<unsigned char>(C) < 32; }))
     AProblems.Add(0, TSeverity::Error, std::string(AOption) + ": control characters cannot stand in a header line");
   else if (!V.empty() && IsBlankChar(V.back()))
@@ -186,8 +189,9 @@ int RunImport(const TConsole &AConsole, const TImportOptions &AOptions) {
     if (!Good) continue;
     if (Item.Text.empty()) Problems.Add(R.Line, TSeverity::Warning, "the text is empty");
     if (Item.Tag.find(';') != std::string::npos)
-      Problems.Add(R.Line, TSeverity::Warning,
-                   "the tag holds \";\", which separates the tags of a filter: no filter naming it alone keeps the item");
+      Problems.Add(
+          R.Line, TSeverity::Warning,
+          "the tag holds \";\", which separates the tags of a filter: no filter naming it alone keeps the item");
     // The last part of the line loses its trailing blanks when LoadAllVok trims the line.
     const std::size_t Last = !Item.Tag.empty() ? 3 : !Item.Extra.empty() ? 2 : 1;
     const std::string &LastText = *Targets[Last - 1];
@@ -207,8 +211,8 @@ int RunImport(const TConsole &AConsole, const TImportOptions &AOptions) {
       const auto W = TryStrToInt(TrimView(Piece));
       if (!W)
         Problems.Add(0, TSeverity::Error,
-                     "--format: width " + std::to_string(N + 1) + " " + Quote(Piece) + " does not convert: " +
-                         WhyNotInt(TrimView(Piece)));
+                     "--format: width " + std::to_string(N + 1) + " " + Quote(Piece) +
+                         " does not convert: " + WhyNotInt(TrimView(Piece)));
       else if (*W < 1)
         Problems.Add(0, TSeverity::Error, "--format: width " + std::to_string(N + 1) + " is not positive");
       else
@@ -216,7 +220,8 @@ int RunImport(const TConsole &AConsole, const TImportOptions &AOptions) {
     }
   } else {
     int Digits = 1;
-    for (const TItem &I : Items) Digits = std::max(Digits, static_cast<int>(std::to_string(I.Code < 0 ? -int64_t(I.Code) : I.Code).size()));
+    for (const TItem &I : Items)
+      Digits = std::max(Digits, static_cast<int>(std::to_string(I.Code < 0 ? -int64_t(I.Code) : I.Code).size()));
     Widths.push_back(Digits);
   }
   std::string Display;

@@ -31,8 +31,8 @@ const char *const Usage =
 
 // Options that take a value, and the command each belongs to.
 const std::map<std::string, std::string> ValueOptions = {
-    {"--filter", "tree"},   {"--format", "import"}, {"--display", "import"}, {"--delimit", "import"},
-    {"--sep", "import"},    {"-o", "import"},       {"--output", "import"},
+    {"--filter", "tree"}, {"--format", "import"}, {"--display", "import"}, {"--delimit", "import"},
+    {"--sep", "import"},  {"-o", "import"},       {"--output", "import"},
 };
 
 int BadUsage(std::ostream &AErr, const std::string &AWhy) {
@@ -50,7 +50,8 @@ int RunVok(const std::vector<std::string> &AArgs, std::ostream &AOut, std::ostre
     AOut << Usage;
     return 0;
   }
-  if (Command != "check" && Command != "tree" && Command != "import") return BadUsage(AErr, "unknown command \"" + Command + "\"");
+  if (Command != "check" && Command != "tree" && Command != "import")
+    return BadUsage(AErr, "unknown command \"" + Command + "\"");
 
   std::vector<std::string> Positional;
   std::map<std::string, std::string> Values;
@@ -73,7 +74,8 @@ int RunVok(const std::vector<std::string> &AArgs, std::ostream &AOut, std::ostre
       const std::string Name = A.substr(0, Eq);
       const auto Known = ValueOptions.find(Name);
       if (Known == ValueOptions.end()) return BadUsage(AErr, "unknown option \"" + A + "\"");
-      if (Known->second != Command) return BadUsage(AErr, "option " + Name + " belongs to \"vok " + Known->second + "\"");
+      if (Known->second != Command)
+        return BadUsage(AErr, "option " + Name + " belongs to \"vok " + Known->second + "\"");
       if (Eq != std::string::npos) {
         Values[Name == "--output" ? "-o" : Name] = A.substr(Eq + 1);
       } else if (I + 1 < AArgs.size()) {
@@ -99,7 +101,8 @@ int RunVok(const std::vector<std::string> &AArgs, std::ostream &AOut, std::ostre
     const auto Filter = Value("--filter");
     return RunTree(Console, Positional[0], Console.FromArg(Positional[1]), Filter ? Console.FromArg(*Filter) : "*");
   }
-  if (Positional.empty() || Positional.size() > 2) return BadUsage(AErr, "import needs a CSV file and at most a section name");
+  if (Positional.empty() || Positional.size() > 2)
+    return BadUsage(AErr, "import needs a CSV file and at most a section name");
   TImportOptions Options;
   Options.CsvFile = Positional[0];
   if (Positional.size() == 2) Options.Section = Positional[1];

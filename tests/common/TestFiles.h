@@ -1,0 +1,109 @@
+// Temporary files, texts read from memory, the sample dictionary and comparable rows, for the
+// native tests and the fuzz targets of the core.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <unistd.h>
+
+#include "lookup/CodeList.h"
+#include "lookup/TextFile.h"
+
+namespace vok::test {
+
+// A file with the given bytes, removed when the object goes.
+class TTempFile {
+ public:
+  explicit TTempFile(std::string_view AContents) {
+    char Name[] = "/tmp/vokXXXXXX";
+    const int Fd = mkstemp(Name);
+    if (Fd >= 0) close(Fd);
+    fPath = Name;
+    std::ofstream(fPath, std::ios::binary) << AContents;
+  }
+  ~TTempFile() { std::remove(fPath.c_str()); }
+  TTempFile(const TTempFile &) = delete;
+  TTempFile &operator=(const TTempFile &) = delete;
+  const std::string &Path() const { return fPath; }
+
+ private:
+  std::string fPath;
+};
+
+// A text kept in memory, read through TTextReader in blocks of any size, so that lines
+// cross block boundaries in every way.
+class TMemoryText {
+ public:
+  explicit TMemoryText(std::string_view AText) : fText(AText) {}
+  // A new reader from the start of the text.
+  std::unique_ptr<TTextReader> Open(std::size_t ABlockSize) {
+    std::FILE *F = fmemopen(fText.empty() ? fEmpty : fText.data(), fText.size(), "r");
+    return std::make_unique<TTextReader>(F, ABlockSize);
+  }
+
+ private:
+  std::string fText;
+  char fEmpty[1] = {0};
+};
+
+// AText with a carriage return before every line feed.
+inline std::string Crlf(std::string_view AText) {
+  std::string R;
+  for (char C : AText) R += C == '\n' ? std::string("\r\n") : std::string(1, C);
+  return R;
+}
+
+// The sample file with the sections Places and Rivers.
+inline const char *PlacesFile() {
+  return "; settlements of two regions\n"
+         "[Places]\n"
+         "Format=2,2,3\n"
+         "Display=%1%2%3\n"
+         "Delimit=,\n"
+         "1100000=North region\n"
+         "1101000=Lake district\n"
+         "1101001=Stone village#pop. 120#rural\n"
+         "1101002=Hill town#pop. 5400#urban\n"
+         "1102000=Forest district\n"
+         "1200000=South region#coastal\n"
+         "note=not an item\n"
+         "[Rivers]\n"
+         "Format=3\n"
+         "Display=%1\n"
+         "Delimit=\n";
+}
+
+// A row of a level or of a code list, as expectations compare and print it.
+struct TRow {
+  int32_t Code;
+  std::string Text;
+  bool operator==(const TRow &O) const { return Code == O.Code && Text == O.Text; }
+  friend std::ostream &operator<<(std::ostream &AOut, const TRow &R) { return AOut << R.Code << '=' << R.Text; }
+};
+using TRows = std::vector<TRow>;
+
+inline TRows Rows(const TCodeList &AList) {
+  TRows R;
+  for (const TCodeRow &Row : AList.Rows()) R.push_back({Row.Code, Row.Text});
+  return R;
+}
+
+// The entries of level ALevel of a dictionary (TLookup or the reference) in file order.
+template <typename TDictionary>
+TRows LevelRows(const TDictionary &ALookup, int ALevel) {
+  TRows R;
+  for (int I = 0; I < ALookup.GetLevelItemCount(ALevel); ++I) {
+    const auto Item = ALookup.GetLevelItem(ALevel, I);
+    R.push_back({Item.Code, Item.Text});
+  }
+  return R;
+}
+
+}  // namespace vok::test
