@@ -6,14 +6,17 @@
 # build/wineprefix-120dpi; picture vokform-120dpi.png).
 # With a pattern as second argument the search dialog (F3) is opened over it and searches for
 # the pattern (picture search.png).
-# Usage: [DPI=120] tools/screenshot.sh [START_CODE [PATTERN]]
+# With VOK_LC_ALL=C.UTF-8 the program runs on a Western Windows (ANSI code page 1252): take the
+# section Places there (SECTION=Places START=1101001), whose name the code page holds.
+# Usage: [DPI=120] [SECTION=NAME] tools/screenshot.sh [START_CODE [PATTERN]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/build.sh win32
 out=$PWD/build/screenshots
 mkdir -p "$out"
 cd build/win32
-export START=${1:-4501002} PNG=$out/vokform.png PATTERN=${2:-}
+export START=${1:-4501002} PNG=$out/vokform${VOK_LC_ALL:+-$VOK_LC_ALL}.png PATTERN=${2:-}
+export SECTION=${SECTION:-Регионы}
 [ -z "$PATTERN" ] || PNG=$out/search.png
 if [ -n "${DPI:-}" ]; then
   export WINEPREFIX=$PWD/../wineprefix-${DPI}dpi PNG=$out/vokform-${DPI}dpi.png
@@ -23,7 +26,7 @@ if [ -n "${DPI:-}" ]; then
   fi
 fi
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  ../../cmake/wine-run.sh vokhost.exe --pick ../../examples/sample.vok "Регионы" "$START" --close-after 8000 \
+  ../../cmake/wine-run.sh vokhost.exe --pick ../../examples/sample.vok "$SECTION" "$START" --close-after 8000 \
     ${PATTERN:+--search "$PATTERN"} | iconv -f cp1251 -t utf-8 &
   # Wait for the dialog (its caption ends with the F3 hint), then for its first painting.
   for _ in $(seq 30); do

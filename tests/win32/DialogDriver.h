@@ -188,11 +188,7 @@ class TDialog {
     GetWindowRect(Path, &R);
     return R.bottom == R.top ? 0 : ClientHeight(Path);
   }
-  std::wstring CaptionW() const {
-    wchar_t Buf[512] = L"";
-    GetWindowTextW(Window, Buf, 512);
-    return Buf;
-  }
+  std::wstring CaptionW() const { return WindowTextW(Window); }
 
   // A key pressed and released on the focused control (the list when the focus is elsewhere),
   // with the modifiers held.

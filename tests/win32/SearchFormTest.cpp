@@ -106,6 +106,8 @@ TEST_F(SearchDialog, UnchangedPatternIsNotSearchedAgainInAnyCase) {
 TEST_F(SearchDialog, EmptyPatternEmptiesTheResults) {
   EXPECT_EQ(Value("Towns", 0,
                   {F3, Find(Kam), Find(""), ExpectMatches({}, -1, {}), Find("xyz"), ExpectMatches({}, -1, {}),
+                   // searched, but no entry of the history
+                   OnSearch([](TDialog &S) { EXPECT_EQ(ListTexts(S.Combo), (std::vector<std::string>{"xyz", Kam})); }),
                    SearchKey(VK_ESCAPE), Press(VK_ESCAPE)}),
             0);
 }

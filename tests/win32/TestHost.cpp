@@ -46,6 +46,19 @@ std::string WindowText(HWND AWnd) {
   return Buf;
 }
 
+std::wstring WindowTextW(HWND AWnd) {
+  wchar_t Buf[4096] = L"";
+  GetWindowTextW(AWnd, Buf, 4096);
+  return Buf;
+}
+
+std::wstring FromCyrillic(const std::string &AText) {
+  std::wstring W(AText.size(), L'\0');
+  W.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(1251, 0, AText.data(), static_cast<int>(AText.size()), W.data(), static_cast<int>(W.size()))));
+  return W;
+}
+
 std::string ClassName(HWND AWnd) {
   char Class[256] = "";
   GetClassNameA(AWnd, Class, sizeof Class);
@@ -97,7 +110,8 @@ LRESULT CALLBACK TMessageCatcher::HookProc(int ACode, WPARAM AWParam, LPARAM ALP
       if (ACode == HCBT_ACTIVATE)
         PostMessageA(H, WM_COMMAND, IDOK, 0);
       else
-        Shown->push_back({WindowText(GetDlgItem(H, 0xFFFF)), WindowText(H), GetWindow(H, GW_OWNER)});
+        Shown->push_back({WindowText(GetDlgItem(H, 0xFFFF)), WindowText(H), GetWindow(H, GW_OWNER),
+                          WindowTextW(GetDlgItem(H, 0xFFFF)), WindowTextW(H)});
     }
   }
   return CallNextHookEx(nullptr, ACode, AWParam, ALParam);

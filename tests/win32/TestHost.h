@@ -37,6 +37,7 @@ const TExports &Vok();
 struct TShownMessage {
   std::string Text, Caption;
   HWND Owner;
+  std::wstring TextW, CaptionW;  // as Unicode, whatever the code page
 };
 
 // While alive, every message box shown on this thread is read and closed with OK.
@@ -89,8 +90,11 @@ class TShownHost {
 // A handle that was a window and is one no more.
 HWND DestroyedWindow();
 
-// The text of window AWnd, and the name of its class.
+// The text of window AWnd (in the ANSI code page, and as Unicode), and the name of its class.
 std::string WindowText(HWND AWnd);
+std::wstring WindowTextW(HWND AWnd);
+// A Windows-1251 text, such as the library's own, as Unicode.
+std::wstring FromCyrillic(const std::string &AText);
 std::string ClassName(HWND AWnd);
 
 // Key AKey pressed (or released, AUp) as input for SendInput.
