@@ -131,11 +131,12 @@ void TForm::RunModalLoop() {
     }
     if (Got < 0) break;
     const bool IsKey = Msg.message >= WM_KEYFIRST && Msg.message <= WM_KEYLAST;
+    const bool IsMouse = Msg.message >= WM_MOUSEFIRST && Msg.message <= WM_MOUSELAST;
     HWND Self = Handle();
-    if (IsKey && Self && (Msg.hwnd == Self || IsChild(Self, Msg.hwnd))) {
+    if ((IsKey || IsMouse) && Self && (Msg.hwnd == Self || IsChild(Self, Msg.hwnd))) {
       bool Swallowed = false;
       try {
-        Swallowed = PreviewKey(Msg);
+        Swallowed = IsKey ? PreviewKey(Msg) : PreviewMouse(Msg);
       } catch (...) {
       }
       if (Swallowed) continue;

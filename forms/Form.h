@@ -93,8 +93,13 @@ class TForm {
     CreateForm(AForm, ALayout, N);
   }
 
-  // Sees every key message for the form or its controls before they do; true swallows it.
+  // See every key message, and every mouse message, for the form or its controls before they
+  // do; true swallows it.
   virtual bool PreviewKey(const MSG &AMsg) {
+    (void)AMsg;
+    return false;
+  }
+  virtual bool PreviewMouse(const MSG &AMsg) {
     (void)AMsg;
     return false;
   }
@@ -118,7 +123,8 @@ class TForm {
 
  private:
   static LRESULT CALLBACK StaticWndProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
-  // Gets and dispatches messages, keys through PreviewKey first, until the modal result is set.
+  // Gets and dispatches messages, keys and mouse messages through PreviewKey and PreviewMouse
+  // first, until the modal result is set.
   void RunModalLoop();
 
   TUniqueWindow fWindow;

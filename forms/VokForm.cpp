@@ -1,7 +1,5 @@
 #include "forms/VokForm.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -52,8 +50,6 @@ void TVokForm::FormCreate() {
   };
   CreateForm(Form, Layout);
   for (HWND List : {VokListBox(), StringsLbx()}) SendMessageW(List, LB_SETITEMHEIGHT, 0, Scale(RowHeight));
-  if (!SetWindowSubclass(VokListBox(), VokListBoxProc, 1, reinterpret_cast<DWORD_PTR>(this)))
-    throw std::runtime_error("Cannot subclass the list");
   fStringsHeight = Scale(StringsLbxHeight);
   AlignControls();
 }
@@ -279,17 +275,12 @@ LRESULT TVokForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
   return TForm::WndProc(AMsg, AWParam, ALParam);
 }
 
-LRESULT CALLBACK TVokForm::VokListBoxProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam, UINT_PTR AId,
-                                          DWORD_PTR AForm) {
-  // The subclass goes with the list: its bookkeeping outlives the window otherwise.
-  if (AMsg == WM_NCDESTROY) RemoveWindowSubclass(AWnd, VokListBoxProc, AId);
-  if (AMsg == WM_RBUTTONDOWN || AMsg == WM_RBUTTONDBLCLK) {
-    try {
-      reinterpret_cast<TVokForm *>(AForm)->VokListBoxMouseDown(AMsg);
-    } catch (...) {
-    }
-  }
-  return DefSubclassProc(AWnd, AMsg, AWParam, ALParam);
+// The right button on the level list goes up, the list still seeing the click. The form's own
+// loop shows it here: a subclass of the list would cost every message of the list a detour.
+bool TVokForm::PreviewMouse(const MSG &AMsg) {
+  if (AMsg.hwnd == VokListBox() && (AMsg.message == WM_RBUTTONDOWN || AMsg.message == WM_RBUTTONDBLCLK))
+    VokListBoxMouseDown(AMsg.message);
+  return false;
 }
 
 TSelectionHost &SelectionHost() {

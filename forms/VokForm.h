@@ -52,6 +52,7 @@ class TVokForm : public TForm {
 
  protected:
   bool PreviewKey(const MSG &AMsg) override;
+  bool PreviewMouse(const MSG &AMsg) override;
   LRESULT WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) override;
   bool OnCommand(int AId, int ANotify) override;
   void BeforeShow() override;
@@ -86,9 +87,6 @@ class TVokForm : public TForm {
   // Row of the first real item (code not -1) of the current level, or -1.
   int FirstItemRow() const;
   bool IsUndefinedRow(int ARow) const;
-
-  static LRESULT CALLBACK VokListBoxProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam, UINT_PTR AId,
-                                         DWORD_PTR AForm);
 
   static constexpr int VokListBoxId = 101;
   static constexpr int StringsLbxId = 102;

@@ -25,6 +25,9 @@ class TCodeList {
   // Adds a row by the list's ordering and duplicate rules; returns its position, or -1 when
   // a sorted list that ignores duplicates already holds an equal text.
   int Add(std::string_view AText, int32_t ACode);
+  // Adds ARows, in their order, as one Add each would: the same rows in the same places, in
+  // n log n instead of a shift of the list per row.
+  void AddAll(std::vector<TCodeRow> ARows);
   void Clear() { fRows.clear(); }
   // Replaces every row by ARows, which the caller has put in this list's order already.
   void Assign(std::vector<TCodeRow> ARows) { fRows = std::move(ARows); }

@@ -415,8 +415,10 @@ void TLookup::LoadGroup(int NestIndex, int32_t FilterId, TCodeList &AStringList)
   AStringList.Clear();
   if (NestIndex < 0 || NestIndex >= GroupCount()) throw std::out_of_range("List index out of bounds");
   const TLevel &L = fGroups[static_cast<std::size_t>(NestIndex)];
-  L.Groups.ForEach(L.Items, FilterId, [&](const TEntry &E) { AStringList.Add(TextOf(E), E.Code); });
-  if (!AStringList.Empty()) AStringList.Add(UndefinedValueText, UndefinedValueCode);
+  std::vector<TCodeRow> Rows;
+  L.Groups.ForEach(L.Items, FilterId, [&](const TEntry &E) { Rows.push_back({std::string(TextOf(E)), E.Code}); });
+  if (!Rows.empty()) Rows.push_back({UndefinedValueText, UndefinedValueCode});
+  AStringList.AddAll(std::move(Rows));
 }
 
 void TLookup::GetPrevGroups(int32_t AItemId, std::vector<std::string> &AStrings) const {
