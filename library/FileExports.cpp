@@ -57,7 +57,7 @@ VOK_EXPORT int32_t LoadAllVok(const char *AVokFile) {
 VOK_EXPORT int32_t GetVokCount(const char *AVokFile) {
   return Guarded(0, [&] {
     const std::string File(Arg(AVokFile));
-    if (File.empty()) return Library().Registry ? static_cast<int32_t>(Library().Registry->size()) : 0;
+    if (File.empty()) return Library().Registry ? static_cast<int32_t>(Library().Registry->Count()) : 0;
     if (!FileExists(File)) return 0;
     int32_t Count = 0;
     return ForEachHeader(File, [&](int32_t APosition, std::string_view) { return (Count = APosition), true; }) ? Count
@@ -73,7 +73,7 @@ VOK_EXPORT void GetVokName(const char *AVokFile, int32_t AIndex, char *ABuffer) 
     const std::string File(Arg(AVokFile));
     if (File.empty()) {
       const TRegistry *R = Library().Registry.get();
-      if (R && AIndex >= 1 && static_cast<std::size_t>(AIndex) <= R->size())
+      if (R && AIndex >= 1 && static_cast<std::size_t>(AIndex) <= R->Count())
         WriteBuffer(ABuffer, (*R)[static_cast<std::size_t>(AIndex) - 1].Name);
       return;
     }

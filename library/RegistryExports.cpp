@@ -64,7 +64,7 @@ VOK_EXPORT void CloseVokList() {
 }
 
 VOK_EXPORT int32_t VokExists(const char *AVokName) {
-  return Guarded(0, [&] { return Bool32(IndexOfVok(Arg(AVokName)) >= 0); });
+  return Guarded(0, [&] { return Bool32(IndexOfVok(Arg(AVokName)) != nullptr); });
 }
 
 VOK_EXPORT int32_t LoadVokEx(const char *AVokFile, const char *AVokName, const char *AVokAlias, const char *AFilter) {
@@ -77,9 +77,9 @@ VOK_EXPORT int32_t LoadVok(const char *AVokFile, const char *AVokName) {
 
 VOK_EXPORT int32_t UnLoadVok(const char *AVokName) {
   return Guarded(0, [&] {
-    const int I = IndexOfVok(Arg(AVokName));
-    if (I < 0) return 0;
-    RemoveVok(I);
+    const TRegistry::TEntry *E = IndexOfVok(Arg(AVokName));
+    if (!E) return 0;
+    Library().Registry->Remove(E);
     return True32;
   });
 }

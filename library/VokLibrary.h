@@ -10,19 +10,13 @@
 #include <vector>
 
 #include "lookup/Lookup.h"
+#include "lookup/Registry.h"
 #include "win32/Text.h"
 
 namespace vok {
 
 class TVokForm;
 class TSearchForm;
-
-struct TRegEntry {
-  std::string Name;
-  std::unique_ptr<TLookup> Lookup;
-};
-
-using TRegistry = std::vector<TRegEntry>;
 
 struct TLibraryState {
   TLibraryState() = default;
@@ -40,15 +34,12 @@ struct TLibraryState {
 
 TLibraryState &Library();
 
-// Position of the first registered dictionary named AVokName (ASCII letters compared
-// without case, every other byte exactly), or -1.
-int IndexOfVok(std::string_view AVokName);
+// The first registered dictionary named AVokName (ASCII letters compared without case, every
+// other byte exactly), or null; none while the library is closed.
+const TRegistry::TEntry *IndexOfVok(std::string_view AVokName);
 
 // The registered dictionary named AVokName, or null.
 TLookup *FindVok(std::string_view AVokName);
-
-// Frees the dictionary registered at AIndex and removes its entry.
-void RemoveVok(int AIndex);
 
 // Shows a modal message with an OK button, owned by the host window; AText in the ANSI code
 // page (the load errors' texts are English).

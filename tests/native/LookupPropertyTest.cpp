@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <random>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "lookup/CodeList.h"
 #include "lookup/Lookup.h"
+#include "lookup/Registry.h"
 #include "lookup/TextOps.h"
 #include "tests/common/TestFiles.h"
 #include "tools/bench/ReferenceLookup.h"
@@ -20,6 +22,7 @@
 using namespace vok;
 using vok::bench::TRefLines;
 using vok::bench::TReferenceLookup;
+using vok::bench::TReferenceRegistry;
 using vok::test::Rows;
 using vok::test::TTempFile;
 
@@ -389,6 +392,46 @@ TEST_F(LookupProperty, RandomDictionariesAnswerLikeTheReference) {
   // The generator must exercise both outcomes of a load.
   EXPECT_GT(Ready, 400);
   EXPECT_GT(Failed, 20);
+}
+
+// Random loads, replacements and unloads as the loaders do them: the registry finds the same
+// entries as the plain list and keeps the same order.
+TEST(RegistryProperty, AnswersLikeThePlainList) {
+  std::mt19937 Random(11);
+  // Names that differ in the case of ASCII letters, of Cyrillic letters (never equal), or not at all.
+  const char *const Names[] = {"Places", "places", "PLACES", "Rivers", "\xD0\xE5\xEA\xE8", "\xF0\xE5\xEA\xE8", "a", "A b", "a B", ""};
+  vok::TRegistry Registry;
+  TReferenceRegistry Reference;
+  for (int Step = 0; Step < 3000; ++Step) {
+    const std::string Name = Names[Random() % 10];
+    const vok::TRegistry::TEntry *Found = Registry.Find(Name);
+    const int At = Reference.IndexOf(Name);
+    ASSERT_EQ(Found != nullptr, At >= 0) << Step;
+    if (Found) {
+      ASSERT_EQ(Found->Lookup.get(), Reference.Entries()[static_cast<std::size_t>(At)].Lookup) << Step;
+    }
+    switch (Random() % 4) {
+      case 0:  // a load that replaces the dictionary of the same name
+        if (Found) Registry.Remove(Found), Reference.Remove(At);
+        [[fallthrough]];
+      case 1: {  // a registration beside an equal name, which the registry does not refuse
+        auto Lookup = std::make_unique<vok::TLookup>();
+        Reference.Add(Name, Lookup.get());
+        Registry.Add(Name, std::move(Lookup));
+        break;
+      }
+      case 2:  // an unload
+        if (Found) Registry.Remove(Found), Reference.Remove(At);
+        break;
+      default:
+        break;
+    }
+    ASSERT_EQ(Registry.Count(), Reference.Entries().size()) << Step;
+    for (std::size_t I = 0; I < Registry.Count(); ++I) {
+      ASSERT_EQ(Registry[I].Name, Reference.Entries()[I].Name) << Step;
+      ASSERT_EQ(Registry[I].Lookup.get(), Reference.Entries()[I].Lookup) << Step;
+    }
+  }
 }
 
 TEST(LookupPropertyFiles, MissingFileLeavesBothNotReady) {

@@ -379,4 +379,35 @@ class TReferenceLookup {
   std::string fDelimiter;
 };
 
+// The registry as a plain list: entries in the order of registration, a name found by comparing
+// every entry from the first, letter by letter.
+class TReferenceRegistry {
+ public:
+  struct TEntry {
+    std::string Name;
+    const void *Lookup;
+  };
+  // Position of the first entry named AName (ASCII letters of either case match), or -1.
+  int IndexOf(std::string_view AName) const {
+    for (std::size_t I = 0; I < fEntries.size(); ++I) {
+      const std::string &N = fEntries[I].Name;
+      bool Same = N.size() == AName.size();
+      for (std::size_t K = 0; Same && K < N.size(); ++K) {
+        char X = N[K], Y = AName[K];
+        if (X >= 'A' && X <= 'Z') X = static_cast<char>(X - 'A' + 'a');
+        if (Y >= 'A' && Y <= 'Z') Y = static_cast<char>(Y - 'A' + 'a');
+        Same = X == Y;
+      }
+      if (Same) return static_cast<int>(I);
+    }
+    return -1;
+  }
+  void Add(std::string AName, const void *ALookup) { fEntries.push_back({std::move(AName), ALookup}); }
+  void Remove(int AIndex) { fEntries.erase(fEntries.begin() + AIndex); }
+  const std::vector<TEntry> &Entries() const { return fEntries; }
+
+ private:
+  std::vector<TEntry> fEntries;
+};
+
 }  // namespace vok::bench

@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "lookup/CodeList.h"
+#include "lookup/Registry.h"
 #include "lookup/ShortStr.h"
 #include "lookup/TextFile.h"
 #include "lookup/TextOps.h"
@@ -383,18 +384,6 @@ void TPathCheck::Walk(int ALevel, int32_t AFilterId) {
 
 // ---- the file ----
 
-// Registry names: ASCII letters match either case, every other character exactly.
-bool SameRegistryName(std::string_view A, std::string_view B) {
-  if (A.size() != B.size()) return false;
-  for (std::size_t I = 0; I < A.size(); ++I) {
-    char X = A[I], Y = B[I];
-    if (X >= 'a' && X <= 'z') X = static_cast<char>(X - 32);
-    if (Y >= 'a' && Y <= 'z') Y = static_cast<char>(Y - 32);
-    if (X != Y) return false;
-  }
-  return true;
-}
-
 // A line of the file that is not blank.
 struct TFileLine {
   int Index;  // in the file, from 0
@@ -594,7 +583,7 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
           S.All = TSection::AllLoads;
           for (std::size_t E = 0; E < N; ++E)
             if (Sections[E].All == TSection::AllLoads && !Sections[E].ReplacedBy &&
-                SameRegistryName(TrimView(Sections[E].Name), TrimView(S.Name)))
+                SameVokName(TrimView(Sections[E].Name), TrimView(S.Name)))
               Sections[E].ReplacedBy = S.Header + 1;
         } else {
           S.All = TSection::AllFails;
@@ -652,7 +641,7 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
       Add(S.Header, TSeverity::Warning,
           "LoadVok never reads " + Ref + ": it reads the section on line " + Str(Reads->Header + 1) +
               ", which has the same name" +
-              (S.All == TSection::AllLoads && SameRegistryName(Reads->Name, S.Name)
+              (S.All == TSection::AllLoads && SameVokName(Reads->Name, S.Name)
                    ? "; LoadAllVok loads both, and this one replaces the first"
                    : ""));
     }
