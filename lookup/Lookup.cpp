@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
 #include <iterator>
 #include <stdexcept>
 
@@ -69,24 +68,28 @@ void ReadSection(const std::string &AFile, std::string_view AName, TLines &AList
 // ---- text store ----
 
 const char *TLookup::TTextStore::Add(std::string_view AText) {
-  constexpr std::size_t FirstBlock = 4096, LargestBlock = 1 << 20;
+  constexpr std::size_t LargestBlock = 1 << 20;
   if (AText.empty()) return "";
   if (AText.size() > LargestBlock / 4) {
+    // A block of its own; the block being filled goes on filling.
     fBlocks.emplace_back(new char[AText.size()]);
     std::memcpy(fBlocks.back().get(), AText.data(), AText.size());
-    const char *P = fBlocks.back().get();
-    // Keep the current block last so that it goes on filling.
-    if (fBlocks.size() > 1 && fSize) std::swap(fBlocks[fBlocks.size() - 1], fBlocks[fBlocks.size() - 2]);
-    return P;
+    return fBlocks.back().get();
   }
-  if (!fSize || fUsed + AText.size() > fSize) {
-    // The next block is twice the last (up to the largest), and never smaller than the text
-    // that opens it.
-    fSize = std::max(fSize ? std::min(fSize * 2, LargestBlock) : FirstBlock, AText.size());
-    fBlocks.emplace_back(new char[fSize]);
+  if (!fCurrent && AText.size() <= FirstBlock) {
+    fCurrent = fFirst;
+    fSize = FirstBlock;
     fUsed = 0;
   }
-  char *P = fBlocks.back().get() + fUsed;
+  if (!fCurrent || fUsed + AText.size() > fSize) {
+    // The next block is twice the last (up to the largest), and never smaller than the text
+    // that opens it.
+    fSize = std::max(fCurrent ? std::min(fSize * 2, LargestBlock) : FirstBlock, AText.size());
+    fBlocks.emplace_back(new char[fSize]);
+    fCurrent = fBlocks.back().get();
+    fUsed = 0;
+  }
+  char *P = fCurrent + fUsed;
   std::memcpy(P, AText.data(), AText.size());
   fUsed += AText.size();
   return P;
@@ -95,6 +98,7 @@ const char *TLookup::TTextStore::Add(std::string_view AText) {
 void TLookup::TTextStore::Clear() {
   fBlocks.clear();
   fBlocks.shrink_to_fit();
+  fCurrent = nullptr;
   fUsed = fSize = 0;
 }
 
@@ -117,13 +121,36 @@ inline uint32_t HashKey(int64_t AKey, uint32_t AShift) {
 }  // namespace
 
 void TLookup::TEntries::push_back(const TEntry &AEntry) {
-  const std::size_t Block = fCount >> BlockBits;
-  if (Block == fBlocks.size()) fBlocks.emplace_back(new TEntry[std::size_t(1) << BlockBits]);
-  fBlocks[Block][fCount & ((1u << BlockBits) - 1)] = AEntry;
+  if (fCount < BlockSize) {
+    if (fCount == fFirstRoom) {
+      // The first block doubles, from 8 entries up to a whole block.
+      fFirstRoom = std::min<std::size_t>(fFirstRoom ? fFirstRoom * 2 : 8, BlockSize);
+      std::unique_ptr<TEntry[]> Bigger(new TEntry[fFirstRoom]);
+      if (fCount) std::copy(fFirst.get(), fFirst.get() + fCount, Bigger.get());
+      fFirst = std::move(Bigger);
+    }
+    fFirst[fCount++] = AEntry;
+    return;
+  }
+  const std::size_t Block = (fCount >> BlockBits) - 1;
+  if (Block == fBlocks.size()) fBlocks.emplace_back(new TEntry[BlockSize]);
+  fBlocks[Block][fCount & (BlockSize - 1)] = AEntry;
   ++fCount;
 }
 
 void TLookup::TCodeIndex::Build(const TEntries &AEntries, std::unordered_map<int32_t, const TEntry *> &ALaterExtras) {
+  fSlots.clear();
+  if (AEntries.size() <= SmallLevel) {
+    // A scan of a few entries is as quick as the table and costs no memory.
+    for (std::size_t I = 0; I < AEntries.size(); ++I) {
+      const TEntry &E = AEntries[I];
+      if (!E.Extra) continue;
+      std::size_t First = 0;
+      while (AEntries[First].Code != E.Code) ++First;
+      if (First < I && !AEntries[First].Extra) ALaterExtras.try_emplace(E.Code, &E);
+    }
+    return;
+  }
   const uint32_t Bits = TableBits(AEntries.size());
   fShift = 32 - Bits;
   fSlots.assign(std::size_t(1) << Bits, 0);
@@ -144,7 +171,11 @@ void TLookup::TCodeIndex::Build(const TEntries &AEntries, std::unordered_map<int
 }
 
 const TLookup::TEntry *TLookup::TCodeIndex::Find(const TEntries &AEntries, int32_t ACode) const {
-  if (fSlots.empty()) return nullptr;
+  if (fSlots.empty()) {
+    for (std::size_t I = 0; I < AEntries.size(); ++I)
+      if (AEntries[I].Code == ACode) return &AEntries[I];
+    return nullptr;
+  }
   const uint32_t Mask = static_cast<uint32_t>(fSlots.size() - 1);
   for (uint32_t S = HashCode(ACode, fShift); fSlots[S]; S = (S + 1) & Mask) {
     const TEntry &E = AEntries[fSlots[S] - 1];
@@ -164,6 +195,9 @@ int TLookup::TGroupIndex::FindGroup(int64_t AKey) const {
 void TLookup::TGroupIndex::Build(const TEntries &AEntries, int64_t APower) {
   fPower = APower;
   fGroups.clear();
+  fSlots.clear();
+  fOrder.clear();
+  if (AEntries.size() <= SmallLevel) return;  // scanned in file order
   fSlots.assign(8, 0);
   fShift = 32 - 3;
   // Puts group AGroup into the slot table, which holds no equal key yet.
@@ -207,6 +241,12 @@ void TLookup::TGroupIndex::Build(const TEntries &AEntries, int64_t APower) {
 
 template <typename F>
 void TLookup::TGroupIndex::ForEach(const TEntries &AEntries, int32_t AFilterId, F &&AVisit) const {
+  if (fSlots.empty()) {
+    const int64_t Key = AFilterId / fPower;
+    for (std::size_t I = 0; I < AEntries.size(); ++I)
+      if (AEntries[I].Code / fPower == Key) AVisit(AEntries[I]);
+    return;
+  }
   const int G = FindGroup(AFilterId / fPower);
   if (G < 0) return;
   const TGroup &Group = fGroups[static_cast<std::size_t>(G)];
@@ -215,37 +255,35 @@ void TLookup::TGroupIndex::ForEach(const TEntries &AEntries, int32_t AFilterId, 
 
 // ---- loading ----
 
-struct TLookup::TLoadState {
-  std::string Name, Alias, Filter;
-  bool Filtered = false;
-  bool Failed = false;
-  bool Taken[std::size(HeaderKeys)] = {};  // per header key: its line was taken
-  // Items read before the widths were known, or after such an item: placed at the end so
-  // that every level keeps the order of the file.
-  std::deque<TEntry> Pending;
-};
-
 TLookup::TLookup() = default;
 TLookup::~TLookup() = default;
 
 void TLookup::Clear() {
   fReady = false;
   fVokName.clear();
-  fVokPath.clear();
+  fVokPath.reset();
   fGroups.clear();
   fLaterExtras.clear();
-  fFormats.clear();
-  fBelow.clear();
   fDisplay.clear();
   fDelimiter.clear();
   fStore.Clear();
   fLoad.reset();
 }
 
+const std::string &TLookup::NoPath() {
+  static const std::string None;
+  return None;
+}
+
 void TLookup::BeginLoad(std::string_view AVokFile, std::string_view AVokName, std::string_view AVokAlias,
                         std::string_view AFilter) {
+  BeginLoad(std::make_shared<const std::string>(ShortStr(AVokFile)), AVokName, AVokAlias, AFilter);
+}
+
+void TLookup::BeginLoad(std::shared_ptr<const std::string> AVokPath, std::string_view AVokName,
+                        std::string_view AVokAlias, std::string_view AFilter) {
   Clear();
-  fLoad = std::make_unique<TLoadState>();
+  fLoad.emplace();
   TLoadState &L = *fLoad;
   L.Name = ShortStr(TrimView(AVokName));
   L.Alias = ShortStr(TrimView(AVokAlias));
@@ -253,7 +291,7 @@ void TLookup::BeginLoad(std::string_view AVokFile, std::string_view AVokName, st
   L.Failed = L.Name.empty();
   L.Filtered = AFilter != "*";
   if (L.Filtered) L.Filter = ShortStr(";" + std::string(AFilter) + ";");
-  fVokPath = ShortStr(AVokFile);
+  fVokPath = std::move(AVokPath);
 }
 
 void TLookup::TakeHeaderLine(THeaderKey AKey, std::string_view AValue) {
@@ -291,13 +329,19 @@ void TLookup::AddLine(std::string_view ALine) {
 }
 
 bool TLookup::SetFormat(std::string_view AValue) {
-  for (const std::string_view Piece : SplitWidths(AValue)) {
-    const auto Width = TryStrToInt(Piece);
-    if (!Width) return false;
-    fFormats.push_back(*Width);
+  fGroups.resize(static_cast<std::size_t>(std::count(AValue.begin(), AValue.end(), ',')) + 1);
+  bool Converted = true;
+  std::size_t K = 0;
+  ForEachWidth(AValue, [&](std::string_view APiece) {
+    const auto Width = TryStrToInt(APiece);
+    if (Width) fGroups[K++].Width = *Width;
+    return Converted = Width.has_value();
+  });
+  if (!Converted) {
+    fGroups.clear();
+    return false;
   }
-  fGroups.resize(fFormats.size());
-  for (std::size_t K = 0; K < fFormats.size(); ++K) fBelow.push_back(Pow10(DigitsFrom(static_cast<int>(K) + 1)));
+  for (K = 0; K < fGroups.size(); ++K) fGroups[K].Below = Pow10(DigitsFrom(static_cast<int>(K) + 1));
   return true;
 }
 
@@ -322,8 +366,8 @@ void TLookup::EndLoad() {
 
 // Places the pending items on their levels and indexes every level.
 void TLookup::Build() {
-  std::deque<TEntry> &Pending = fLoad->Pending;
-  for (; !Pending.empty(); Pending.pop_front()) Place(Pending.front());
+  for (const TEntry &E : fLoad->Pending) Place(E);
+  fLoad->Pending.clear();
   for (std::size_t K = 0; K < fGroups.size(); ++K) {
     fGroups[K].Codes.Build(fGroups[K].Items, fLaterExtras);
     fGroups[K].Groups.Build(fGroups[K].Items, Pow10(DigitsFrom(static_cast<int>(K))));
@@ -366,16 +410,22 @@ void TLookup::LoadVokEx(std::string_view AVokFile, TLines *ATempList, std::strin
   EndLoad();
 }
 
+std::vector<int32_t> TLookup::Formats() const {
+  std::vector<int32_t> R;
+  for (const TLevel &L : fGroups) R.push_back(L.Width);
+  return R;
+}
+
 int64_t TLookup::DigitsFrom(int AFrom) const {
   int64_t S = 0;
-  for (std::size_t K = AFrom < 0 ? 0 : static_cast<std::size_t>(AFrom); K < fFormats.size(); ++K) S += fFormats[K];
+  for (std::size_t K = AFrom < 0 ? 0 : static_cast<std::size_t>(AFrom); K < fGroups.size(); ++K) S += fGroups[K].Width;
   return S;
 }
 
 int TLookup::GetGroupId(int32_t AItemId) const {
-  const int N = static_cast<int>(fBelow.size());
+  const int N = static_cast<int>(fGroups.size());
   for (int K = 0; K <= N - 2; ++K)
-    if (int64_t(AItemId) % fBelow[static_cast<std::size_t>(K)] == 0) return K;
+    if (int64_t(AItemId) % fGroups[static_cast<std::size_t>(K)].Below == 0) return K;
   return N > 0 ? N - 1 : 0;
 }
 

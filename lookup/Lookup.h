@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -53,16 +54,20 @@ class TLookup {
   // The same load fed one line at a time, for readers that stream a file: BeginLoad, then
   // AddLine for every line of the section in order, then EndLoad, which sets Ready().
   // The header lines are the first of each key; the caller keeps no list.
+  // The same with the file's path (cut at 255) shared with the other dictionaries read from it.
+  void BeginLoad(std::shared_ptr<const std::string> AVokPath, std::string_view AVokName, std::string_view AVokAlias,
+                 std::string_view AFilter);
   void BeginLoad(std::string_view AVokFile, std::string_view AVokName, std::string_view AVokAlias,
                  std::string_view AFilter);
   void AddLine(std::string_view ALine);
   void EndLoad();
 
   const std::string &VokName() const { return fVokName; }
-  const std::string &VokPath() const { return fVokPath; }
+  const std::string &VokPath() const { return fVokPath ? *fVokPath : NoPath(); }
   int GroupCount() const { return static_cast<int>(fGroups.size()); }
   bool Ready() const { return fReady; }
-  const std::vector<int32_t> &Formats() const { return fFormats; }
+  // The digit width of each level, level 0 first.
+  std::vector<int32_t> Formats() const;
   const std::string &Display() const { return fDisplay; }
   const std::string &Delimiter() const { return fDelimiter; }
 
@@ -108,21 +113,29 @@ class TLookup {
     uint32_t Length, ExtraLength;
   };
 
-  // A level's items in file order, in fixed blocks that never move, so that pointers to
-  // entries stay valid and growing never copies.
+  // A level's items in file order, in blocks of 1,024 that never move once full, so that growing
+  // copies little and a level costs memory in proportion to its items. The first block grows
+  // from a few entries while the level is loaded; pointers to entries are taken after that.
   class TEntries {
    public:
     static constexpr uint32_t BlockBits = 10;
     void push_back(const TEntry &AEntry);
     std::size_t size() const { return fCount; }
     const TEntry &operator[](std::size_t AIndex) const {
-      return fBlocks[AIndex >> BlockBits][AIndex & ((1u << BlockBits) - 1)];
+      if (AIndex < BlockSize) return fFirst[AIndex];
+      return fBlocks[(AIndex >> BlockBits) - 1][AIndex & (BlockSize - 1)];
     }
 
    private:
-    std::vector<std::unique_ptr<TEntry[]>> fBlocks;
+    static constexpr std::size_t BlockSize = std::size_t(1) << BlockBits;
+    std::unique_ptr<TEntry[]> fFirst;                // the first block, fFirstRoom entries
+    std::vector<std::unique_ptr<TEntry[]>> fBlocks;  // the blocks after it, whole
     std::size_t fCount = 0;
+    std::size_t fFirstRoom = 0;
   };
+
+  // Levels of at most this many entries are scanned instead of indexed.
+  static constexpr std::size_t SmallLevel = 16;
 
   // Code to the position of its first entry in file order (open addressing).
   class TCodeIndex {
@@ -160,6 +173,8 @@ class TLookup {
   };
 
   struct TLevel {
+    int32_t Width = 0;  // its digit width, from the "Format=" line
+    int64_t Below = 1;  // 10^(the digits of the levels below it)
     TEntries Items;
     TCodeIndex Codes;
     TGroupIndex Groups;
@@ -172,11 +187,23 @@ class TLookup {
     void Clear();
 
    private:
+    static constexpr std::size_t FirstBlock = 256;
+    char fFirst[FirstBlock];  // the first block: a small dictionary's texts cost no allocation
     std::vector<std::unique_ptr<char[]>> fBlocks;
+    char *fCurrent = nullptr;  // the block being filled, fSize bytes, fUsed of them taken
     std::size_t fUsed = 0, fSize = 0;
   };
 
-  struct TLoadState;
+  struct TLoadState {
+    TLoadState() {}  // declared, so that the optional below may build it while the class is open
+    std::string Name, Alias, Filter;
+    bool Filtered = false;
+    bool Failed = false;
+    bool Taken[3] = {};  // per header key (Format, Display, Delimit): its line was taken
+    // Items read before the widths were known, or after such an item: placed at the end so
+    // that every level keeps the order of the file.
+    std::vector<TEntry> Pending;
+  };
 
   const TEntry &Entry(int ALevel, int AIndex) const {
     return fGroups[static_cast<std::size_t>(ALevel)].Items[static_cast<std::size_t>(AIndex)];
@@ -184,6 +211,7 @@ class TLookup {
   static std::string_view TextOf(const TEntry &AEntry) { return std::string_view(AEntry.Text, AEntry.Length); }
   // First entry of ALevel with this code, or null.
   const TEntry *FindInLevel(int ALevel, int32_t ACode) const;
+  static const std::string &NoPath();
   // Sum of the widths of the levels AFrom..GroupCount()-1 (0 when AFrom is past the last).
   int64_t DigitsFrom(int AFrom) const;
   // Takes the value of a header line when it is the first line of its key.
@@ -194,16 +222,14 @@ class TLookup {
   void Build();
 
   std::string fVokName;
-  std::string fVokPath;
+  std::shared_ptr<const std::string> fVokPath;  // the same string for every section of a file
   bool fReady = false;
   std::vector<TLevel> fGroups;
   std::unordered_map<int32_t, const TEntry *> fLaterExtras;
-  std::vector<int32_t> fFormats;
-  std::vector<int64_t> fBelow;  // per level, 10^(the digits of the levels below it)
   std::string fDisplay;
   std::string fDelimiter;
   TTextStore fStore;
-  std::unique_ptr<TLoadState> fLoad;  // only while a load runs
+  std::optional<TLoadState> fLoad;  // only while a load runs
 };
 
 // The codes of the items whose text (as GetLevelItem hands it out) holds APattern ignoring

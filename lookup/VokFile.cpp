@@ -10,8 +10,12 @@ TSectionSkip SectionSkip(std::string_view AName, bool AFirstHeader, bool AHeader
 }
 
 std::unique_ptr<TLookup> BeginSection(std::string_view AFile, std::string_view AName) {
+  return BeginSection(std::make_shared<const std::string>(ShortStr(AFile)), AName);
+}
+
+std::unique_ptr<TLookup> BeginSection(const std::shared_ptr<const std::string> &APath, std::string_view AName) {
   auto Lookup = std::make_unique<TLookup>();
-  Lookup->BeginLoad(ShortView(AFile), ShortView(AName), ShortView(AName), "*");
+  Lookup->BeginLoad(APath, ShortView(AName), ShortView(AName), "*");
   return Lookup;
 }
 
@@ -23,6 +27,7 @@ void LoadAllSections(TTextReader &AReader, std::string_view AFile, const TSectio
     Lookup->EndLoad();
     AOnSection(Section, std::move(Lookup));
   };
+  const auto Path = std::make_shared<const std::string>(ShortStr(AFile));
   bool First = true;
   std::string_view Line, Name;
   while (NextTrimmedLine(AReader, Line)) {
@@ -36,7 +41,7 @@ void LoadAllSections(TTextReader &AReader, std::string_view AFile, const TSectio
     Finish();
     Section = std::move(Next);
     const bool Skipped = SectionSkip(Section, First, AReader.Eof()) != TSectionSkip::None;
-    if (!Skipped) Lookup = BeginSection(AFile, Section);
+    if (!Skipped) Lookup = BeginSection(Path, Section);
     First = false;
   }
   Finish();

@@ -30,5 +30,6 @@ TSectionSkip SectionSkip(std::string_view AName, bool AFirstHeader, bool AHeader
 // The dictionary that LoadAllSections begins for section AName of AFile, under that name with
 // the filter "*"; it takes the section's trimmed lines through AddLine, then EndLoad.
 std::unique_ptr<TLookup> BeginSection(std::string_view AFile, std::string_view AName);
+std::unique_ptr<TLookup> BeginSection(const std::shared_ptr<const std::string> &APath, std::string_view AName);
 
 }  // namespace vok

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "lookup/Registry.h"
 #include "lookup/ShortStr.h"
 #include "lookup/TextOps.h"
 
@@ -25,6 +26,10 @@ const char *HeaderKeyName(THeaderKey AKey) {
 }
 
 std::optional<THeaderKey> HeaderKeyOf(std::string_view AKey) {
+  // A key spelt as a name but for the case of ASCII letters is that name in every locale; the
+  // locale's comparison, which costs more, decides only the others.
+  for (const THeaderKey K : HeaderKeys)
+    if (SameVokName(AKey, HeaderKeyName(K))) return K;
   for (const THeaderKey K : HeaderKeys)
     if (SameText(AKey, HeaderKeyName(K))) return K;
   return std::nullopt;
@@ -67,12 +72,8 @@ TSectionLine ReadSectionLine(std::string_view ALine) {
 
 std::vector<std::string_view> SplitWidths(std::string_view AValue) {
   std::vector<std::string_view> Pieces;
-  for (std::size_t From = 0;;) {
-    const std::size_t Comma = AValue.find(',', From);
-    Pieces.push_back(AValue.substr(From, Comma == std::string_view::npos ? Comma : Comma - From));
-    if (Comma == std::string_view::npos) return Pieces;
-    From = Comma + 1;
-  }
+  ForEachWidth(AValue, [&](std::string_view APiece) { return Pieces.push_back(APiece), true; });
+  return Pieces;
 }
 
 bool FindSection(TTextReader &AReader, std::string_view AName) {

@@ -58,8 +58,19 @@ struct TSectionLine {
 };
 TSectionLine ReadSectionLine(std::string_view ALine);
 
-// The pieces of a "Format=" value cut at every comma, one width each (an empty value is one
-// empty piece); they view AValue.
+// Calls AVisit with each piece of a "Format=" value cut at every comma, one width each (an
+// empty value is one empty piece), viewing AValue; stops at the first call that returns false.
+template <typename F>
+void ForEachWidth(std::string_view AValue, F &&AVisit) {
+  for (std::size_t From = 0;;) {
+    const std::size_t Comma = AValue.find(',', From);
+    if (!AVisit(AValue.substr(From, Comma == std::string_view::npos ? Comma : Comma - From))) return;
+    if (Comma == std::string_view::npos) return;
+    From = Comma + 1;
+  }
+}
+
+// The same pieces in a list.
 std::vector<std::string_view> SplitWidths(std::string_view AValue);
 
 // ---- scanning a text ----
