@@ -34,11 +34,16 @@
 #include <psapi.h>
 
 #include "win32/ExportTable.h"
+#else
+#include <malloc.h>
 #endif
 
 #include "lookup/CodeList.h"
 #include "lookup/Lookup.h"
+#include "lookup/Registry.h"
+#include "lookup/TextFile.h"
 #include "lookup/TextOps.h"
+#include "lookup/VokFile.h"
 #include "tools/bench/GenDict.h"
 #include "tools/bench/ReferenceLookup.h"
 
@@ -396,6 +401,7 @@ struct TRow {
   bool Bytes = false;
   double Ratio = NaN, Goal = NaN;
   bool Heading = false;
+  bool Small = false;  // bytes printed as bytes
 };
 
 std::string FormatTime(double S) {
@@ -424,6 +430,10 @@ class TTable {
   void Heading(const std::string &AName) { fRows.push_back({AName, NaN, NaN, false, NaN, NaN, true}); }
   void Time(const std::string &AName, double ALib, double ARef = NaN) { fRows.push_back({"  " + AName, ALib, ARef}); }
   void Memory(const std::string &AName, double ABytes) { fRows.push_back({"  " + AName, ABytes, NaN, true}); }
+  // A small number of bytes, printed as such.
+  void Bytes(const std::string &AName, double ABytes) {
+    fRows.push_back({"  " + AName, ABytes, NaN, true, NaN, NaN, false, true});
+  }
   void Ratio(const std::string &AName, double ARatio, double AGoal) {
     fRows.push_back({"  " + AName, NaN, NaN, false, ARatio, AGoal});
     if (!(ARatio <= AGoal)) ++fMisses;
@@ -440,7 +450,9 @@ class TTable {
         std::snprintf(Speed, sizeof Speed, "%.1fx", R.Ref / R.Lib);
       if (!std::isnan(R.Ratio)) std::snprintf(Ratio, sizeof Ratio, "%.2f", R.Ratio);
       if (!std::isnan(R.Goal)) std::snprintf(Goal, sizeof Goal, "<=%g", R.Goal);
-      const std::string Lib = R.Bytes ? FormatBytes(R.Lib) : FormatTime(R.Lib);
+      const std::string Lib = R.Small   ? std::to_string(std::lround(R.Lib)) + " B"
+                              : R.Bytes ? FormatBytes(R.Lib)
+                                        : FormatTime(R.Lib);
       std::printf("%-58s %11s %11s %9s %7s %6s %s\n", R.Name.c_str(), Lib.c_str(), FormatTime(R.Ref).c_str(), Speed,
                   Ratio, Goal, std::isnan(R.Goal) ? "" : (R.Ratio <= R.Goal ? "PASS" : "MISS"));
     }
@@ -458,6 +470,7 @@ struct TOptions {
   std::string Dir;
   double LibSeconds = 0.3, RefSeconds = 1.5;
   bool Smoke = false;
+  bool ScaleOnly = false;  // only the figures of scale
 };
 
 // The codes a run asks about, from the shape of a generated file.
@@ -499,6 +512,281 @@ void Generate(const std::string &ADir, bool ASmallOnly) {
     const long Items = WriteShapeFile(File, Shape);
     std::printf("wrote %s: %ld items, %.1f MB\n", File.c_str(), Items, double(FileSize(File)) / 1048576.0);
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Scale beyond one big section: files of many small sections, memory per dictionary, and the
+// dialogs on a level of many items.
+
+// N sections [S1]..[SN] of five items each (codes 1..5), or one section [One] of the same
+// 5 N items (codes 1..5N); AFile gets its path.
+void WriteSections(const std::string &AFile, int ASections, bool AOneSection) {
+  std::ofstream Out(AFile, std::ios::binary);
+  std::string Chunk;
+  if (AOneSection) Chunk = "[One]\r\nFormat=7\r\nDisplay=%1\r\nDelimit=\r\n";
+  for (int S = 1; S <= ASections; ++S) {
+    if (!AOneSection) Chunk += "[S" + std::to_string(S) + "]\r\nFormat=1\r\nDisplay=%1\r\nDelimit=\r\n";
+    for (int I = 1; I <= 5; ++I) {
+      const int32_t Code = AOneSection ? (S - 1) * 5 + I : I;
+      Chunk += std::to_string(Code) + "=" + detail::PlaceName(static_cast<uint32_t>(S * 5 + I)) + "\r\n";
+    }
+    if (Chunk.size() > (1u << 20)) Out << Chunk, Chunk.clear();
+  }
+  Out << Chunk;
+}
+
+#ifdef _WIN32
+// One level [Flat] of AItems items under one parent (codes 1..AItems), the street names of a
+// flat classifier: "ул. <name> <code>", every one holding the pattern of the search.
+void WriteFlatLevel(const std::string &AFile, int AItems) {
+  std::ofstream Out(AFile, std::ios::binary);
+  std::string Chunk = "[Flat]\r\nFormat=7\r\nDisplay=%1\r\nDelimit=\r\n";
+  for (int I = 1; I <= AItems; ++I) {
+    Chunk += std::to_string(I) + "=\xF3\xEB. " + detail::PlaceName(static_cast<uint32_t>(I) * 2654435761u) + " " +
+             std::to_string(I) + "\r\n";
+    if (Chunk.size() > (1u << 20)) Out << Chunk, Chunk.clear();
+  }
+  Out << Chunk;
+}
+constexpr const char *FlatPattern = "\xD3\xCB.";  // "УЛ.": every street
+
+// The bytes allocated in every heap of the process.
+double HeapBytes() {
+  HANDLE Heaps[256];
+  const DWORD N = GetProcessHeaps(256, Heaps);
+  double Bytes = 0;
+  for (DWORD I = 0; I < N && I < 256; ++I) {
+    PROCESS_HEAP_ENTRY E{};
+    HeapLock(Heaps[I]);
+    while (HeapWalk(Heaps[I], &E))
+      if (E.wFlags & PROCESS_HEAP_ENTRY_BUSY) Bytes += E.cbData;
+    HeapUnlock(Heaps[I]);
+  }
+  return Bytes;
+}
+const char *const HeapNote = "bytes in the heaps (HeapWalk)";
+
+// The library's registry and dialogs, driven through the exports.
+class TScaleHost : private TLoadedDll, private TExportTable {
+ public:
+  TScaleHost() : TExportTable(fDll) {
+    if (!fDll || Missing()) throw std::runtime_error("cannot load Vokabra.dll");
+    fHost = CreateWindowExW(0, L"STATIC", L"vokbench", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr,
+                            nullptr);
+  }
+  ~TScaleHost() {
+    CloseVokabra();
+    DestroyWindow(fHost);
+    FreeLibrary(fDll);
+  }
+  // A registry of its own, and every section of AFile in it; the time of the load.
+  double LoadAll(const std::string &AFile) {
+    OpenVokList(fHost);
+    const TClock::time_point T0 = TClock::now();
+    if (!LoadAllVok(AFile.c_str())) throw std::runtime_error("LoadAllVok failed on " + AFile);
+    return Since(T0);
+  }
+  std::size_t Count() { return static_cast<std::size_t>(GetVokCount("")); }
+  void Close() { CloseVokList(); }
+
+  // The time from the call of GetVokValue on section Flat of AFile to the dialog's showing its
+  // rows, waiting for input; with APattern, the time from Enter in the search dialog to its
+  // showing the matches.
+  double Dialog(const std::string &AFile, const char *APattern) {
+    OpenVokList(fHost);
+    if (!LoadVok(AFile.c_str(), "Flat")) throw std::runtime_error("LoadVok failed on " + AFile);
+    fRun = TRun{};
+    fRun.Pattern = APattern;
+    fRun.Start = TClock::now();
+    fCurrent = this;
+    const UINT_PTR Timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &TScaleHost::Tick);
+    GetVokValue("Flat", "Flat", 0);
+    KillTimer(nullptr, Timer);
+    fCurrent = nullptr;
+    CloseVokList();
+    return fRun.Seconds;
+  }
+
+ private:
+  struct TRun {
+    const char *Pattern = nullptr;
+    TClock::time_point Start;
+    int Stage = 0;
+    double Seconds = NaN;
+  };
+  // Finds the shown window that holds the control of the pair's id.
+  static BOOL CALLBACK FindShown(HWND AWnd, LPARAM AFound) {
+    auto &F = *reinterpret_cast<std::pair<int, HWND> *>(AFound);
+    if (!F.second && IsWindowVisible(AWnd) && GetDlgItem(AWnd, F.first)) F.second = AWnd;
+    return TRUE;
+  }
+  // A tick comes only when the dialog waits for input: its rows or matches are shown.
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    TScaleHost *Self = fCurrent;
+    if (!Self) return;
+    TRun &R = Self->fRun;
+    std::pair<int, HWND> Search{202, nullptr}, Selection{101, nullptr};
+    const auto Find = [](std::pair<int, HWND> &AWhat) {
+      EnumThreadWindows(GetCurrentThreadId(), &TScaleHost::FindShown, reinterpret_cast<LPARAM>(&AWhat));
+    };
+    Find(Search);
+    Find(Selection);
+    if (R.Stage == 0 && Selection.second) {
+      if (!R.Pattern) {
+        R.Seconds = Since(R.Start);
+        PostMessageW(Selection.second, WM_CLOSE, 0, 0);
+        R.Stage = 3;
+        return;
+      }
+      PostMessageW(GetDlgItem(Selection.second, 101), WM_KEYDOWN, VK_F3, 1);
+      R.Stage = 1;
+    } else if (R.Stage == 1 && Search.second) {
+      HWND Combo = GetDlgItem(Search.second, 202);
+      SetWindowTextA(Combo, R.Pattern);
+      HWND Edit = FindWindowExW(Combo, nullptr, L"Edit", nullptr);
+      R.Start = TClock::now();
+      PostMessageW(Edit ? Edit : Combo, WM_KEYDOWN, VK_RETURN, 1);
+      R.Stage = 2;
+    } else if (R.Stage == 2 && Search.second) {
+      R.Seconds = Since(R.Start);
+      PostMessageW(Search.second, WM_CLOSE, 0, 0);
+      R.Stage = 3;
+    } else if (R.Stage == 3 && Selection.second) {
+      PostMessageW(Selection.second, WM_CLOSE, 0, 0);
+    }
+  }
+  static inline TScaleHost *fCurrent = nullptr;
+  HWND fHost = nullptr;
+  TRun fRun;
+};
+
+// The floor of a dialog on ATexts: the same texts sorted by the same locale comparison and put
+// into a plain list box, one row each.
+double ListFloor(std::vector<std::string> ATexts) {
+  const TClock::time_point T0 = TClock::now();
+  std::stable_sort(ATexts.begin(), ATexts.end(),
+                   [](const std::string &A, const std::string &B) { return CompareText(A, B) < 0; });
+  HWND List = CreateWindowExW(0, L"LISTBOX", L"", WS_OVERLAPPEDWINDOW | WS_VSCROLL | LBS_NOTIFY, 0, 0, 400, 400,
+                              nullptr, nullptr, nullptr, nullptr);
+  SendMessageW(List, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(List, LB_INITSTORAGE, ATexts.size(), 0);
+  for (const std::string &T : ATexts) {
+    std::wstring W(T.size(), L'\0');
+    W.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, T.data(), static_cast<int>(T.size()), W.data(), static_cast<int>(W.size()))));
+    SendMessageW(List, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W.c_str()));
+  }
+  SendMessageW(List, WM_SETREDRAW, TRUE, 0);
+  const double T = Since(T0);
+  DestroyWindow(List);
+  return T;
+}
+#else
+double HeapBytes() { return double(mallinfo2().uordblks); }
+const char *const HeapNote = "bytes allocated (mallinfo2)";
+
+// The core loading every section of a file into a registry, as LoadAllVok does.
+class TScaleHost {
+ public:
+  double LoadAll(const std::string &AFile) {
+    fRegistry = std::make_unique<TRegistry>();
+    const TClock::time_point T0 = TClock::now();
+    TTextReader Reader(AFile);
+    LoadAllSections(Reader, AFile, [&](std::string_view AName, std::unique_ptr<TLookup> ALookup) {
+      if (const TRegistry::TEntry *E = fRegistry->Find(Trim(AName))) fRegistry->Remove(E);
+      std::string Name = ALookup->VokName();
+      fRegistry->Add(std::move(Name), std::move(ALookup));
+    });
+    return Since(T0);
+  }
+  std::size_t Count() { return fRegistry ? fRegistry->Count() : 0; }
+  void Close() { fRegistry.reset(); }
+
+ private:
+  std::unique_ptr<TRegistry> fRegistry;
+};
+#endif
+
+// The figures of scale, in a table of their own.
+void RunScale(const TOptions &O) {
+  const int Few = O.Smoke ? 20 : 1000, Many = O.Smoke ? 400 : 20000;
+  const std::string FewFile = O.Dir + "/many" + std::to_string(Few) + ".vok",
+                    ManyFile = O.Dir + "/many" + std::to_string(Many) + ".vok",
+                    OneFile = O.Dir + "/one" + std::to_string(Many) + ".vok";
+  WriteSections(FewFile, Few, false);
+  WriteSections(ManyFile, Many, false);
+  WriteSections(OneFile, Many, true);
+  TTable Table;
+  TScaleHost Host;
+  // The best of a few loads, each into a new registry; its release is not timed.
+  const auto Load = [&](const std::string &AFile) {
+    double Best = NaN;
+    for (int I = 0; I < 3; ++I) {
+      const double T = Host.LoadAll(AFile);
+      Host.Close();
+      if (!(T >= Best)) Best = T;
+    }
+    return Best;
+  };
+  const double FewTime = Load(FewFile), ManyTime = Load(ManyFile), OneTime = Load(OneFile);
+  Table.Heading("LoadAllVok of many small sections (5 items each), and of the same items in one section");
+  Table.Time(std::to_string(Few) + " sections", FewTime);
+  Table.Time(std::to_string(Many) + " sections", ManyTime);
+  Table.Time("the same " + std::to_string(5 * Many) + " items in one section", OneTime);
+  Table.Ratio(std::to_string(Many) + " / " + std::to_string(Few) + " sections", ManyTime / FewTime, 25);
+  Table.Ratio(std::to_string(Many) + " sections / one section", ManyTime / OneTime, 3);
+
+  // Memory: what the small dictionaries cost beyond the same items loaded in one section.
+  const auto Held = [&](const std::string &AFile) {
+    const double Before = HeapBytes();
+    Host.LoadAll(AFile);
+    if (Host.Count() == 0) throw std::runtime_error("nothing registered from " + AFile);
+    const double Bytes = HeapBytes() - Before;
+    Host.Close();
+    return Bytes;
+  };
+  const double ManyBytes = Held(ManyFile), OneBytes = Held(OneFile);
+  Table.Heading(std::string("Memory per small dictionary, ") + HeapNote);
+  Table.Memory(std::to_string(Many) + " sections", ManyBytes);
+  Table.Memory("the same items in one section", OneBytes);
+  const double PerDictionary = (ManyBytes - OneBytes) / Many;
+  Table.Bytes("per dictionary beyond its items", PerDictionary);
+  Table.Ratio("per dictionary beyond its items / 2 KiB", PerDictionary / 2048, 1);
+
+#ifdef _WIN32
+  Table.Heading("The selection dialog on one level of many items under one parent (time to its rows)");
+  std::vector<int> Counts = O.Smoke ? std::vector<int>{2000} : std::vector<int>{25000, 50000, 100000, 200000};
+  for (int N : Counts) {
+    const std::string File = O.Dir + "/flat" + std::to_string(N) + ".vok";
+    WriteFlatLevel(File, N);
+    TReferenceLookup Ref;
+    Ref.LoadVok(File, "Flat", "Flat", "*");
+    std::vector<std::string> Texts;
+    for (const auto &E : Ref.Level(0)) Texts.push_back(E.Text);
+    const double Shown = BestOf(2, 2 * O.LibSeconds, [&] { Sink = std::size_t(Host.Dialog(File, nullptr) * 1e9); });
+    const double Dlg = Host.Dialog(File, nullptr);
+    Texts.push_back(UndefinedValueText);
+    const double Floor = BestOf(2, 2 * O.LibSeconds, [&] { Sink = std::size_t(ListFloor(Texts) * 1e9); });
+    Table.Time(std::to_string(N) + " items", std::min(Shown, Dlg));
+    Table.Time("floor: the texts sorted the same way into a plain list box", Floor);
+    Table.Ratio(std::to_string(N) + " items / floor", std::min(Shown, Dlg) / Floor, 2);
+    if (N != (O.Smoke ? 2000 : 100000)) continue;
+    // The search behind F3 on the same level: every item matches.
+    const double Search = Host.Dialog(File, FlatPattern);
+    const double SearchFloor = BestOf(2, 2 * O.LibSeconds, [&] {
+      const TUpperMatcher Pattern(FlatPattern);
+      std::vector<std::string> Found;
+      for (const auto &E : Ref.Level(0))
+        if (Pattern.Matches(E.Text)) Found.push_back(E.Text);
+      Sink = std::size_t(ListFloor(std::move(Found)) * 1e9);
+    });
+    Table.Time("the search dialog, " + std::to_string(N) + " matches", Search);
+    Table.Time("floor: the matches found, sorted the same way into a plain list box", SearchFloor);
+    Table.Ratio("search / floor", Search / SearchFloor, 2);
+  }
+#endif
+  std::printf("\n%s: scale\n", LibraryTitle);
+  Table.Print();
 }
 
 int Run(const TOptions &O) {
@@ -715,6 +1003,7 @@ int Run(const TOptions &O) {
       " that scans its lists, timed on fewer calls where it is slow.\n");
   std::printf("goals missed: %d; answers of library and reference: %s\n", Table.Misses(),
               Disagreements ? "DIFFERENT" : "the same on every sample");
+  RunScale(O);
   return Disagreements ? 1 : 0;
 }
 
@@ -737,13 +1026,17 @@ int main(int argc, char **argv) {
           O.RefSeconds = std::atof(argv[++I]);
         else if (A == "--smoke")
           O.Smoke = true;
+        else if (A == "--scale")
+          O.ScaleOnly = true;
         else
           throw std::runtime_error("unknown option " + A);
       }
       if (O.Smoke) O.LibSeconds = O.RefSeconds = 0.005;
+      if (O.ScaleOnly) return RunScale(O), 0;
       return Run(O);
     }
-    std::fprintf(stderr, "usage: vokbench gen DIR | vokbench run DIR [--lib-seconds S] [--ref-seconds S] [--smoke]\n");
+    std::fprintf(
+        stderr, "usage: vokbench gen DIR | vokbench run DIR [--lib-seconds S] [--ref-seconds S] [--smoke] [--scale]\n");
     return 2;
   } catch (const std::exception &E) {
     std::fprintf(stderr, "vokbench: %s\n", E.what());
