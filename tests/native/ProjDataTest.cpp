@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "forms/ProjData.h"
-#include "lookup/TextFile.h"
 #include "tests/common/TestFiles.h"
 
 using TStrings = std::vector<std::string>;
@@ -149,10 +146,6 @@ TEST(CoordSys, RefusesBadNumbersAndUnknownUnits) {
                              "2147483648, 1", ",,", "8, 104, 9", "8, 104, m", "8, 104, "})
     EXPECT_THROW(vok::GetCoordSys("N", Params), vok::EConvertError) << Params;
 }
-
-}  // namespace
-
-namespace {
 
 // The projection file that ships with the library: every entry must give a clause.
 TEST(ProjExample, EveryEntryOfTheShippedFileGivesAClause) {
