@@ -158,20 +158,12 @@ class TDialog {
  public:
   explicit TDialog(HWND AWnd) : Window(AWnd), Kind(DialogKind(AWnd)) {
     const auto Item = [AWnd](int AId) { return GetDlgItem(AWnd, AId); };
-    switch (Kind) {
-      case TDialogKind::Selection:
-        List = Item(101), Path = Item(102);
-        break;
-      case TDialogKind::Search:
-        Label = Item(201), Combo = Item(202), List = Item(203), Path = Item(204);
-        Edit = FindWindowExW(Combo, nullptr, L"Edit", nullptr);
-        break;
-      case TDialogKind::Chooser:
-        Combo = Item(101), List = Item(102), Params = Item(103), Ok = Item(104), Cancel = Item(105);
-        break;
-      case TDialogKind::None:
-        break;
-    }
+    if (Kind == TDialogKind::Selection) List = Item(101), Path = Item(102);
+    if (Kind == TDialogKind::Search)
+      Label = Item(201), Combo = Item(202), List = Item(203), Path = Item(204),
+      Edit = FindWindowExW(Combo, nullptr, L"Edit", nullptr);
+    if (Kind == TDialogKind::Chooser)
+      Combo = Item(101), List = Item(102), Params = Item(103), Ok = Item(104), Cancel = Item(105);
   }
   HWND Window;
   TDialogKind Kind;
@@ -224,12 +216,8 @@ class TDialog {
 using TStep = std::function<void(TDialog &)>;
 
 // Steps that come back often: a key on the focused control; a click on a row of the list.
-inline TStep Press(UINT AKey, unsigned AMods = 0) {
-  return [=](TDialog &D) { D.Key(AKey, AMods); };
-}
-inline TStep Click(int ARow) {
-  return [=](TDialog &D) { D.Click(ARow); };
-}
+inline TStep Press(UINT AKey, unsigned AMods = 0) { return [=](TDialog &D) { D.Key(AKey, AMods); }; }
+inline TStep Click(int ARow) { return [=](TDialog &D) { D.Click(ARow); }; }
 // Checks that the list shows ARows with row ASelected selected, and the path APath below it.
 inline TStep ExpectRows(const TLevel &ARows, int ASelected, const std::vector<std::string> &APath) {
   return [=](TDialog &D) {
