@@ -276,15 +276,16 @@ TEST_F(Lifecycle, UnloadedWithDialogsAndHookInPlace) {
   EXPECT_EQ(Swallowed, N) << "F1 swallowed while the library was loaded";
   EXPECT_EQ(Reached, N) << "F1 reached the window after the unload";
   EXPECT_EQ(TlsAfter, TlsBefore) << "TLS indexes lost by the unloads";
-  // The threads runtime linked in keeps its record of the calling thread (two handles, about
-  // 350 bytes) when the library is unloaded; it frees it only when the thread ends.
+  // Nothing of the heaps is left behind. Under Wine each load and unload of a DLL built by these
+  // compilers leaves handles behind in the loader (two for this one, one for the stand-in word
+  // processor); they are printed, not checked.
   Report("unload", std::to_string(N) + " LoadLibrary/FreeLibrary cycles with dialogs and F1 hook; F1 swallowed " +
                        std::to_string(Swallowed) + " times before and received " + std::to_string(Reached) +
                        " times after the unloads; first free TLS index " + std::to_string(TlsBefore) + " -> " +
                        std::to_string(TlsAfter) + ", handles held " +
                        std::to_string((static_cast<long long>(HandleAfter) - static_cast<long long>(HandleBefore)) / 4) +
                        " more",
-         Before, Measure(), 16 * KiB + 512 * N);
+         Before, Measure());
 }
 
 TEST_F(Lifecycle, MoreUnloadsThanTheProcessHasTlsIndexes) {
