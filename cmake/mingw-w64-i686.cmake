@@ -1,5 +1,5 @@
 # Usage: cmake -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake (or: cmake --preset win32)
-# Cross-builds 32-bit Windows binaries with MinGW-w64 (posix threads) and runs them under Wine.
+# Cross-builds 32-bit Windows binaries with MinGW-w64 (win32 thread model) and runs them under Wine.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(VOK_MINGW_TRIPLET i686-w64-mingw32)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

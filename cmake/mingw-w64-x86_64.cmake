@@ -1,5 +1,5 @@
 # Usage: cmake -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake (or: cmake --preset win64)
-# Cross-builds 64-bit Windows binaries with MinGW-w64 (posix threads) and runs them under 64-bit
+# Cross-builds 64-bit Windows binaries with MinGW-w64 (win32 thread model) and runs them under 64-bit
 # Wine.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(VOK_MINGW_TRIPLET x86_64-w64-mingw32)

@@ -13,8 +13,8 @@ build/native/vokbench gen build/bench
 {
   echo "Machine: $(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) CPUs," \
        "$(free -g | awk '/^Mem:/ {print $2}') GB, Linux $(uname -r), $(wine --version)"
-  echo "Compilers: $(g++ --version | head -1); $(i686-w64-mingw32-g++-posix --version | head -1);" \
-       "$(x86_64-w64-mingw32-g++-posix --version | head -1)"
+  echo "Compilers: $(g++ --version | head -1); $(i686-w64-mingw32-g++-win32 --version | head -1);" \
+       "$(x86_64-w64-mingw32-g++-win32 --version | head -1)"
   cd build/bench
   ../native/vokbench run . "$@"
   echo

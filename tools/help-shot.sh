@@ -21,7 +21,7 @@ int main() {
   return 0;
 }
 CPP
-i686-w64-mingw32-g++-posix -O1 -static -o "$bin/helpshot.exe" "$bin/helpshot.cpp"
+i686-w64-mingw32-g++-win32 -O1 -static -o "$bin/helpshot.exe" "$bin/helpshot.cpp"
 cd "$bin"
 xvfb-run -a -s "-screen 0 800x600x24" bash -c "
   '$root/cmake/wine-run.sh' helpshot.exe & pid=\$!

@@ -5,7 +5,7 @@
 # Quiet and quick when everything is there already.
 set -euo pipefail
 
-packages=(cmake g++ make g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+packages=(cmake g++ make g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 mingw-w64-tools
           wine wine32:i386 wine64 xvfb xauth
           fonts-wine imagemagick googletest locales
           clang clang-format libclang-rt-14-dev valgrind x11-utils)

@@ -15,6 +15,7 @@
 
 #include "lookup/CodeList.h"
 #include "lookup/TextFile.h"
+#include "tests/common/Texts.h"
 
 namespace vok::test {
 
@@ -52,33 +53,6 @@ class TMemoryText {
   std::string fText;
   char fEmpty[1] = {0};
 };
-
-// AText with a carriage return before every line feed.
-inline std::string Crlf(std::string_view AText) {
-  std::string R;
-  for (char C : AText) R += C == '\n' ? std::string("\r\n") : std::string(1, C);
-  return R;
-}
-
-// The sample file with the sections Places and Rivers.
-inline const char *PlacesFile() {
-  return "; settlements of two regions\n"
-         "[Places]\n"
-         "Format=2,2,3\n"
-         "Display=%1%2%3\n"
-         "Delimit=,\n"
-         "1100000=North region\n"
-         "1101000=Lake district\n"
-         "1101001=Stone village#pop. 120#rural\n"
-         "1101002=Hill town#pop. 5400#urban\n"
-         "1102000=Forest district\n"
-         "1200000=South region#coastal\n"
-         "note=not an item\n"
-         "[Rivers]\n"
-         "Format=3\n"
-         "Display=%1\n"
-         "Delimit=\n";
-}
 
 // A row of a level or of a code list, as expectations compare and print it.
 struct TRow {

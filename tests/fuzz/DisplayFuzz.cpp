@@ -5,9 +5,7 @@
 // The input's first three lines are the values of Format, Display and Delimit; the other
 // lines are the section's lines ("code=text#extra").
 #include <cstddef>
-#include <cstdint>
 
-#include "lookup/Lookup.h"
 #include "tests/fuzz/FuzzCommon.h"
 
 using namespace vok;

@@ -4,7 +4,6 @@
 // leaves nothing behind.
 #include <algorithm>
 #include <cstddef>
-#include <cstdint>
 
 #include "lookup/VokFile.h"
 #include "tests/fuzz/FuzzCommon.h"

@@ -2,11 +2,9 @@
 // and the CoordSys clause from any entry, which may refuse it with EConvertError only.
 #include <algorithm>
 #include <cstddef>
-#include <cstdint>
 #include <set>
 
 #include "forms/ProjData.h"
-#include "lookup/TextFile.h"
 #include "tests/fuzz/FuzzCommon.h"
 
 using namespace vok;

@@ -5,9 +5,7 @@
 // The input is the whole file. Every section it names (up to four) is loaded; a line
 // "#filter TAGS" picks the filter (otherwise "*").
 #include <cstddef>
-#include <cstdint>
 
-#include "lookup/Lookup.h"
 #include "lookup/VokRules.h"
 #include "tests/fuzz/FuzzCommon.h"
 

@@ -3,10 +3,8 @@
 // The input's lines: the delimiter set, the minimum word length, the two texts.
 #include <algorithm>
 #include <cstddef>
-#include <cstdint>
 #include <limits>
 
-#include "lookup/ShortStr.h"
 #include "lookup/TextOps.h"
 #include "tests/fuzz/FuzzCommon.h"
 #include "util/SondexCore.h"

@@ -2,14 +2,9 @@
 // of every value it gives.
 #include <algorithm>
 #include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
-#include <string>
 
-#include "lookup/ShortStr.h"
 #include "tests/fuzz/FuzzCommon.h"
 
 using namespace vok;

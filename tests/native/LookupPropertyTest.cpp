@@ -6,13 +6,10 @@
 
 #include <algorithm>
 #include <climits>
-#include <random>
 #include <cstdint>
+#include <random>
 #include <set>
-#include <string>
-#include <vector>
 
-#include "lookup/CodeList.h"
 #include "lookup/Lookup.h"
 #include "lookup/Registry.h"
 #include "lookup/TextOps.h"
@@ -23,6 +20,7 @@ using namespace vok;
 using vok::bench::TRefLines;
 using vok::bench::TReferenceLookup;
 using vok::bench::TReferenceRegistry;
+using vok::test::LevelRows;
 using vok::test::Rows;
 using vok::test::TTempFile;
 
@@ -282,13 +280,7 @@ class LookupProperty : public ::testing::Test {
     const int N = Ref.GroupCount();
     ASSERT_EQ(Lib.GroupCount(), N);
     for (int Level = 0; Level < N; ++Level) {
-      ASSERT_EQ(Lib.GetLevelItemCount(Level), Ref.GetLevelItemCount(Level)) << "level " << Level;
-      for (int I = 0; I < Ref.GetLevelItemCount(Level); ++I) {
-        const TLookupItem A = Lib.GetLevelItem(Level, I);
-        const TReferenceLookup::TItem B = Ref.GetLevelItem(Level, I);
-        ASSERT_EQ(A.Code, B.Code) << "level " << Level << " item " << I;
-        ASSERT_EQ(A.Text, B.Text) << "level " << Level << " item " << I;
-      }
+      ASSERT_EQ(LevelRows(Lib, Level), LevelRows(Ref, Level)) << "level " << Level;
       EXPECT_THROW(Lib.GetLevelItem(Level, -1), std::exception);
       EXPECT_THROW(Lib.GetLevelItem(Level, Ref.GetLevelItemCount(Level)), std::exception);
     }

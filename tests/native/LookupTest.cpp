@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <type_traits>
 
-#include "lookup/TextFile.h"
 #include "lookup/VokFile.h"
 #include "tests/common/LongItems.h"
 #include "tests/common/TestFiles.h"
@@ -26,9 +25,8 @@ const std::string Undefined = UndefinedValueText;
 struct TLoaded {
   TTempFile File;
   TLookup Lookup;
-  TLoaded(const std::string &ABody, const std::string &AFilter = "*", const std::string &AAlias = "")
-      : File("[S]\n" + ABody) {
-    Lookup.LoadVok(File.Path(), "S", AAlias, AFilter);
+  TLoaded(const std::string &ABody, const std::string &AFilter = "*") : File("[S]\n" + ABody) {
+    Lookup.LoadVok(File.Path(), "S", "", AFilter);
   }
 };
 
@@ -54,9 +52,7 @@ class PlacesTest : public ::testing::Test {
 
 struct TDictionaryName {
   template <typename TDictionary>
-  static std::string GetName(int) {
-    return std::is_same_v<TDictionary, TLookup> ? "Lookup" : "Reference";
-  }
+  static std::string GetName(int) { return std::is_same_v<TDictionary, TLookup> ? "Lookup" : "Reference"; }
 };
 using TDictionaries = ::testing::Types<TLookup, TReferenceLookup>;
 TYPED_TEST_SUITE(PlacesTest, TDictionaries, TDictionaryName);
@@ -97,11 +93,8 @@ TYPED_TEST(PlacesTest, LevelArithmetic) {
   for (const TPlacesItem &I : PlacesItems) EXPECT_EQ(Places.GetGroupId(I.Code), I.Level) << I.Code;
   EXPECT_EQ(Places.GetGroupId(1100000), 0);
   EXPECT_EQ(Places.GetGroupId(0), 0);
-  EXPECT_EQ(Places.SetGroupId(1101001, 0), 1100000);
-  EXPECT_EQ(Places.SetGroupId(1101001, 1), 1101000);
-  EXPECT_EQ(Places.SetGroupId(1101001, 2), 1101001);
-  EXPECT_EQ(Places.SetGroupId(1101001, 5), 1101001);
-  EXPECT_EQ(Places.SetGroupId(1101001, -1), 0);
+  for (const auto &[Level, Code] : {std::pair{0, 1100000}, {1, 1101000}, {2, 1101001}, {5, 1101001}, {-1, 0}})
+    EXPECT_EQ(Places.SetGroupId(1101001, Level), Code) << Level;
   EXPECT_EQ(Places.SetGroupId(-1101000, 0), -1100000);
   EXPECT_THROW(Places.SetGroupId(1101001, -2), std::out_of_range);
   const int32_t Divisors[] = {1, 100000, 1000, 1, 1};
@@ -122,33 +115,31 @@ TYPED_TEST(PlacesTest, ItemQueries) {
 
 TYPED_TEST(PlacesTest, LoadGroupListsChildrenSiblingsAndTop) {
   const auto &Places = this->Places;
-  TCodeList L;
+  TCodeList L, Sorted(true, TDuplicates::Ignore);
+  const auto Group = [&](int ALevel, int32_t AFilter, TCodeList &AList) {
+    Places.LoadGroup(ALevel, AFilter, AList);
+    return Rows(AList);
+  };
   const TRows Districts{{1101000, "Lake district"}, {1102000, "Forest district"}, {-1, Undefined}};
-  Places.LoadGroup(1, 1100000, L);
-  EXPECT_EQ(Rows(L), Districts);
-  Places.LoadGroup(1, 1101001, L);
-  EXPECT_EQ(Rows(L), Districts);
-  Places.LoadGroup(0, 0, L);
-  EXPECT_EQ(Rows(L), (TRows{{1100000, "North region"}, {1200000, "South region"}, {-1, Undefined}}));
+  EXPECT_EQ(Group(1, 1100000, L), Districts);
+  EXPECT_EQ(Group(1, 1101001, L), Districts);
+  EXPECT_EQ(Group(0, 0, L), (TRows{{1100000, "North region"}, {1200000, "South region"}, {-1, Undefined}}));
   Places.LoadGroup(2, 1102000, L);
   EXPECT_TRUE(L.Empty());
   EXPECT_THROW(Places.LoadGroup(3, 0, L), std::out_of_range);
-  TCodeList Sorted(true, TDuplicates::Ignore);
-  Places.LoadGroup(1, 1100000, Sorted);
-  EXPECT_EQ(Rows(Sorted), (TRows{{-1, Undefined}, {1102000, "Forest district"}, {1101000, "Lake district"}}));
+  EXPECT_EQ(Group(1, 1100000, Sorted),
+            (TRows{{-1, Undefined}, {1102000, "Forest district"}, {1101000, "Lake district"}}));
 }
 
 TYPED_TEST(PlacesTest, PrevGroupsListsAncestorsTopFirst) {
   const auto &Places = this->Places;
-  std::vector<std::string> S{"stale"};
-  Places.GetPrevGroups(1101001, S);
-  EXPECT_EQ(S, (std::vector<std::string>{"North region", "Lake district"}));
-  Places.GetPrevGroups(1100000, S);
-  EXPECT_TRUE(S.empty());
-  Places.GetPrevGroups(1100005, S);
-  EXPECT_EQ(S, (std::vector<std::string>{"North region", "North region"}));
-  Places.GetPrevGroups(1301001, S);
-  EXPECT_EQ(S, (std::vector<std::string>{"", ""}));
+  using TPath = std::vector<std::string>;
+  TPath S{"stale"};  // each call replaces what the list held
+  const auto Prev = [&](int32_t ACode) { return Places.GetPrevGroups(ACode, S), S; };
+  EXPECT_EQ(Prev(1101001), (TPath{"North region", "Lake district"}));
+  EXPECT_TRUE(Prev(1100000).empty());
+  EXPECT_EQ(Prev(1100005), (TPath{"North region", "North region"}));
+  EXPECT_EQ(Prev(1301001), (TPath{"", ""}));
 }
 
 // A filter keeps tagged lines only when their tag is listed; lines without "#" always load.
@@ -257,17 +248,14 @@ TEST(LookupLoad, HeaderKeyRules) {
       {"Format=2\nDelimit=\n", false},
       {"Display=\nDelimit=\n", false},
       {"Format=2\nDisplay=" + std::string(255, 'd') + "\nDelimit=\n", true},
+      {"Format=" + std::string(300, ' ') + "2\nDisplay=\nDelimit=\n", true},  // no limit there
+      {"Format=2\nDisplay=" + std::string(256, 'd') + "\nDelimit=\n", false},
+      {"Format=2\nDisplay=\nDelimit=" + std::string(256, ',') + "\n", false},
   };
   for (const TCase &C : Cases) {
     TLoaded L(C.Body);
     EXPECT_EQ(L.Lookup.Ready(), C.Ready) << C.Body;
   }
-  TLoaded LongFormat("Format=" + std::string(300, ' ') + "2\nDisplay=\nDelimit=\n");  // no limit there
-  EXPECT_TRUE(LongFormat.Lookup.Ready());
-  TLoaded Long("Format=2\nDisplay=" + std::string(256, 'd') + "\nDelimit=\n");
-  EXPECT_FALSE(Long.Lookup.Ready());
-  TLoaded LongDelimiter("Format=2\nDisplay=\nDelimit=" + std::string(256, ',') + "\n");
-  EXPECT_FALSE(LongDelimiter.Lookup.Ready());
 }
 
 TEST(LookupLoad, FirstHeaderLineCountsAndValuesKeepTrailingBlanks) {
@@ -410,9 +398,8 @@ TEST(TextReader, LineEndsAndEndOfText) {
   std::string Line;
   while (R.ReadLine(Line)) Lines.push_back(Line);
   ASSERT_EQ(Lines.size(), 5u);
-  EXPECT_EQ(Lines[0], "a");
-  EXPECT_EQ(Lines[1], "bc");  // a lone carriage return is dropped
-  EXPECT_EQ(Lines[2], "");
+  EXPECT_EQ(std::vector<std::string>(Lines.begin(), Lines.begin() + 3), (std::vector<std::string>{"a", "bc", ""}))
+      << "a lone carriage return is dropped";
   EXPECT_EQ(Lines[3].size(), 200004u);
   EXPECT_EQ(Lines[4], "z\x1A" "after");  // only a leading 26 ends the text
   EXPECT_EQ(R.LineNumber(), 5u);
@@ -529,11 +516,10 @@ void ExpectWhole(const TLookup &L, const TLongItem &C) {
   TCodeList Rows;
   L.LoadGroup(0, 0, Rows);
   ASSERT_EQ(Rows.Count(), 4);
-  const std::string Texts[] = {"one", C.Text(), "three", Undefined};
-  const int32_t Codes[] = {1, 2, 3, -1};
+  const TRows Want = {{1, "one"}, {2, C.Text()}, {3, "three"}, {-1, Undefined}};
   for (int I = 0; I < 4; ++I) {
-    EXPECT_TRUE(WholeText(Rows[I].Text, Texts[I])) << "row " << I;
-    EXPECT_EQ(Rows[I].Code, Codes[I]);
+    EXPECT_TRUE(WholeText(Rows[I].Text, Want[I].Text)) << "row " << I;
+    EXPECT_EQ(Rows[I].Code, Want[I].Code);
   }
   EXPECT_TRUE(WholeText(L.GetItemText(2), ShortStr(C.Text())));
   EXPECT_TRUE(WholeText(L.GetLevelItem(0, 1).Text, ShortStr(C.Text())));

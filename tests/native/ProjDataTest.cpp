@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "forms/ProjData.h"
-#include "lookup/TextFile.h"
 #include "tests/common/TestFiles.h"
 
 using TStrings = std::vector<std::string>;
@@ -159,10 +156,6 @@ TEST(CoordSys, RefusesBadNumbersAndUnknownUnits) {
                              "8, 999, 3, 1, 2, 3, 12, 0"})
     EXPECT_THROW(vok::GetCoordSys("N", Params), vok::EConvertError) << Params;
 }
-
-}  // namespace
-
-namespace {
 
 // The projection file that ships with the library: every entry must give a clause.
 TEST(ProjExample, EveryEntryOfTheShippedFileGivesAClause) {

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-#include <string>
-#include <vector>
-
 #include "tests/common/TestFiles.h"
 
 using namespace vok;

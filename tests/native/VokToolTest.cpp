@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 #include "lookup/Lookup.h"
@@ -15,6 +14,7 @@
 using namespace vok;
 using namespace vok::tool;
 using vok::test::Crlf;
+using vok::test::Lines;
 using vok::test::TTempFile;
 
 namespace {
@@ -28,13 +28,6 @@ TRun Vok(const std::vector<std::string> &AArgs) {
   std::ostringstream Out, Err;
   const int Status = RunVok(AArgs, Out, Err);
   return {Status, Out.str(), Err.str()};
-}
-
-std::vector<std::string> Lines(const std::string &AText) {
-  std::vector<std::string> R;
-  std::istringstream In(AText);
-  for (std::string L; std::getline(In, L);) R.push_back(L);
-  return R;
 }
 
 // The diagnostics of a report about APath, without the file name: "LINE: severity: text".
@@ -399,9 +392,7 @@ TEST(VokImport, RoundTripKeepsEveryText) {
   TLookup Filtered;
   Filtered.LoadVok(Out.Path, "Imp", "F", "\xE3");
   ASSERT_TRUE(Filtered.Ready());
-  EXPECT_TRUE(Filtered.ItemExists(1100000));
-  EXPECT_TRUE(Filtered.ItemExists(1101001));
-  EXPECT_TRUE(Filtered.ItemExists(1102000));
+  for (int32_t Code : {1100000, 1101001, 1102000}) EXPECT_TRUE(Filtered.ItemExists(Code)) << Code;
   EXPECT_FALSE(Filtered.ItemExists(1200000));
 }
 

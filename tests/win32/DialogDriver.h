@@ -8,15 +8,12 @@
 #include <windows.h>
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/win32/TestHost.h"
+#include "win32/Handles.h"
 
 namespace vok::test {
 
@@ -158,20 +155,12 @@ class TDialog {
  public:
   explicit TDialog(HWND AWnd) : Window(AWnd), Kind(DialogKind(AWnd)) {
     const auto Item = [AWnd](int AId) { return GetDlgItem(AWnd, AId); };
-    switch (Kind) {
-      case TDialogKind::Selection:
-        List = Item(101), Path = Item(102);
-        break;
-      case TDialogKind::Search:
-        Label = Item(201), Combo = Item(202), List = Item(203), Path = Item(204);
-        Edit = FindWindowExW(Combo, nullptr, L"Edit", nullptr);
-        break;
-      case TDialogKind::Chooser:
-        Combo = Item(101), List = Item(102), Params = Item(103), Ok = Item(104), Cancel = Item(105);
-        break;
-      case TDialogKind::None:
-        break;
-    }
+    if (Kind == TDialogKind::Selection) List = Item(101), Path = Item(102);
+    if (Kind == TDialogKind::Search)
+      Label = Item(201), Combo = Item(202), List = Item(203), Path = Item(204),
+      Edit = FindWindowExW(Combo, nullptr, L"Edit", nullptr);
+    if (Kind == TDialogKind::Chooser)
+      Combo = Item(101), List = Item(102), Params = Item(103), Ok = Item(104), Cancel = Item(105);
   }
   HWND Window;
   TDialogKind Kind;
@@ -224,12 +213,8 @@ class TDialog {
 using TStep = std::function<void(TDialog &)>;
 
 // Steps that come back often: a key on the focused control; a click on a row of the list.
-inline TStep Press(UINT AKey, unsigned AMods = 0) {
-  return [=](TDialog &D) { D.Key(AKey, AMods); };
-}
-inline TStep Click(int ARow) {
-  return [=](TDialog &D) { D.Click(ARow); };
-}
+inline TStep Press(UINT AKey, unsigned AMods = 0) { return [=](TDialog &D) { D.Key(AKey, AMods); }; }
+inline TStep Click(int ARow) { return [=](TDialog &D) { D.Click(ARow); }; }
 // Checks that the list shows ARows with row ASelected selected, and the path APath below it.
 inline TStep ExpectRows(const TLevel &ARows, int ASelected, const std::vector<std::string> &APath) {
   return [=](TDialog &D) {
@@ -256,15 +241,12 @@ class TDriver {
     fStart = GetTickCount();
     fCurrent = this;
     const UINT_PTR Timer = SetTimer(nullptr, 0, 20, &TDriver::Tick);
-    std::thread Watchdog([this, Thread = GetCurrentThreadId()] { Watch(Thread); });
+    fThread = GetCurrentThreadId();
+    fDone.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const TUniqueFile Watchdog(CreateThread(nullptr, 0, &TDriver::Watch, this, 0, nullptr));
     const int32_t Result = ACall();
-    {
-      std::lock_guard<std::mutex> Lock(fMutex);
-      fDone = true;
-    }
-    fWake.notify_all();
-    Watchdog.join();
-    fDone = false;
+    SetEvent(fDone.get());
+    WaitForSingleObject(Watchdog.get(), INFINITE);
     KillTimer(nullptr, Timer);
     fCurrent = nullptr;
     SetModifiers(0);
@@ -308,13 +290,14 @@ class TDriver {
     return TRUE;
   }
 
-  void Watch(DWORD AThread) {
-    std::unique_lock<std::mutex> Lock(fMutex);
-    while (!fWake.wait_for(Lock, std::chrono::milliseconds(TimeoutMs * 2), [this] { return fDone; })) {
+  static DWORD WINAPI Watch(LPVOID ASelf) {
+    TDriver &D = *static_cast<TDriver *>(ASelf);
+    while (WaitForSingleObject(D.fDone.get(), TimeoutMs * 2) == WAIT_TIMEOUT) {
       // The timer did not get through: end whatever loop runs with a button release and a close.
-      fWatchdogFired = true;
-      EnumThreadWindows(AThread, CloseVisible, 0);
+      D.fWatchdogFired = true;
+      EnumThreadWindows(D.fThread, CloseVisible, 0);
     }
+    return 0;
   }
 
   static inline TDriver *fCurrent = nullptr;
@@ -322,9 +305,8 @@ class TDriver {
   std::size_t fNext = 0;
   bool fShown = false;
   DWORD fStart = 0;
-  std::mutex fMutex;
-  std::condition_variable fWake;
-  bool fDone = false;
+  DWORD fThread = 0;
+  TUniqueFile fDone;  // an event, set when the export has returned
   std::atomic<bool> fWatchdogFired{false};
 };
 

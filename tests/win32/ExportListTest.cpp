@@ -2,18 +2,13 @@
 // one gives each the stack size of its parameters (4 bytes each on Win32).
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "tests/win32/TestHost.h"
 
 namespace {
 
 template <typename R, typename... A>
-constexpr int StackBytes(R(VOK_STDCALL *)(A...)) {
-  return static_cast<int>(sizeof...(A)) * 4;
-}
+constexpr int StackBytes(R(VOK_STDCALL *)(A...)) { return static_cast<int>(sizeof...(A)) * 4; }
 
 // The export lines of a module-definition file, as written after "EXPORTS".
 std::vector<std::string> DefLines(const char *AName) {

@@ -8,10 +8,7 @@ namespace {
 class WholeFile : public TOpenLibrary {
  protected:
   std::string Name(const char *AFile, int32_t AIndex) {
-    TBuffers B;
-    Vok().GetVokName(AFile, AIndex, B.Room(256));
-    EXPECT_EQ(B.Overruns(), "");
-    return B.Text();
+    return Written(256, [&](char *ABuf) { Vok().GetVokName(AFile, AIndex, ABuf); });
   }
   // The names of the registry, in order.
   std::vector<std::string> Registered() {

@@ -1,11 +1,7 @@
 // Handle arguments on x64: a MapBasic program may declare them as Integer (the upper half of
 // the 64-bit argument then holds anything) or as IntPtr, so the library takes the low 32 bits,
 // sign-extended. Every handle export must find the same window or key in each form.
-#include <cstdint>
-#include <vector>
-
 #include "tests/win32/DialogDriver.h"
-#include "tests/win32/TestHost.h"
 
 using namespace vok::test;
 
@@ -35,11 +31,9 @@ TEST_F(Handles, RegistryRootIsItsLowHalf) {
   SetRegText(HKEY_CURRENT_USER, "Software\\VokabraHandles", "V", "ok");
   // -2147483647 through an Integer declaration is HKEY_CURRENT_USER.
   EXPECT_EQ(Forms(HKEY_CURRENT_USER)[0], reinterpret_cast<HKEY>(static_cast<intptr_t>(-2147483647)));
-  for (HKEY Root : Forms(HKEY_CURRENT_USER)) {
-    TBuffers B;
-    V.GetRegString(Root, "Software\\VokabraHandles", "V", B.Room(256));
-    EXPECT_EQ(B.Text(), "ok") << Root;
-  }
+  for (HKEY Root : Forms(HKEY_CURRENT_USER))
+    EXPECT_EQ(Written(256, [&](char *ABuf) { V.GetRegString(Root, "Software\\VokabraHandles", "V", ABuf); }), "ok")
+        << Root;
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VokabraHandles");
 }
 

@@ -13,7 +13,6 @@ const std::string SectionNotFound =
 const std::string WordFailed = "\xCE\xF8\xE8\xE1\xEA\xE0 \xEF\xF0\xE8 \xE7\xE0\xEF\xF3\xF1\xEA\xE5 Microsoft Word.\n\n";
 const char *const ProgIdKey = "Software\\Classes\\Word.Application";
 
-
 std::string StubPath() {
   char Exe[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, Exe, MAX_PATH);
@@ -31,17 +30,10 @@ void RegisterWordStub() {
   SetRegText(HKEY_LOCAL_MACHINE, Server, "ThreadingModel", "Apartment");
 }
 
-// WordStub.dll registered and loaded; its module.
-HMODULE LoadWordStub() {
-  RegisterWordStub();
-  HMODULE Module = LoadLibraryA(StubPath().c_str());
-  EXPECT_NE(Module, nullptr);
-  return Module;
-}
-
-// The exports of WordStub.dll.
+// The exports of WordStub.dll, registered and loaded.
 struct TWordStub {
-  HMODULE Module = LoadWordStub();
+  TWordStub() { EXPECT_NE(Module, nullptr); }
+  HMODULE Module = (RegisterWordStub(), LoadLibraryA(StubPath().c_str()));
   TStubReset *Reset = ExportOf<TStubReset>(Module, "StubReset");
   TStubSetBookmarks *SetBookmarks = ExportOf<TStubSetBookmarks>(Module, "StubSetBookmarks");
   TStubSetFlags *SetFlags = ExportOf<TStubSetFlags>(Module, "StubSetFlags");
@@ -62,6 +54,7 @@ const std::vector<INPUT> F1 = {KeyInput(VK_F1, false), KeyInput(VK_F1, true)};
 const std::vector<INPUT> ShiftF1 = {KeyInput(VK_SHIFT, false), KeyInput(VK_F1, false), KeyInput(VK_F1, true),
                                     KeyInput(VK_SHIFT, true)};
 const std::vector<INPUT> F2 = {KeyInput(VK_F2, false), KeyInput(VK_F2, true)};
+const std::vector<std::string> F1Reached = {"down 112", "up 112"};  // what a window records of F1
 
 // TypeKeys, whose keys must arrive.
 void Type(HWND AFocus, const std::vector<INPUT> &AKeys) {
@@ -101,17 +94,6 @@ class TF1InMessageBox {
   HHOOK fHook;
 };
 
-std::vector<std::string> Lines(const std::string &AText) {
-  std::vector<std::string> R;
-  for (size_t Start = 0; Start < AText.size();) {
-    size_t End = AText.find('\n', Start);
-    if (End == std::string::npos) End = AText.size();
-    R.push_back(AText.substr(Start, End - Start));
-    Start = End + 1;
-  }
-  return R;
-}
-
 // The calls of an opening of APath on ASection by application number AApp, which the library
 // started (or found running).
 std::vector<std::string> Opening(const std::string &APath, const std::string &ASection, bool AFound = true,
@@ -133,6 +115,13 @@ std::vector<std::string> Opening(const std::string &APath, const std::string &AS
 std::vector<std::string> Quit(int AApp) {
   const std::string N = std::to_string(AApp);
   return {"get App" + N + ".Application()", "call App" + N + ".Quit()"};
+}
+
+// Checks the one message box shown since the last look: its text, the help's caption, its owner.
+void ExpectMessage(const TShownMessage &AShown, const std::string &AText, HWND AOwner) {
+  EXPECT_EQ(AShown.Text, AText);
+  EXPECT_EQ(AShown.Caption, Caption);
+  EXPECT_EQ(AShown.Owner, AOwner);
 }
 
 std::vector<std::string> operator+(std::vector<std::string> A, const std::vector<std::string> &B) {
@@ -191,30 +180,27 @@ TEST_F(Help, OpeningTalksToTheWordProcessorInOrderAndQuitsItAtClose) {
 
 TEST_F(Help, PathAndSectionAreTrimmedAndAnEmptySectionTestsNoBookmark) {
   struct TCase {
-    std::string File, Section, WantSection;
+    std::string File;
+    const char *Section, *WantSection;
   } Cases[] = {
       {" \t" + Doc + "  ", "  Tables\t", "Tables"},
       {Doc, "", ""},
       {Doc + " ", " \r\n", ""},
+      {Doc, nullptr, ""},
   };
   for (const TCase &C : Cases) {
     ResetStub();
-    H.ShowHelpFile(C.File.c_str(), C.Section.c_str());
-    EXPECT_EQ(Calls(), Opening(Doc, C.WantSection)) << "[" << C.File << "] [" << C.Section << "]";
+    H.ShowHelpFile(C.File.c_str(), C.Section);
+    EXPECT_EQ(Calls(), Opening(Doc, C.WantSection))
+        << "[" << C.File << "] [" << (C.Section ? C.Section : "null") << "]";
     EXPECT_TRUE(Messages.Take().empty());
   }
-  ResetStub();
-  H.ShowHelpFile(Doc.c_str(), nullptr);
-  EXPECT_EQ(Calls(), Opening(Doc, ""));
 }
 
 TEST_F(Help, MissingBookmarkIsReportedAndTheDocumentStaysOpen) {
   H.ShowHelpFile(Doc.c_str(), "Nowhere");
   EXPECT_EQ(Calls(), Opening(Doc, "Nowhere", false));
-  const TShownMessage Shown = Messages.TakeOne();
-  EXPECT_EQ(Shown.Text, SectionNotFound + Doc + "\n\nNowhere");
-  EXPECT_EQ(Shown.Caption, Caption);
-  EXPECT_EQ(Shown.Owner, nullptr);
+  ExpectMessage(Messages.TakeOne(), SectionNotFound + Doc + "\n\nNowhere", nullptr);
   EXPECT_TRUE(IsWindowVisible(Stub.Window()));
 }
 
@@ -238,14 +224,10 @@ TEST_F(Help, MissingFileIsReportedToTheHelpParentAndEmptyPathDoesNothing) {
     H.SetHelpParent(C.Parent);
     H.ShowHelpFile(C.File, "Intro");
     SCOPED_TRACE(C.File ? C.File : "null");
-    if (C.Shown.empty()) {
+    if (C.Shown.empty())
       EXPECT_TRUE(Messages.Take().empty());
-    } else {
-      const TShownMessage Shown = Messages.TakeOne();
-      EXPECT_EQ(Shown.Text, C.Shown);
-      EXPECT_EQ(Shown.Caption, Caption);
-      EXPECT_EQ(Shown.Owner, C.Owner);
-    }
+    else
+      ExpectMessage(Messages.TakeOne(), C.Shown, C.Owner);
   }
   EXPECT_EQ(Calls(), std::vector<std::string>{});
 }
@@ -284,12 +266,8 @@ TEST_F(Help, AutomationErrorsAreReportedWithTheirOwnText) {
   SetCursor(LoadCursor(nullptr, IDC_ARROW));
   Stub.SetFlags(StubFailOpen);
   H.ShowHelpFile(Doc.c_str(), "Intro");
-  const TShownMessage Failed = Messages.TakeOne();
-  EXPECT_EQ(Failed.Text, WordFailed +
-                             "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xEE\xF2\xEA\xF0\xFB\xF2\xFC "
-                             "\xE4\xEE\xEA\xF3\xEC\xE5\xED\xF2.");
-  EXPECT_EQ(Failed.Caption, Caption);
-  EXPECT_EQ(Failed.Owner, nullptr);
+  ExpectMessage(Messages.TakeOne(), WordFailed + "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xEE\xF2\xEA\xF0\xFB\xF2\xFC "
+                                                 "\xE4\xEE\xEA\xF3\xEC\xE5\xED\xF2.", nullptr);
   EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
   std::vector<std::string> Opened = Opening(Doc, "");
   Opened.resize(3);
@@ -353,7 +331,6 @@ TEST_F(Help, HelpFileIsKeptAsGiven) {
 
 TEST_F(Help, F1OpensTheHelpOnlyWhileAHelpFileIsSet) {
   TKeyWindow Host;
-  const std::vector<std::string> Reached = {"down 112", "up 112"};
   struct TCase {
     bool Hook;
     std::string File;
@@ -361,12 +338,12 @@ TEST_F(Help, F1OpensTheHelpOnlyWhileAHelpFileIsSet) {
     std::vector<std::string> WantKeys;
     bool Opens;
   } Cases[] = {
-      {true, "", F1, Reached, false},
+      {true, "", F1, F1Reached, false},
       {true, Doc, F1, {}, true},
       {true, Doc, ShiftF1, {"down 16"}, true},  // Shift is released in the window brought forward
       {true, Doc, F2, {"down 113", "up 113"}, false},
       {true, "  ", F1, {}, false},       // swallowed, but nothing to open
-      {false, Doc, F1, Reached, false},  // CloseVokabra removed the hook of the row before
+      {false, Doc, F1, F1Reached, false},  // CloseVokabra removed the hook of the row before
   };
   for (const TCase &C : Cases) {
     ResetStub();
@@ -391,7 +368,7 @@ TEST_F(Help, HookIsInstalledOnceAndRemovedByZero) {
   H.SetHelpHook(0);
   H.SetHelpHook(0);
   Type(Host.Handle(), F1);
-  EXPECT_EQ(Host.Take(), (std::vector<std::string>{"down 112", "up 112"}));
+  EXPECT_EQ(Host.Take(), F1Reached);
   EXPECT_EQ(Calls(), Opening(Doc, ""));
 }
 
@@ -447,5 +424,5 @@ TEST_F(Help, UnloadingTheLibraryRemovesItsHookAndQuitsItsWordProcessor) {
   EXPECT_EQ(GetModuleHandleA("VokabraCopy.dll"), nullptr);
   EXPECT_EQ(Calls(), Opening(Doc, "Intro") + Quit(1));
   Type(Host.Handle(), F1);
-  EXPECT_EQ(Host.Take(), (std::vector<std::string>{"down 112", "up 112"}));
+  EXPECT_EQ(Host.Take(), F1Reached);
 }

@@ -2,23 +2,16 @@
 // opened, filled, queried and closed; each dialog opened and closed; the DLL itself unloaded and
 // loaded again with its dialogs created and its F1 hook installed. The process's windows, GDI
 // objects and private memory are counted before and after: they must not grow beyond a small
-// constant, and the F1 hook must be gone after every unload.
-//
-// The counts of a full run (VOK_STRESS=full): 10,000 rounds, 1,000 openings of each dialog and
-// 100 unloads with dialogs and hook. Without it a tenth of each (a fifth of the unloads), so the
-// suite stays quick; the 1,200 bare unloads that outnumber the TLS indexes run always. Each
-// test prints its figures.
+// constant, and the F1 hook must be gone after every unload. The counts are cut without
+// VOK_STRESS=full, so that the suite stays quick; each test prints its figures.
 #include <windows.h>
 #include <psapi.h>
 
 #include <cstdio>
 #include <cstring>
-#include <functional>
-#include <string>
 
 #include "tests/win32/Keyboard.h"
 #include "tests/win32/DialogDriver.h"
-#include "tests/win32/TestHost.h"
 
 using namespace vok::test;
 
@@ -94,20 +87,13 @@ struct TResources {
 };
 
 TResources Measure() {
-  TResources R{};
-  R.GuiGdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  R.GuiUser = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  R.GdiObjects = GdiSlots();
-  EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&R.Windows));
+  int Windows = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&Windows));
   PROCESS_MEMORY_COUNTERS_EX C{};
   C.cb = sizeof C;
   GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS *>(&C), sizeof C);
-  R.PrivateUsage = C.PrivateUsage;
-  R.PagefileUsage = C.PagefileUsage;
-  R.WorkingSet = C.WorkingSetSize;
-  R.Private = CommittedPrivate();
-  R.Heap = HeapBytes();
-  return R;
+  return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS),
+          GdiSlots(), Windows, C.PrivateUsage, C.PagefileUsage, C.WorkingSetSize, CommittedPrivate(), HeapBytes()};
 }
 
 // The lowest free TLS index of the process: a library that leaks one at every unload moves it
@@ -189,7 +175,7 @@ class Lifecycle : public ::testing::Test {
 
   TMessageCatcher Messages;
   TTempDir Dir;
-  std::string File = Dir.Write("places.vok", PlacesFile);
+  std::string File = Dir.Write("places.vok", PlacesCrlf);
   std::string Prj = Dir.Write("plane.prj", PlaneFile);
 };
 
@@ -290,15 +276,16 @@ TEST_F(Lifecycle, UnloadedWithDialogsAndHookInPlace) {
   EXPECT_EQ(Swallowed, N) << "F1 swallowed while the library was loaded";
   EXPECT_EQ(Reached, N) << "F1 reached the window after the unload";
   EXPECT_EQ(TlsAfter, TlsBefore) << "TLS indexes lost by the unloads";
-  // The threads runtime linked in keeps its record of the calling thread (two handles, about
-  // 350 bytes) when the library is unloaded; it frees it only when the thread ends.
+  // Nothing of the heaps is left behind. Under Wine each load and unload of a DLL built by these
+  // compilers leaves handles behind in the loader (two for this one, one for the stand-in word
+  // processor); they are printed, not checked.
   Report("unload", std::to_string(N) + " LoadLibrary/FreeLibrary cycles with dialogs and F1 hook; F1 swallowed " +
                        std::to_string(Swallowed) + " times before and received " + std::to_string(Reached) +
                        " times after the unloads; first free TLS index " + std::to_string(TlsBefore) + " -> " +
                        std::to_string(TlsAfter) + ", handles held " +
                        std::to_string((static_cast<long long>(HandleAfter) - static_cast<long long>(HandleBefore)) / 4) +
                        " more",
-         Before, Measure(), 16 * KiB + 512 * N);
+         Before, Measure());
 }
 
 TEST_F(Lifecycle, MoreUnloadsThanTheProcessHasTlsIndexes) {

@@ -16,23 +16,15 @@ const std::string kMetres = "\xCF\xEB\xEE\xF1\xEA\xE0\xFF (\xEC\xE5\xF2\xF0\xFB)
 const std::string kKilometres = "\xCF\xEB\xEE\xF1\xEA\xE0\xFF (\xEA\xEC)";          // Плоская (км)
 const std::string kGeo = "\xC3\xE5\xEE\xE3\xF0\xE0\xF4\xE8\xF7\xE5\xF1\xEA\xE8\xE5";  // Географические
 
-std::string Lines(const TStrings &ALines) {
-  std::string R;
-  for (const std::string &L : ALines) R += L + "\r\n";
-  return R;
-}
-
-const std::string kFile = Lines({
-    "\"--- " + kPlane + " ---\"",
-    "\"" + kMetres + "\", 0, 7",
-    "\"" + kKilometres + "\\p9001\", 0, 1",
-    "",
-    "\"--- " + kGeo + " ---\"",
-    "\"WGS 84\\p4326\", 1, 104",
-    "\"Zone 5\", 8, 104, 7, 27, 0, 0.9996, 500000, 0",
-    "\"--- " + kPlane + " ---\"",
-    "\"Never shown\", 0, 3",
-});
+const std::string kFile = "\"--- " + kPlane + " ---\"\r\n"
+                          "\"" + kMetres + "\", 0, 7\r\n"
+                          "\"" + kKilometres + "\\p9001\", 0, 1\r\n"
+                          "\r\n"
+                          "\"--- " + kGeo + " ---\"\r\n"
+                          "\"WGS 84\\p4326\", 1, 104\r\n"
+                          "\"Zone 5\", 8, 104, 7, 27, 0, 0.9996, 500000, 0\r\n"
+                          "\"--- " + kPlane + " ---\"\r\n"
+                          "\"Never shown\", 0, 3\r\n";
 
 // Checks that the chooser shows the groups AGroups with row AGroup selected, and the entries
 // ANames with their values AParams, row AName selected.
@@ -262,10 +254,9 @@ TEST_F(ProjChooser, LayoutAtTheScreensDensity) {
                EXPECT_EQ(InClient(C.List), Box(11, 44, 369, 214));
                EXPECT_EQ(InClient(C.Ok), Box(103, 272, 87, 28));
                EXPECT_EQ(InClient(C.Cancel), Box(204, 272, 86, 28));
-               const std::vector<LONG> Groups = InClient(C.Combo);
-               EXPECT_EQ(Groups[0], Scaled(11));
-               EXPECT_EQ(Groups[1], Scaled(15));
-               EXPECT_EQ(Groups[2], Scaled(11) + Scaled(369));
+               std::vector<LONG> Groups = InClient(C.Combo);
+               Groups.pop_back();  // the height of a combo box is its own
+               EXPECT_EQ(Groups, (std::vector<LONG>{Scaled(11), Scaled(15), Scaled(11) + Scaled(369)}));
                LOGFONTA Font{};
                GetObjectA(reinterpret_cast<HFONT>(SendMessageA(C.List, WM_GETFONT, 0, 0)), sizeof Font, &Font);
                EXPECT_EQ(std::string(Font.lfFaceName), "MS Sans Serif");

@@ -11,12 +11,11 @@ class Queries : public TOpenLibrary {
     TOpenLibrary::SetUp();
     ASSERT_EQ(V.LoadVok(Places.c_str(), "Places"), 65535);
   }
+  // Writes AContents to a file and loads its section D.
+  void LoadD(const std::string &AContents) { ASSERT_EQ(V.LoadVok(Dir.Write("d.vok", AContents).c_str(), "D"), 65535); }
   // The text AFn writes into the 256 bytes the host offers.
   std::string Text(TText3 *AFn, int32_t ACode, const char *AName = "Places") {
-    TBuffers B;
-    AFn(AName, ACode, B.Room(256));
-    EXPECT_EQ(B.Overruns(), "");
-    return B.Text();
+    return Written(256, [&](char *ABuf) { AFn(AName, ACode, ABuf); });
   }
   // The codes FindFirstItem and FindNextItem hand out, up to and including the first 0 and
   // AExtra further calls.
@@ -28,10 +27,7 @@ class Queries : public TOpenLibrary {
   }
   // The codes GetLikeValues writes into a buffer of ARoom blanks and the zero byte.
   std::string Like(const char *APattern, std::size_t ARoom, const char *AName = "Places") {
-    TBuffers B;
-    Vok().GetLikeValues(AName, APattern, B.Room(ARoom + 1));
-    EXPECT_EQ(B.Overruns(), "") << "wrote past the room offered";
-    return B.Text();
+    return Written(ARoom + 1, [&](char *ABuf) { Vok().GetLikeValues(AName, APattern, ABuf); });
   }
 };
 
@@ -59,9 +55,7 @@ TEST_F(Queries, TextsOfPlaces) {
   EXPECT_EQ(Text(Vok().GetVokStr, 1101001, "PLACES"), "Stone village");
   EXPECT_EQ(Text(Vok().GetVokStr, 1101001, "Nowhere"), "");
   EXPECT_EQ(Text(Vok().GetVokStr, 1101001, nullptr), "");
-  TBuffers B;
-  Vok().GetVokPath("places", B.Room(256));
-  EXPECT_EQ(B.Text(), Places);
+  EXPECT_EQ(Written(256, [](char *ABuf) { Vok().GetVokPath("places", ABuf); }), Places);
   Vok().GetVokString("Places", 1101001, nullptr);  // a null buffer is ignored
 }
 
@@ -80,31 +74,23 @@ TEST_F(Queries, DisplayTemplates) {
       {"%1%2%3", ",", 1301001, ""},
   };
   for (const TCase &C : Cases) {
-    const std::string Body = std::string(PlacesFile).substr(std::string(PlacesFile).find("1100000="));
-    const std::string File = Dir.Write("t.vok", Dict("Format=2,2,3\r\nDisplay=" + std::string(C.Display) +
-                                                         "\r\nDelimit=" + C.Delimit + "\r\n",
-                                                     Body));
-    ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
+    const std::string Body = PlacesCrlf.substr(PlacesCrlf.find("1100000="));
+    LoadD(Dict("Format=2,2,3\r\nDisplay=" + std::string(C.Display) + "\r\nDelimit=" + C.Delimit + "\r\n", Body));
     EXPECT_EQ(Text(Vok().GetVokString, C.Code, "D"), C.Want) << C.Display;
   }
 }
 
 TEST_F(Queries, DisplayStringWithTenLevelsAndTheCutAt255) {
   // Ten one-digit levels: %1 also matches the start of %10.
-  const std::string File = Dir.Write("ten.vok", Dict("Format=1,1,1,1,1,1,1,1,1,1\r\nDisplay=%10|%1\r\nDelimit=\r\n",
-                                                     "1000000000=A\r\n1000000001=J\r\n"));
-  ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
+  LoadD(Dict("Format=1,1,1,1,1,1,1,1,1,1\r\nDisplay=%10|%1\r\nDelimit=\r\n", "1000000000=A\r\n1000000001=J\r\n"));
   EXPECT_EQ(Text(Vok().GetVokString, 1000000001, "D"), "A0|A");
   const std::string Long(200, 'L');
-  const std::string File2 = Dir.Write("long.vok", Dict("Format=1,1\r\nDisplay=%1%2\r\nDelimit=,\r\n",
-                                                       "10=" + Long + "\r\n11=" + Long + "\r\n"));
-  ASSERT_EQ(V.LoadVok(File2.c_str(), "D"), 65535);
+  LoadD(Dict("Format=1,1\r\nDisplay=%1%2\r\nDelimit=,\r\n", "10=" + Long + "\r\n11=" + Long + "\r\n"));
   const std::string S = Text(Vok().GetVokString, 11, "D");
   EXPECT_EQ(S.size(), 255u);
   EXPECT_EQ(S.substr(198, 6), "LL, LL");
   const std::string Longer(300, 'x');
-  const std::string File3 = Dir.Write("longer.vok", FlatSection("D", "1=" + Longer + "#" + Longer + "\r\n"));
-  ASSERT_EQ(V.LoadVok(File3.c_str(), "D"), 65535);
+  LoadD(FlatSection("D", "1=" + Longer + "#" + Longer + "\r\n"));
   EXPECT_EQ(Text(Vok().GetVokStr, 1, "D"), Longer.substr(0, 255));
   EXPECT_EQ(Text(Vok().GetVokExtra, 1, "D"), Longer.substr(0, 255));
 }
@@ -115,12 +101,10 @@ TEST_F(Queries, CountsItemsAndDivisors) {
   const int32_t Counts[] = {0, 2, 2, 2, 0};
   for (int32_t Level = 0; Level <= 4; ++Level) EXPECT_EQ(Vok().GetItemCount("Places", Level), Counts[Level]) << Level;
   EXPECT_EQ(Vok().GetItemCount("Places", INT32_MIN), 0);
-  EXPECT_EQ(Vok().GetItem("Places", 1, 2), 1200000);
-  EXPECT_EQ(Vok().GetItem("Places", 3, 1), 1101001);
-  EXPECT_EQ(Vok().GetItem("Places", 1, 3), 0);
-  EXPECT_EQ(Vok().GetItem("Places", 1, 0), 0);
-  EXPECT_EQ(Vok().GetItem("Places", 0, 1), 0);
-  EXPECT_EQ(Vok().GetItem("Places", 4, 1), 0);
+  const std::tuple<int32_t, int32_t, int32_t> Items[] = {{1, 2, 1200000}, {3, 1, 1101001}, {1, 3, 0},
+                                                         {1, 0, 0},       {0, 1, 0},       {4, 1, 0}};
+  for (const auto &[Level, Index, Code] : Items)
+    EXPECT_EQ(Vok().GetItem("Places", Level, Index), Code) << Level << ", " << Index;
   EXPECT_EQ(Vok().GetItem("Nowhere", 1, 1), 0);
   const int32_t Filters[] = {1, 100000, 1000, 1, 1};
   for (int32_t Level = 0; Level <= 4; ++Level) EXPECT_EQ(Vok().GetGroupFilter("Places", Level), Filters[Level]) << Level;
@@ -157,19 +141,15 @@ TEST_F(Queries, EnumerationOutlivesItsDictionaryAndEndsWithClose) {
 }
 
 TEST_F(Queries, ZeroAndNegativeChildrenEndTheEnumerationForTheHost) {
-  const std::string File = Dir.Write("neg.vok", Dict("Format=1,2\r\nDisplay=%1\r\nDelimit=\r\n", "-100=top\r\n-101=a\r\n-102=b\r\n"));
-  ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
+  LoadD(Dict("Format=1,2\r\nDisplay=%1\r\nDelimit=\r\n", "-100=top\r\n-101=a\r\n-102=b\r\n"));
   EXPECT_EQ(Vok().FindFirstItem("D", -100), 0);
   EXPECT_EQ(Vok().FindNextItem(), 0);  // -102 is handed out as 0 as well
 }
 
 TEST_F(Queries, LikeValuesRespectsTheRoomOffered) {
-  EXPECT_EQ(Like("ILL", 30), "1101001;1101002;");
-  EXPECT_EQ(Like("ILL", 16), "1101001;1101002;");
-  EXPECT_EQ(Like("ILL", 15), "1101001;");
-  EXPECT_EQ(Like("ILL", 8), "1101001;");
-  EXPECT_EQ(Like("ILL", 7), "");
-  EXPECT_EQ(Like("ILL", 0), "");
+  const std::pair<std::size_t, const char *> Rooms[] = {
+      {30, "1101001;1101002;"}, {16, "1101001;1101002;"}, {15, "1101001;"}, {8, "1101001;"}, {7, ""}, {0, ""}};
+  for (const auto &[Room, Codes] : Rooms) EXPECT_EQ(Like("ILL", Room), Codes) << Room;
   EXPECT_EQ(Like("lake", 30), "1101000;");
   EXPECT_EQ(Like("", 30), "");
   EXPECT_EQ(Like(nullptr, 30), "");
@@ -179,16 +159,14 @@ TEST_F(Queries, LikeValuesRespectsTheRoomOffered) {
 }
 
 TEST_F(Queries, LikeValuesStopsAtTheFirstCodeThatDoesNotFit) {
-  const std::string File = Dir.Write("codes.vok", FlatSection("D", "123456=ab\r\n1=ab\r\n-5=ab\r\n"));
-  ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
+  LoadD(FlatSection("D", "123456=ab\r\n1=ab\r\n-5=ab\r\n"));
   EXPECT_EQ(Like("AB", 5, "D"), "");  // "1;" would fit, but the search has stopped
   EXPECT_EQ(Like("AB", 100, "D"), "123456;1;-5;");
 }
 
 TEST_F(Queries, LikeValuesMatchesCyrillicInAnyCase) {
   // Items Москва and ТВЕРЬ, searched for as "СКВ" and "верь".
-  const std::string File = Dir.Write("ru.vok", FlatSection("D", "1=\xCC\xEE\xF1\xEA\xE2\xE0\r\n2=\xD2\xC2\xC5\xD0\xDC\r\n"));
-  ASSERT_EQ(V.LoadVok(File.c_str(), "D"), 65535);
+  LoadD(FlatSection("D", "1=\xCC\xEE\xF1\xEA\xE2\xE0\r\n2=\xD2\xC2\xC5\xD0\xDC\r\n"));
   EXPECT_EQ(Like("\xD1\xCA\xC2", 30, "D"), "1;");
   EXPECT_EQ(Like("\xE2\xE5\xF0\xFC", 30, "D"), "2;");
 }

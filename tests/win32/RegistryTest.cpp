@@ -36,11 +36,8 @@ TEST_F(Registry, MissingFileOrDirectoryFailsWithoutMessage) {
 }
 
 TEST_F(Registry, FailedLoadsShowTheMessageOwnedByTheHost) {
-  struct TCase {
-    const char *Name;
-  } Cases[] = {{"   "}, {""}, {nullptr}, {"Lakes"}, {"[Places]"}};
-  for (const TCase &C : Cases) {
-    EXPECT_EQ(V.LoadVok(Places.c_str(), C.Name), 0) << (C.Name ? C.Name : "null");
+  for (const char *Name : {"   ", "", static_cast<const char *>(nullptr), "Lakes", "[Places]"}) {
+    EXPECT_EQ(V.LoadVok(Places.c_str(), Name), 0) << (Name ? Name : "null");
     const TShownMessage Shown = Messages.TakeOne();
     EXPECT_EQ(Shown.Text, LoadVokAborted);
     EXPECT_EQ(Shown.Owner, HostWindow());

@@ -115,16 +115,15 @@ TEST_F(SearchDialog, EmptyPatternEmptiesTheResults) {
 TEST_F(SearchDialog, HistoryKeepsTwentyFourPatternsNewestFirst) {
   std::vector<TStep> Steps{F3};
   for (int I = 1; I <= 25; ++I) Steps.push_back(Find("p" + std::to_string(I)));
-  Steps.push_back(Find("P3"));  // present already: keeps its place
-  Steps.push_back(OnSearch([](TDialog &S) {
-    const std::vector<std::string> H = ListTexts(S.Combo);
-    ASSERT_EQ(H.size(), 24u);
-    EXPECT_EQ(H.front(), "p25");
-    EXPECT_EQ(H.back(), "p2");
-    EXPECT_EQ(H[22], "p3");
-  }));
-  Steps.push_back(SearchKey(VK_ESCAPE));
-  Steps.push_back(Press(VK_ESCAPE));
+  Steps.insert(Steps.end(), {Find("P3"),  // present already: keeps its place
+                             OnSearch([](TDialog &S) {
+                               const std::vector<std::string> H = ListTexts(S.Combo);
+                               ASSERT_EQ(H.size(), 24u);
+                               EXPECT_EQ(H.front(), "p25");
+                               EXPECT_EQ(H.back(), "p2");
+                               EXPECT_EQ(H[22], "p3");
+                             }),
+                             SearchKey(VK_ESCAPE), Press(VK_ESCAPE)});
   EXPECT_EQ(Value("Towns", 0, Steps), 0);
 }
 

@@ -7,24 +7,6 @@
 
 namespace vok::test {
 
-const char *const PlacesFile =
-    "; settlements of two regions\r\n"
-    "[Places]\r\n"
-    "Format=2,2,3\r\n"
-    "Display=%1%2%3\r\n"
-    "Delimit=,\r\n"
-    "1100000=North region\r\n"
-    "1101000=Lake district\r\n"
-    "1101001=Stone village#pop. 120#rural\r\n"
-    "1101002=Hill town#pop. 5400#urban\r\n"
-    "1102000=Forest district\r\n"
-    "1200000=South region#coastal\r\n"
-    "note=not an item\r\n"
-    "[Rivers]\r\n"
-    "Format=3\r\n"
-    "Display=%1\r\n"
-    "Delimit=\r\n";
-
 HMODULE Dll() {
   static HMODULE H = LoadLibraryA("Vokabra.dll");
   if (!H) ADD_FAILURE() << "Vokabra.dll did not load: " << GetLastError();

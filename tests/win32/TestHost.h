@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/Texts.h"
 #include "win32/ExportTable.h"
 
 namespace vok::test {
@@ -172,11 +173,19 @@ class TBuffers {
   std::deque<TBuffer> fBuffers;
 };
 
-// The example dictionary file with the sections Places and Rivers.
-extern const char *const PlacesFile;
+// The text ACall writes into a room of ARoom bytes, which it must not write past.
+template <typename F>
+std::string Written(std::size_t ARoom, F &&ACall) {
+  TBuffers B;
+  ACall(B.Room(ARoom));
+  EXPECT_EQ(B.Overruns(), "") << "wrote past the room offered";
+  return B.Text();
+}
+
+inline const std::string PlacesCrlf = Crlf(PlacesFile());  // the sample file as the host's users write it
 
 // Base of the tests that use the open library: OpenVokList with the host window before each
-// test, CloseVokabra after it, and every message box caught. Places is the path of PlacesFile
+// test, CloseVokabra after it, and every message box caught. Places is the path of PlacesCrlf
 // written to the test's folder.
 class TOpenLibrary : public ::testing::Test {
  protected:
@@ -185,7 +194,7 @@ class TOpenLibrary : public ::testing::Test {
   const TExports &V = Vok();
   TMessageCatcher Messages;
   TTempDir Dir;
-  const std::string Places = Dir.Write("places.vok", PlacesFile);
+  const std::string Places = Dir.Write("places.vok", PlacesCrlf);
 };
 // A projection file of one group with one entry.
 inline const std::string PlaneFile = "\"--- Plane ---\"\r\n\"Metres\", 0, 7\r\n";

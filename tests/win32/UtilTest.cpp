@@ -26,26 +26,13 @@ class RegValues : public ::testing::Test {
     ASSERT_EQ(RegSetValueExA(fKey, AName, 0, AType, static_cast<const BYTE *>(AData), ASize), ERROR_SUCCESS);
   }
   std::string Read(const char *AName, const char *AKey = TestKey, HKEY ARoot = HKEY_CURRENT_USER) {
-    TBuffers B;
-    Vok().GetRegString(ARoot, AKey, AName, B.Room(256));
-    EXPECT_EQ(B.Overruns(), "");
-    return B.Text();
+    return Written(256, [&](char *ABuf) { Vok().GetRegString(ARoot, AKey, AName, ABuf); });
   }
   HKEY fKey = nullptr;
 };
 
-std::string GuidText() {
-  TBuffers B;
-  Vok().GetNewGUID(B.Room(39));
-  EXPECT_EQ(B.Overruns(), "");
-  return B.Text();
-}
-
 std::string Replace(const char *S, const char *Old, const char *New) {
-  TBuffers B;
-  Vok().ReplaceString(S, Old, New, B.Room(256));
-  EXPECT_EQ(B.Overruns(), "");
-  return B.Text();
+  return Written(256, [&](char *ABuf) { Vok().ReplaceString(S, Old, New, ABuf); });
 }
 
 }  // namespace
@@ -95,7 +82,7 @@ TEST_F(RegValues, ExcelPathComesFromTheAppPathsKey) {
 TEST(Guid, FormatAndUniqueness) {
   std::set<std::string> Seen;
   for (int I = 0; I < 100; ++I) {
-    const std::string G = GuidText();
+    const std::string G = Written(39, Vok().GetNewGUID);
     ASSERT_EQ(G.size(), 38u) << G;
     EXPECT_EQ(G.front(), '{');
     EXPECT_EQ(G.back(), '}');
@@ -116,10 +103,8 @@ TEST(FileCount, CountsEveryEntryButDots) {
   Dir.Write("b.vok", "b");
   CreateDirectoryA((Dir.Path() + "\\sub").c_str(), nullptr);
   SetFileAttributesA((Dir.Path() + "\\a.txt").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
-  EXPECT_EQ(Vok().FileCount((Dir.Path() + "\\*").c_str()), 3);
-  EXPECT_EQ(Vok().FileCount((Dir.Path() + "\\*.vok").c_str()), 1);
-  EXPECT_EQ(Vok().FileCount((Dir.Path() + "\\*.none").c_str()), 0);
-  EXPECT_EQ(Vok().FileCount((Dir.Path() + "\\missing\\*").c_str()), 0);
+  for (const auto &[Mask, Count] : {std::pair{"\\*", 3}, {"\\*.vok", 1}, {"\\*.none", 0}, {"\\missing\\*", 0}})
+    EXPECT_EQ(Vok().FileCount((Dir.Path() + Mask).c_str()), Count) << Mask;
   EXPECT_EQ(Vok().FileCount(""), 0);
   EXPECT_EQ(Vok().FileCount(nullptr), 0);
   SetFileAttributesA((Dir.Path() + "\\a.txt").c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -20,16 +20,10 @@ const std::string House = "\xC4\xEE\xEC";                         // Дом
 
 std::string RegionsFile() {
   return "[Regions]\r\nFormat=2,2,3\r\nDisplay=%1%2%3\r\nDelimit=,\r\n"
-         "1100000=" + North + "\r\n"
-         "1101000=" + Lake + "\r\n"
-         "1101001=" + Stone + "\r\n"
-         "1101002=" + Hills + "\r\n"
-         "1101003=" + StoneLower + "\r\n"
-         "1102000=" + Forest + "\r\n"
-         "1200000=" + South + "\r\n"
-         "1300000=" + East + "\r\n"
-         "1301000=" + LongText + "\r\n"
-         "1301001=" + Edge + "\r\n"
+         "1100000=" + North + "\r\n1101000=" + Lake + "\r\n"
+         "1101001=" + Stone + "\r\n1101002=" + Hills + "\r\n1101003=" + StoneLower + "\r\n"
+         "1102000=" + Forest + "\r\n1200000=" + South + "\r\n"
+         "1300000=" + East + "\r\n1301000=" + LongText + "\r\n1301001=" + Edge + "\r\n"
          "[Empty]\r\nFormat=2,3\r\nDisplay=%1\r\nDelimit=\r\n"
          // Texts in brackets that sort before the undefined-value row.
          "[Archive]\r\nFormat=2,2\r\nDisplay=%1%2\r\nDelimit=,\r\n"
@@ -51,9 +45,7 @@ class SelectionDialog : public TOpenLibrary {
   void SetUp() override {
     TOpenLibrary::SetUp();
     const std::string File = Dir.Write("regions.vok", RegionsFile());
-    ASSERT_EQ(V.LoadVok(File.c_str(), "Regions"), 65535);
-    ASSERT_EQ(V.LoadVok(File.c_str(), "Empty"), 65535);
-    ASSERT_EQ(V.LoadVok(File.c_str(), "Archive"), 65535);
+    for (const char *Name : {"Regions", "Empty", "Archive"}) ASSERT_EQ(V.LoadVok(File.c_str(), Name), 65535) << Name;
   }
 
   int32_t Value(int32_t AItemId, std::vector<TStep> ASteps) {
@@ -63,8 +55,7 @@ class SelectionDialog : public TOpenLibrary {
     return Driver.Run([&] { return Vok().GetVokValueEx("Test", "Regions", AEndGroup); }, std::move(ASteps));
   }
   int32_t ValueSt(int32_t AItemId, int32_t AEndGroup, std::vector<TStep> ASteps) {
-    const auto Call = [&] { return Vok().GetVokValueSt("Test", "Regions", AItemId, AEndGroup); };
-    return Driver.Run(Call, std::move(ASteps));
+    return Driver.Run([&] { return Vok().GetVokValueSt("Test", "Regions", AItemId, AEndGroup); }, std::move(ASteps));
   }
 
   TShownHost Host;  // the host's main window is on screen and active when it calls
@@ -94,9 +85,7 @@ struct TTimed {
       AStep(D);
     };
   }
-  TStep ExpectFlash() {
-    return [this](TDialog &) { EXPECT_GE(GetTickCount() - Start, 300u) << "no caption flash"; };
-  }
+  TStep ExpectFlash() { return [this](TDialog &) { EXPECT_GE(GetTickCount() - Start, 300u) << "no caption flash"; }; }
 };
 
 }  // namespace
@@ -122,18 +111,13 @@ TEST_F(SelectionDialog, NoDialogForAnUnknownNameOrAClosedLibrary) {
       [] { return Vok().GetVokValueSt("Test", "Nowhere", 1100000, 0); },
       [] { return Vok().GetVokValue("Test", nullptr, 0); },
       [] { return Vok().GetVokValue("Test", "regions ", 0); },
-  };
-  for (const auto &Call : Calls) {
-    EXPECT_EQ(Driver.Run(Call, {}), 0);
-    EXPECT_FALSE(Driver.Shown());
-  }
-  V.CloseVokList();
-  const std::function<int32_t()> Closed[] = {
+      // The rows from here on run after CloseVokList.
       [] { return Vok().GetVokValue("Test", "Regions", 1100000); },
       [] { return Vok().GetVokValueEx("Test", "Regions", 1); },
       [] { return Vok().GetVokValueSt("Test", "Regions", 1100000, 0); },
   };
-  for (const auto &Call : Closed) {
+  for (const auto &Call : Calls) {
+    if (&Call == &Calls[5]) V.CloseVokList();
     EXPECT_EQ(Driver.Run(Call, {}), 0);
     EXPECT_FALSE(Driver.Shown());
   }
@@ -407,10 +391,7 @@ TEST_F(SelectionDialog, LayoutIsScaledAndTheUsersPlaceIsKept) {
   EXPECT_EQ(Value(0, {[&](TDialog &D) {
                         RECT W, L;
                         GetWindowRect(D.Window, &W);
-                        EXPECT_EQ(W.left, Moved.left);
-                        EXPECT_EQ(W.top, Moved.top);
-                        EXPECT_EQ(W.right, Moved.right);
-                        EXPECT_EQ(W.bottom, Moved.bottom);
+                        EXPECT_TRUE(EqualRect(&W, &Moved));
                         // No path: the level list takes the whole client area.
                         GetWindowRect(D.List, &L);
                         EXPECT_EQ(L.bottom - L.top, ClientHeight(D.Window));
@@ -418,7 +399,6 @@ TEST_F(SelectionDialog, LayoutIsScaledAndTheUsersPlaceIsKept) {
                       }}),
             0);
 }
-
 
 TEST_F(SelectionDialog, KeysTypedOnTheKeyboardReachTheDialog) {
   struct TCase {

@@ -109,22 +109,7 @@ HRESULT Raise(EXCEPINFO *AInfo, const wchar_t *ADescription) {
 }
 
 enum class TKind { App, Documents, Document, Bookmarks, Selection };
-
-const wchar_t *KindName(TKind AKind) {
-  switch (AKind) {
-    case TKind::App:
-      return L"App";
-    case TKind::Documents:
-      return L"Documents";
-    case TKind::Document:
-      return L"Document";
-    case TKind::Bookmarks:
-      return L"Bookmarks";
-    case TKind::Selection:
-      return L"Selection";
-  }
-  return L"?";
-}
+const wchar_t *const KindNames[] = {L"App", L"Documents", L"Document", L"Bookmarks", L"Selection"};
 
 struct TMember {
   TKind Kind;
@@ -143,16 +128,12 @@ const TMember Members[] = {
 constexpr DISPID MemberCount = sizeof Members / sizeof Members[0];
 
 std::wstring FlagsText(WORD AFlags) {
-  switch (AFlags) {
-    case DISPATCH_PROPERTYGET:
-      return L"get";
-    case DISPATCH_METHOD:
-      return L"call";
-    case DISPATCH_PROPERTYPUT:
-      return L"put";
-    case DISPATCH_METHOD | DISPATCH_PROPERTYGET:
-      return L"get|call";
-  }
+  const std::pair<WORD, const wchar_t *> Names[] = {{DISPATCH_PROPERTYGET, L"get"},
+                                                    {DISPATCH_METHOD, L"call"},
+                                                    {DISPATCH_PROPERTYPUT, L"put"},
+                                                    {DISPATCH_METHOD | DISPATCH_PROPERTYGET, L"get|call"}};
+  for (const auto &[Flags, Name] : Names)
+    if (Flags == AFlags) return Name;
   return L"flags" + std::to_wstring(AFlags);
 }
 
@@ -179,19 +160,22 @@ std::wstring ArgText(const VARIANT &AArg) {
   return L"vt" + std::to_wstring(AArg.vt);
 }
 
+// QueryInterface of an object AObject whose one interface besides IUnknown is AOwn.
+template <typename I>
+HRESULT Query(I *AObject, REFIID AOwn, REFIID AIid, void **AResult) {
+  if (!AResult) return E_POINTER;
+  *AResult = AIid == IID_IUnknown || AIid == AOwn ? AObject : nullptr;
+  if (!*AResult) return E_NOINTERFACE;
+  AObject->AddRef();
+  return S_OK;
+}
+
 class TStubObject final : public IDispatch {
  public:
   TStubObject(TKind AKind, std::shared_ptr<TApp> AApp) : fKind(AKind), fApp(std::move(AApp)) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIid, void **AObject) override {
-    if (!AObject) return E_POINTER;
-    if (AIid == IID_IUnknown || AIid == IID_IDispatch) {
-      *AObject = static_cast<IDispatch *>(this);
-      AddRef();
-      return S_OK;
-    }
-    *AObject = nullptr;
-    return E_NOINTERFACE;
+    return Query<IDispatch>(this, IID_IDispatch, AIid, AObject);
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&fRefs)); }
   ULONG STDMETHODCALLTYPE Release() override {
@@ -221,8 +205,8 @@ class TStubObject final : public IDispatch {
     // The arguments in the member's own order (IDispatch passes them last to first).
     std::vector<VARIANT> Args(AParams->rgvarg, AParams->rgvarg + AParams->cArgs);
     std::vector<VARIANT> Ordered(Args.rbegin(), Args.rend());
-    std::wstring Line =
-        FlagsText(AFlags) + L" " + KindName(fKind) + std::to_wstring(fApp->Number) + L"." + M.Name + L"(";
+    std::wstring Line = FlagsText(AFlags) + L" " + KindNames[static_cast<int>(fKind)] + std::to_wstring(fApp->Number) +
+                        L"." + M.Name + L"(";
     for (size_t I = 0; I < Ordered.size(); ++I) Line += (I ? L", " : L"") + ArgText(Ordered[I]);
     Line += L")";
     const bool NamedPut =
@@ -316,13 +300,7 @@ TStubObject *NewApp(bool ARegister) {
 class TFactory : public IClassFactory {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIid, void **AObject) override {
-    if (!AObject) return E_POINTER;
-    if (AIid == IID_IUnknown || AIid == IID_IClassFactory) {
-      *AObject = static_cast<IClassFactory *>(this);
-      return S_OK;
-    }
-    *AObject = nullptr;
-    return E_NOINTERFACE;
+    return Query<IClassFactory>(this, IID_IClassFactory, AIid, AObject);
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
@@ -366,10 +344,13 @@ STDAPI DllCanUnloadNow() { return S_FALSE; }
 
 extern "C" {
 
+void StubCloseAll() {
+  for (auto &App : Stub().Apps) CloseApp(*App);
+}
+
 void StubReset() {
-  TStubState &S = Stub();
-  for (auto &App : S.Apps) CloseApp(*App);
-  S = TStubState{};
+  StubCloseAll();
+  Stub() = TStubState{};
 }
 
 void StubSetBookmarks(const char *ANames) {
@@ -391,10 +372,6 @@ void StubSetWindowTitle(const char *ATitle) { Stub().WindowTitle = Wide(ATitle);
 void StubRun() {
   NewApp(true)->Release();
   Note(L"run App" + std::to_wstring(Stub().Counter));
-}
-
-void StubCloseAll() {
-  for (auto &App : Stub().Apps) CloseApp(*App);
 }
 
 const char *StubLog() {
