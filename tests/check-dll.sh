@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the built Vokabra.dll as a user receives it: PE32 for i386 (or PE32+ for x86-64),
 # exactly the exports of its module-definition file under their undecorated names, the version
-# resource, and imports from Windows system DLLs only.
+# resource, imports from Windows system DLLs only, and no threads runtime linked in.
 # Usage: check-dll.sh DLL DEF [i386|x86-64]
 set -euo pipefail
 dll=$1 def=$2 arch=${3:-i386}
@@ -24,4 +24,7 @@ system='^(KERNEL32|USER32|GDI32|ADVAPI32|OLE32|OLEAUT32|SHELL32|COMCTL32|COMDLG3
 while read -r imp; do
   grep -qiE "$system" <<<"$imp" || fail "imports a non-system DLL: $imp"
 done < <(sed -n 's/^\tDLL Name: //p' <<<"$dump")
-echo "check-dll: $(wc -l <<<"$have") $arch exports, system imports only"
+# A threads runtime linked in keeps records of the host's threads after an unload.
+runtime=$(strings -a "$dll" | grep -c 'pthread_' || true)
+[ "$runtime" = 0 ] || fail "carries a threads runtime ($runtime pthread_ symbols)"
+echo "check-dll: $(wc -l <<<"$have") $arch exports, system imports only, no threads runtime"
