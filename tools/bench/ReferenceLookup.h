@@ -27,10 +27,10 @@ using TRefLines = std::vector<std::string>;
 
 // The lines of a text as the readers must split them: a line ends at a line feed, every carriage
 // return is dropped, a character 26 starting a line ends the text. A text that begins with the
-// UTF-8 byte order mark is UTF-8, read in the ANSI code page.
+// UTF-8 byte order mark is UTF-8, each line read in the ANSI code page.
 inline TRefLines ReferenceLines(std::string_view AText) {
-  std::string Ansi;
-  if (AText.substr(0, 3) == "\xEF\xBB\xBF") AText = Ansi = Utf8ToAnsi(AText.substr(3));
+  const bool Utf8 = AText.substr(0, 3) == "\xEF\xBB\xBF";
+  if (Utf8) AText.remove_prefix(3);
   TRefLines Lines;
   for (std::size_t From = 0; From < AText.size();) {
     if (AText[From] == 26) break;
@@ -39,7 +39,7 @@ inline TRefLines ReferenceLines(std::string_view AText) {
     std::string Line;
     for (std::size_t I = From; I < Lf; ++I)
       if (AText[I] != '\r') Line += AText[I];
-    Lines.push_back(Line);
+    Lines.push_back(Utf8 ? Utf8ToAnsi(Line) : Line);
     From = Lf + 1;
   }
   return Lines;
