@@ -136,7 +136,7 @@ void TForm::RunModalLoop() {
     if ((IsKey || IsMouse) && Self && (Msg.hwnd == Self || IsChild(Self, Msg.hwnd))) {
       bool Swallowed = false;
       try {
-        Swallowed = IsKey ? PreviewKey(Msg) : PreviewMouse(Msg);
+        Swallowed = PreviewMessage(Msg);
       } catch (...) {
       }
       if (Swallowed) continue;

@@ -93,13 +93,9 @@ class TForm {
     CreateForm(AForm, ALayout, N);
   }
 
-  // See every key message, and every mouse message, for the form or its controls before they
-  // do; true swallows it.
-  virtual bool PreviewKey(const MSG &AMsg) {
-    (void)AMsg;
-    return false;
-  }
-  virtual bool PreviewMouse(const MSG &AMsg) {
+  // Sees every key and mouse message for the form or its controls before they do; true
+  // swallows it.
+  virtual bool PreviewMessage(const MSG &AMsg) {
     (void)AMsg;
     return false;
   }
@@ -123,8 +119,8 @@ class TForm {
 
  private:
   static LRESULT CALLBACK StaticWndProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
-  // Gets and dispatches messages, keys and mouse messages through PreviewKey and PreviewMouse
-  // first, until the modal result is set.
+  // Gets and dispatches messages, keys and mouse messages through PreviewMessage first, until
+  // the modal result is set.
   void RunModalLoop();
 
   TUniqueWindow fWindow;

@@ -49,7 +49,6 @@ TProjForm::TProjForm() {
   const int ItemHeight = static_cast<int>(SendMessageW(PrjGroupCmb(), CB_GETITEMHEIGHT, 0, 0));
   SetWindowPos(PrjGroupCmb(), nullptr, 0, 0, R.right - R.left, (R.bottom - R.top) + DropDownCount * ItemHeight + 2,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  FormCreate();
 }
 
 HWND TProjForm::PrjGroupCmb() const { return Control(idPrjGroupCmb); }
@@ -128,7 +127,7 @@ bool TProjForm::TabToNext(bool ABackwards) {
   return true;
 }
 
-bool TProjForm::PreviewKey(const MSG &AMsg) {
+bool TProjForm::PreviewMessage(const MSG &AMsg) {
   if (AMsg.message != WM_KEYDOWN) return false;
   if (FormKeyDown(AMsg.wParam)) return true;
   switch (AMsg.wParam) {

@@ -27,14 +27,12 @@ class TProjForm : public TForm {
 
   const std::string &PrjPath() const { return fPrjPath; }
 
- protected:
-  bool PreviewKey(const MSG &AMsg) override;
+ private:
+  bool PreviewMessage(const MSG &AMsg) override;
   LRESULT WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) override;
   bool OnCommand(int AId, int ANotify) override;
+  // Centres the dialog on the screen, the focus in the group list.
   void BeforeShow() override;
-
- private:
-  void FormCreate() {}
   // Closes with OK: the entry selected at that moment is the one taken.
   void PrjNameLbxDblClick();
   void Button1Click();

@@ -35,11 +35,7 @@ std::string WindowText(HWND AWnd) {
 
 }  // namespace
 
-TSearchForm::TSearchForm(TVokForm &AVokForm) : fVokForm(AVokForm) { FormCreate(); }
-
-TSearchForm::~TSearchForm() { FormDestroy(); }
-
-void TSearchForm::FormCreate() {
+TSearchForm::TSearchForm(TVokForm &AVokForm) : fVokForm(AVokForm) {
   const int Panel1Height = Form.ClientHeight - PatternPanelHeight;
   static const TControlSpec Layout[] = {
       {L"STATIC", WS_VISIBLE | SS_LEFT, 0, 28, 17, 58, 16, Label1Id, nullptr},
@@ -58,14 +54,12 @@ void TSearchForm::FormCreate() {
   AlignControls();
 }
 
-void TSearchForm::FormDestroy() {
+TSearchForm::~TSearchForm() {
   DestroyHandle();
   WasFoundList.Clear();
 }
 
-void TSearchForm::BeforeShow() { FormShow(); }
-
-void TSearchForm::FormShow() {
+void TSearchForm::BeforeShow() {
   const TLookup *Lookup = fVokForm.Lookup();
   const std::string Name = Lookup ? Lookup->VokName() : std::string();
   if (Name != OldLookupName) {
@@ -78,11 +72,9 @@ void TSearchForm::FormShow() {
     fStringsHeight = ListHeightForRows(StringsLbx(), Lookup ? Lookup->GroupCount() - 1 : 0);
     AlignControls();
   }
-  CenterWindow(Handle());
+  CenterOnScreen(Handle());
   SetFocus(TextToFindCmb());
 }
-
-void TSearchForm::CenterWindow(HWND AWindow) { CenterOnScreen(AWindow); }
 
 void TSearchForm::AlignControls() {
   RECT C;
@@ -169,7 +161,7 @@ void TSearchForm::FormKeyDown(WPARAM AKey) {
   if (AKey == VK_ESCAPE) SetModalResult(mrCancel);
 }
 
-bool TSearchForm::PreviewKey(const MSG &AMsg) {
+bool TSearchForm::PreviewMessage(const MSG &AMsg) {
   if (AMsg.message != WM_KEYDOWN) return false;
   HWND Combo = TextToFindCmb();
   const bool InPattern = AMsg.hwnd == Combo || IsChild(Combo, AMsg.hwnd);

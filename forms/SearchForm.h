@@ -23,16 +23,13 @@ class TSearchForm : public TForm {
   // The history of patterns, newest first, at most this many.
   static constexpr int MaxHistory = 24;
 
- protected:
-  bool PreviewKey(const MSG &AMsg) override;
+ private:
+  bool PreviewMessage(const MSG &AMsg) override;
   LRESULT WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) override;
   bool OnCommand(int AId, int ANotify) override;
+  // Starts afresh when the selection dialog shows another dictionary than last time; centres
+  // the dialog, the focus in the pattern.
   void BeforeShow() override;
-
- private:
-  void FormCreate();
-  void FormDestroy();
-  void FormShow();
   void FormKeyDown(WPARAM AKey);
   // Searches for APattern (the field's text, in the ANSI code page) unless it is the pattern
   // shown already, ignoring case.
@@ -44,7 +41,6 @@ class TSearchForm : public TForm {
   void WasFoundLbxClick();
   void WasFoundLbxDblClick();
   void WasFoundLbxKeyDown(WPARAM AKey);
-  void CenterWindow(HWND AWindow);
   // Puts APattern first in the history unless it is empty or an equal entry (ignoring case) is there.
   void Remember(const std::string &APattern);
   // Places the controls: the pattern panel on top, the matches above the path.

@@ -36,11 +36,7 @@ TShiftState KeyboardShift() {
 
 }  // namespace
 
-TVokForm::TVokForm() { FormCreate(); }
-
-TVokForm::~TVokForm() { FormDestroy(); }
-
-void TVokForm::FormCreate() {
+TVokForm::TVokForm() {
   // The list boxes take no LBS_SORT: their rows come sorted from fGroupList and the path.
   static const TControlSpec Layout[] = {
       {L"LISTBOX", ListStyle | WS_TABSTOP, WS_EX_CLIENTEDGE, 0, 0, Form.ClientWidth,
@@ -54,7 +50,7 @@ void TVokForm::FormCreate() {
   AlignControls();
 }
 
-void TVokForm::FormDestroy() {
+TVokForm::~TVokForm() {
   // The window goes first, while this object can still answer its last messages.
   DestroyHandle();
   fGroupList.Clear();
@@ -235,12 +231,6 @@ void TVokForm::VokListBoxMouseDown(UINT AButtonMsg) {
   if (AButtonMsg == WM_RBUTTONDOWN || AButtonMsg == WM_RBUTTONDBLCLK) GroupUp();
 }
 
-bool TVokForm::PreviewKey(const MSG &AMsg) {
-  // The keys stay unconsumed: the list box has no use for Enter, Backspace, Esc or F3.
-  if (AMsg.message == WM_KEYDOWN || AMsg.message == WM_SYSKEYDOWN) FormKeyDown(AMsg.wParam, KeyboardShift());
-  return false;
-}
-
 void TVokForm::BeforeShow() {
   if (fPlaced) return;
   CenterOnWorkArea(Handle());
@@ -275,10 +265,13 @@ LRESULT TVokForm::WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
   return TForm::WndProc(AMsg, AWParam, ALParam);
 }
 
-// The right button on the level list goes up, the list still seeing the click. The form's own
-// loop shows it here: a subclass of the list would cost every message of the list a detour.
-bool TVokForm::PreviewMouse(const MSG &AMsg) {
-  if (AMsg.hwnd == VokListBox() && (AMsg.message == WM_RBUTTONDOWN || AMsg.message == WM_RBUTTONDBLCLK))
+// Keys and the right button stay unconsumed: the list box has no use for Enter, Backspace, Esc
+// or F3, and it still sees the click. The right button on the level list goes up; the form's own
+// loop shows it here, since a subclass of the list would cost every message of the list a detour.
+bool TVokForm::PreviewMessage(const MSG &AMsg) {
+  if (AMsg.message == WM_KEYDOWN || AMsg.message == WM_SYSKEYDOWN)
+    FormKeyDown(AMsg.wParam, KeyboardShift());
+  else if (AMsg.hwnd == VokListBox() && (AMsg.message == WM_RBUTTONDOWN || AMsg.message == WM_RBUTTONDBLCLK))
     VokListBoxMouseDown(AMsg.message);
   return false;
 }

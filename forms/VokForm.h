@@ -50,16 +50,12 @@ class TVokForm : public TForm {
   std::function<void()> OnOpenSearch;
   void OpenSearch();
 
- protected:
-  bool PreviewKey(const MSG &AMsg) override;
-  bool PreviewMouse(const MSG &AMsg) override;
+ private:
+  bool PreviewMessage(const MSG &AMsg) override;
   LRESULT WndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) override;
   bool OnCommand(int AId, int ANotify) override;
+  // Centres the first showing on the work area.
   void BeforeShow() override;
-
- private:
-  void FormCreate();
-  void FormDestroy();
   void FormKeyDown(WPARAM AKey, TShiftState AShift);
   void VokListBoxDblClick();
   void StringsLbxEnter();
