@@ -15,12 +15,13 @@
 
 #include "lookup/CodeList.h"
 #include "lookup/TextFile.h"
+#include "tests/common/Pinned.h"
 #include "tests/common/Texts.h"
 
 namespace vok::test {
 
 // A file with the given bytes, removed when the object goes.
-class TTempFile {
+class TTempFile : TPinned {
  public:
   explicit TTempFile(std::string_view AContents) {
     char Name[] = "/tmp/vokXXXXXX";
@@ -30,8 +31,6 @@ class TTempFile {
     std::ofstream(fPath, std::ios::binary) << AContents;
   }
   ~TTempFile() { std::remove(fPath.c_str()); }
-  TTempFile(const TTempFile &) = delete;
-  TTempFile &operator=(const TTempFile &) = delete;
   const std::string &Path() const { return fPath; }
 
  private:

@@ -315,7 +315,7 @@ class TDriver {
 // (Esc, or F3 first in the selection dialog when the search dialog is to be opened). It notes
 // what it saw, so that a test can tell that a dialog really opened, and it costs one timer, so
 // it can close thousands of dialogs in a row.
-class TModalCloser {
+class TModalCloser : TPinned {
  public:
   // AOpenSearch: F3 in each opening of the selection dialog before Esc closes it.
   explicit TModalCloser(bool AOpenSearch = false) : fOpenSearch(AOpenSearch) {
@@ -326,8 +326,6 @@ class TModalCloser {
     KillTimer(nullptr, fTimer);
     fCurrent = nullptr;
   }
-  TModalCloser(const TModalCloser &) = delete;
-  TModalCloser &operator=(const TModalCloser &) = delete;
 
   // Starts the count of one export call: the dialogs seen since the last Begin are forgotten.
   void Begin() { fSeen = 0; }

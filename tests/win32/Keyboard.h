@@ -17,7 +17,7 @@
 namespace vok::test {
 
 // A visible window of the test host that records the keys it receives.
-class TKeyWindow {
+class TKeyWindow : TPinned {
  public:
   TKeyWindow() {
     WNDCLASSA C{};
@@ -30,8 +30,6 @@ class TKeyWindow {
     SetWindowLongPtrA(fWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
   ~TKeyWindow() { DestroyWindow(fWindow); }
-  TKeyWindow(const TKeyWindow &) = delete;
-  TKeyWindow &operator=(const TKeyWindow &) = delete;
   HWND Handle() const { return fWindow; }
   // The key messages received, as "down 112" / "up 112".
   std::vector<std::string> Take() { return std::exchange(fKeys, {}); }
@@ -49,12 +47,10 @@ class TKeyWindow {
 
 // Sees the keys at the bottom of the thread's keyboard hook chain, below any hook installed
 // later: F13 released after the typed keys tells that the thread has retrieved them.
-class TKeyWatch {
+class TKeyWatch : TPinned {
  public:
   TKeyWatch() { fHook = SetWindowsHookExA(WH_KEYBOARD, HookProc, nullptr, GetCurrentThreadId()); }
   ~TKeyWatch() { UnhookWindowsHookEx(fHook); }
-  TKeyWatch(const TKeyWatch &) = delete;
-  TKeyWatch &operator=(const TKeyWatch &) = delete;
   static inline int SentinelsSeen = 0;
   static inline int F1Seen = 0;  // F1 events, pressed or released
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/Pinned.h"
 #include "tests/common/Texts.h"
 #include "win32/ExportTable.h"
 
@@ -42,12 +43,10 @@ struct TShownMessage {
 };
 
 // While alive, every message box shown on this thread is read and closed with OK.
-class TMessageCatcher {
+class TMessageCatcher : TPinned {
  public:
   TMessageCatcher();
   ~TMessageCatcher();
-  TMessageCatcher(const TMessageCatcher &) = delete;
-  TMessageCatcher &operator=(const TMessageCatcher &) = delete;
   // The messages shown since the last call, oldest first.
   std::vector<TShownMessage> Take();
   std::vector<std::string> TakeTexts();
@@ -61,7 +60,7 @@ class TMessageCatcher {
 };
 
 // A temporary folder, removed with its files at the end.
-class TTempDir {
+class TTempDir : TPinned {
  public:
   TTempDir();
   ~TTempDir();
@@ -80,12 +79,10 @@ class TTempDir {
 HWND HostWindow();
 
 // While alive, the host window is shown and active, as the host is when it calls a dialog.
-class TShownHost {
+class TShownHost : TPinned {
  public:
   TShownHost();
   ~TShownHost();
-  TShownHost(const TShownHost &) = delete;
-  TShownHost &operator=(const TShownHost &) = delete;
 };
 
 // A handle that was a window and is one no more.
