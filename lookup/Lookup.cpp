@@ -121,12 +121,17 @@ inline uint32_t HashKey(int64_t AKey, uint32_t AShift) {
 }  // namespace
 
 void TLookup::TEntries::push_back(const TEntry &AEntry) {
+  if (fCount < InlineRoom && !fFirst) {
+    fInline[fCount++] = AEntry;
+    return;
+  }
   if (fCount < BlockSize) {
-    if (fCount == fFirstRoom) {
-      // The first block doubles, from 8 entries up to a whole block.
-      fFirstRoom = std::min<std::size_t>(fFirstRoom ? fFirstRoom * 2 : 8, BlockSize);
+    if (fCount == std::max(fFirstRoom, InlineRoom)) {
+      // The first block doubles, from twice the entries in the object up to a whole block.
+      fFirstRoom = std::min<std::size_t>(2 * fCount, BlockSize);
       std::unique_ptr<TEntry[]> Bigger(new TEntry[fFirstRoom]);
-      if (fCount) std::copy(fFirst.get(), fFirst.get() + fCount, Bigger.get());
+      const TEntry *Old = fFirst ? fFirst.get() : fInline;
+      std::copy(Old, Old + fCount, Bigger.get());
       fFirst = std::move(Bigger);
     }
     fFirst[fCount++] = AEntry;

@@ -114,20 +114,23 @@ class TLookup {
   };
 
   // A level's items in file order, in blocks of 1,024 that never move once full, so that growing
-  // copies little and a level costs memory in proportion to its items. The first block grows
-  // from a few entries while the level is loaded; pointers to entries are taken after that.
+  // copies little and a level costs memory in proportion to its items. The first few entries
+  // stand in the object itself; beyond them the first block grows while the level is loaded.
+  // Pointers to entries are taken after that.
   class TEntries {
    public:
     static constexpr uint32_t BlockBits = 10;
     void push_back(const TEntry &AEntry);
     std::size_t size() const { return fCount; }
     const TEntry &operator[](std::size_t AIndex) const {
-      if (AIndex < BlockSize) return fFirst[AIndex];
+      if (AIndex < BlockSize) return fFirst ? fFirst[AIndex] : fInline[AIndex];
       return fBlocks[(AIndex >> BlockBits) - 1][AIndex & (BlockSize - 1)];
     }
 
    private:
     static constexpr std::size_t BlockSize = std::size_t(1) << BlockBits;
+    static constexpr std::size_t InlineRoom = 8;
+    TEntry fInline[InlineRoom];                      // the first entries, until fFirst is made
     std::unique_ptr<TEntry[]> fFirst;                // the first block, fFirstRoom entries
     std::vector<std::unique_ptr<TEntry[]>> fBlocks;  // the blocks after it, whole
     std::size_t fCount = 0;
