@@ -47,17 +47,18 @@ void TRegistry::Add(std::string AName, std::unique_ptr<TLookup> ALookup) {
   fEntries.push_back({std::move(AName), std::move(ALookup)});
   const std::size_t Live = Count();
   if (2 * Live > fSlots.size())
-    Compact(std::max<std::size_t>(16, 4 * Live));
+    Compact(std::max<std::size_t>(16, 2 * Live + 1));
   else
     Insert(H, static_cast<uint32_t>(fEntries.size() - 1));
 }
 
 void TRegistry::Remove(const TEntry *AEntry) {
-  if (!AEntry || AEntry < fEntries.data() || AEntry >= fEntries.data() + fEntries.size() || !AEntry->Lookup) return;
-  const auto Position = static_cast<uint32_t>(AEntry - fEntries.data());
+  if (!AEntry || fSlots.empty()) return;
   const std::size_t Mask = fSlots.size() - 1;
   std::size_t Hole = Home(HashOf(AEntry->Name));
-  while (fSlots[Hole].Position != Position + 1) Hole = (Hole + 1) & Mask;
+  while (fSlots[Hole].Position && &fEntries[fSlots[Hole].Position - 1] != AEntry) Hole = (Hole + 1) & Mask;
+  if (!fSlots[Hole].Position) return;  // not an entry of this registry
+  const uint32_t Position = fSlots[Hole].Position - 1;
   // Moves back every later slot of the run that may stand in the hole: the run stays unbroken
   // from each entry's home slot to the entry, and equal names keep their order.
   for (std::size_t S = (Hole + 1) & Mask; fSlots[S].Position; S = (S + 1) & Mask) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,8 +66,9 @@ class TRegistry {
   void Compact(std::size_t ASlots = 0) const;
 
   // In the order of registration; a removed entry stays as a gap until the next Compact, so that
-  // removing costs no more than finding.
-  mutable std::vector<TEntry> fEntries;
+  // removing costs no more than finding. Small blocks rather than one array: growing moves no
+  // entry, and a large registry takes no block that the heap must get from the system anew.
+  mutable std::deque<TEntry> fEntries;
   mutable std::size_t fRemoved = 0;
   // Open addressing with linear probing, at most half full. Entries of equal names stand in the
   // order of registration along their probe sequence.
