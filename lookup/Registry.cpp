@@ -2,19 +2,12 @@
 
 #include <algorithm>
 
+#include "lookup/ShortStr.h"
+
 namespace vok {
 
-namespace {
-char AsciiLower(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C + 32) : C; }
-}  // namespace
-
-bool SameVokName(std::string_view A, std::string_view B) {
-  return A.size() == B.size() &&
-         std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) { return AsciiLower(X) == AsciiLower(Y); });
-}
-
-// FNV-1a of the name with its ASCII letters in lower case: equal for names SameVokName finds
-// equal.
+// FNV-1a of the name with its ASCII letters in lower case: equal for names SameAsciiText
+// finds equal.
 uint32_t TRegistry::HashOf(std::string_view AName) {
   uint32_t H = 2166136261u;
   for (char C : AName) H = (H ^ static_cast<unsigned char>(AsciiLower(C))) * 16777619u;
@@ -37,7 +30,7 @@ const TRegistry::TEntry *TRegistry::Find(std::string_view AName) const {
   for (std::size_t S = Home(H); fSlots[S].Position; S = (S + 1) & Mask) {
     if (fSlots[S].Hash != H) continue;
     const TEntry &E = fEntries[fSlots[S].Position - 1];
-    if (SameVokName(E.Name, AName)) return &E;
+    if (SameAsciiText(E.Name, AName)) return &E;
   }
   return nullptr;
 }

@@ -14,10 +14,6 @@
 
 namespace vok {
 
-// True when two registered names are equal: the same length and bytes, ASCII letters matching
-// their other case. No other letter is folded.
-bool SameVokName(std::string_view A, std::string_view B);
-
 class TRegistry {
  public:
   TRegistry() = default;
@@ -31,7 +27,7 @@ class TRegistry {
     std::unique_ptr<TLookup> Lookup;  // null only in a removed entry, which no one sees
   };
 
-  // The first registered entry whose name equals AName (SameVokName), or null. The pointer
+  // The first registered entry whose name equals AName (SameAsciiText), or null. The pointer
   // stays valid until the registry next changes or is indexed.
   const TEntry *Find(std::string_view AName) const;
   // Appends the entry (AName, ALookup), which then owns the dictionary ALookup (not null); an

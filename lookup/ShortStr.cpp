@@ -1,5 +1,6 @@
 #include "lookup/ShortStr.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace vok {
@@ -18,6 +19,11 @@ bool IsBlank(std::string_view S) {
   for (char C : S)
     if (!IsBlankChar(C)) return false;
   return true;
+}
+
+bool SameAsciiText(std::string_view A, std::string_view B) {
+  return A.size() == B.size() &&
+         std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) { return AsciiLower(X) == AsciiLower(Y); });
 }
 
 std::string_view TrimView(std::string_view S) {

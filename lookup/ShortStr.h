@@ -18,6 +18,13 @@ inline std::string ShortStr(std::string_view S) { return std::string(ShortView(S
 // removes.
 inline bool IsBlankChar(char C) { return static_cast<unsigned char>(C) <= 32; }
 
+// C with an ASCII capital letter made small; every other byte as it is.
+inline char AsciiLower(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C + 32) : C; }
+
+// True when A and B hold the same bytes but for the case of ASCII letters; no other letter is
+// folded. The rule of dictionary names, and the spelling of header keys in every locale.
+bool SameAsciiText(std::string_view A, std::string_view B);
+
 // True when S is empty or holds only blanks and control characters.
 bool IsBlank(std::string_view S);
 

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "lookup/Registry.h"
 #include "lookup/ShortStr.h"
 #include "lookup/TextOps.h"
 
@@ -29,7 +28,7 @@ std::optional<THeaderKey> HeaderKeyOf(std::string_view AKey) {
   // A key spelt as a name but for the case of ASCII letters is that name in every locale; the
   // locale's comparison, which costs more, decides only the others.
   for (const THeaderKey K : HeaderKeys)
-    if (SameVokName(AKey, HeaderKeyName(K))) return K;
+    if (SameAsciiText(AKey, HeaderKeyName(K))) return K;
   for (const THeaderKey K : HeaderKeys)
     if (SameText(AKey, HeaderKeyName(K))) return K;
   return std::nullopt;

@@ -8,7 +8,6 @@
 #include <unordered_set>
 
 #include "lookup/CodeList.h"
-#include "lookup/Registry.h"
 #include "lookup/ShortStr.h"
 #include "lookup/TextFile.h"
 #include "lookup/TextOps.h"
@@ -583,7 +582,7 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
           S.All = TSection::AllLoads;
           for (std::size_t E = 0; E < N; ++E)
             if (Sections[E].All == TSection::AllLoads && !Sections[E].ReplacedBy &&
-                SameVokName(TrimView(Sections[E].Name), TrimView(S.Name)))
+                SameAsciiText(TrimView(Sections[E].Name), TrimView(S.Name)))
               Sections[E].ReplacedBy = S.Header + 1;
         } else {
           S.All = TSection::AllFails;
@@ -641,7 +640,7 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
       Add(S.Header, TSeverity::Warning,
           "LoadVok never reads " + Ref + ": it reads the section on line " + Str(Reads->Header + 1) +
               ", which has the same name" +
-              (S.All == TSection::AllLoads && SameVokName(Reads->Name, S.Name)
+              (S.All == TSection::AllLoads && SameAsciiText(Reads->Name, S.Name)
                    ? "; LoadAllVok loads both, and this one replaces the first"
                    : ""));
     }
