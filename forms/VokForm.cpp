@@ -227,10 +227,6 @@ void TVokForm::VokListBoxDblClick() {
     GroupDown();
 }
 
-void TVokForm::VokListBoxMouseDown(UINT AButtonMsg) {
-  if (AButtonMsg == WM_RBUTTONDOWN || AButtonMsg == WM_RBUTTONDBLCLK) GroupUp();
-}
-
 void TVokForm::BeforeShow() {
   if (fPlaced) return;
   CenterOnWorkArea(Handle());
@@ -272,7 +268,7 @@ bool TVokForm::PreviewMessage(const MSG &AMsg) {
   if (AMsg.message == WM_KEYDOWN || AMsg.message == WM_SYSKEYDOWN)
     FormKeyDown(AMsg.wParam, KeyboardShift());
   else if (AMsg.hwnd == VokListBox() && (AMsg.message == WM_RBUTTONDOWN || AMsg.message == WM_RBUTTONDBLCLK))
-    VokListBoxMouseDown(AMsg.message);
+    GroupUp();
   return false;
 }
 

@@ -59,7 +59,6 @@ class TVokForm : public TForm {
   void FormKeyDown(WPARAM AKey, TShiftState AShift);
   void VokListBoxDblClick();
   void StringsLbxEnter();
-  void VokListBoxMouseDown(UINT AButtonMsg);
 
   // Fills fGroupList and VokListBox with the items of level ALevel under AFilterItem's path;
   // no row is selected afterwards.
