@@ -39,8 +39,13 @@ void AppendUtf8(std::string &AOut, uint32_t C) {
   } else if (C < 0x800) {
     AOut += static_cast<char>(0xC0 | (C >> 6));
     AOut += static_cast<char>(0x80 | (C & 0x3F));
-  } else {
+  } else if (C < 0x10000) {
     AOut += static_cast<char>(0xE0 | (C >> 12));
+    AOut += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+    AOut += static_cast<char>(0x80 | (C & 0x3F));
+  } else {
+    AOut += static_cast<char>(0xF0 | (C >> 18));
+    AOut += static_cast<char>(0x80 | ((C >> 12) & 0x3F));
     AOut += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
     AOut += static_cast<char>(0x80 | (C & 0x3F));
   }
@@ -135,6 +140,43 @@ std::string CodePointName(uint32_t ACodePoint) {
   char Buf[16];
   std::snprintf(Buf, sizeof Buf, "U+%04X", static_cast<unsigned>(ACodePoint));
   return Buf;
+}
+
+std::size_t AppendUtf16AsUtf8(std::string_view ABytes, bool ABigEndian, bool AFinal, std::string &AOut) {
+  constexpr uint32_t Replacement = 0xFFFD;
+  const auto Unit = [&](std::size_t APos) -> uint32_t {
+    const unsigned char B0 = static_cast<unsigned char>(ABytes[APos]),
+                        B1 = static_cast<unsigned char>(ABytes[APos + 1]);
+    return ABigEndian ? (B0 << 8 | B1) : (B1 << 8 | B0);
+  };
+  std::size_t Pos = 0;
+  while (Pos + 2 <= ABytes.size()) {
+    const uint32_t U = Unit(Pos);
+    if (U >= 0xD800 && U <= 0xDBFF) {
+      if (Pos + 4 > ABytes.size()) {
+        if (!AFinal) return Pos;
+        AppendUtf8(AOut, Replacement);
+        Pos += 2;
+        continue;
+      }
+      const uint32_t Low = Unit(Pos + 2);
+      if (Low >= 0xDC00 && Low <= 0xDFFF) {
+        AppendUtf8(AOut, 0x10000 + ((U - 0xD800) << 10) + (Low - 0xDC00));
+        Pos += 4;
+      } else {
+        AppendUtf8(AOut, Replacement);
+        Pos += 2;
+      }
+    } else {
+      AppendUtf8(AOut, U >= 0xDC00 && U <= 0xDFFF ? Replacement : U);
+      Pos += 2;
+    }
+  }
+  if (AFinal && Pos < ABytes.size()) {
+    AppendUtf8(AOut, Replacement);
+    Pos = ABytes.size();
+  }
+  return Pos;
 }
 
 }  // namespace vok

@@ -1,5 +1,5 @@
-// Windows-1251 <-> UTF-8: .vok files are 1251 or UTF-8 with a byte order mark; terminals and CSV
-// files from spreadsheets are UTF-8. The native builds take 1251 as their ANSI code page.
+// Windows-1251 <-> UTF-8 (and UTF-16 to UTF-8): .vok files are 1251, UTF-8 or UTF-16; terminals
+// are UTF-8; CSV files from spreadsheets are any of them. The native builds take 1251 as their ANSI code page.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +25,12 @@ std::string Utf8To1251Lossy(std::string_view AText);
 
 // Converts Windows-1251 text to UTF-8; the one unassigned byte 0x98 becomes U+FFFD.
 std::string Cp1251ToUtf8(std::string_view AText);
+
+// Appends the UTF-16 text ABytes (little-endian, or big-endian when ABigEndian) to AOut as UTF-8
+// and returns the number of bytes it took. It takes whole code units and surrogate pairs only:
+// an odd last byte or a high surrogate at the end is left for the next call with more bytes,
+// unless AFinal, when it becomes U+FFFD, as every unpaired surrogate does.
+std::size_t AppendUtf16AsUtf8(std::string_view ABytes, bool ABigEndian, bool AFinal, std::string &AOut);
 
 // True when AText is well-formed UTF-8.
 bool IsUtf8(std::string_view AText);

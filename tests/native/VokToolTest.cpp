@@ -528,4 +528,34 @@ TEST(VokCp1251, RefusesMalformedUtf8) {
   }
 }
 
+// UTF-16 in both byte orders against iconv, fed whole and a byte at a time: pairs and odd bytes
+// across the pieces wait for the next one; what is unpaired at the end becomes U+FFFD.
+TEST(VokCp1251, Utf16AgreesWithIconvInEveryPiece) {
+  const std::string Text = "A\xD0\xAF\xE2\x82\xAC\xF0\x9F\x98\x80z";  // A, Cyrillic Ya, euro, an emoji
+  const std::string Bad = "\xEF\xBF\xBD";
+  for (const bool Be : {false, true}) {
+    iconv_t Cd = iconv_open(Be ? "UTF-16BE" : "UTF-16LE", "UTF-8");
+    ASSERT_NE(Cd, reinterpret_cast<iconv_t>(-1));
+    std::string In = Text, Utf16(64, '\0');
+    char *InP = In.data(), *OutP = Utf16.data();
+    size_t InLeft = In.size(), OutLeft = Utf16.size();
+    ASSERT_NE(iconv(Cd, &InP, &InLeft, &OutP, &OutLeft), static_cast<size_t>(-1));
+    iconv_close(Cd);
+    Utf16.resize(OutP - Utf16.data());
+    std::string Whole, Bytewise;
+    EXPECT_EQ(AppendUtf16AsUtf8(Utf16, Be, true, Whole), Utf16.size());
+    EXPECT_EQ(Whole, Text);
+    std::string Pending;
+    for (char C : Utf16) Pending.erase(0, AppendUtf16AsUtf8(Pending += C, Be, false, Bytewise));
+    EXPECT_EQ(Bytewise, Text);
+    const std::string HighLast = Utf16.substr(0, 8), LowFirst = Utf16.substr(8, 4);  // half an emoji
+    std::string Out;
+    EXPECT_EQ(AppendUtf16AsUtf8(HighLast + "x", Be, false, Out), 6u);
+    AppendUtf16AsUtf8(HighLast + "x", Be, true, Out = "");
+    EXPECT_EQ(Out, Text.substr(0, 6) + Bad + Bad);
+    AppendUtf16AsUtf8(LowFirst, Be, true, Out = "");
+    EXPECT_EQ(Out, Bad + "z");
+  }
+}
+
 }  // namespace
