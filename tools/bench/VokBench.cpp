@@ -471,7 +471,11 @@ struct TOptions {
   double LibSeconds = 0.3, RefSeconds = 1.5;
   bool Smoke = false;
   bool ScaleOnly = false;  // only the figures of scale
+  std::string Host;        // how the run is hosted, when the title should say more (an emulation)
 };
+
+// The title of a table: what is measured, and how it is hosted when that says more.
+std::string Title(const TOptions &O) { return O.Host.empty() ? LibraryTitle : LibraryTitle + (", " + O.Host); }
 
 // The codes a run asks about, from the shape of a generated file.
 struct TCodes {
@@ -798,7 +802,7 @@ void RunScale(const TOptions &O) {
     Table.Ratio("search / floor", Search / SearchFloor, 2);
   }
 #endif
-  std::printf("\n%s: scale\n", LibraryTitle);
+  std::printf("\n%s: scale\n", Title(O).c_str());
   Table.Print();
 }
 
@@ -1008,7 +1012,7 @@ int Run(const TOptions &O) {
     Table.Time("1K items", SmallLib, SmallRef);
   }
 
-  std::printf("\n%s\n", LibraryTitle);
+  std::printf("\n%s\n", Title(O).c_str());
   Table.Print();
   if (*ExistsNote) std::printf("%s\n", ExistsNote);
   std::printf(
@@ -1041,6 +1045,8 @@ int main(int argc, char **argv) {
           O.Smoke = true;
         else if (A == "--scale")
           O.ScaleOnly = true;
+        else if (A == "--host" && I + 1 < argc)
+          O.Host = argv[++I];
         else
           throw std::runtime_error("unknown option " + A);
       }
@@ -1049,7 +1055,7 @@ int main(int argc, char **argv) {
       return Run(O);
     }
     std::fprintf(
-        stderr, "usage: vokbench gen DIR | vokbench run DIR [--lib-seconds S] [--ref-seconds S] [--smoke] [--scale]\n");
+        stderr, "usage: vokbench gen DIR | vokbench run DIR [--lib-seconds S] [--ref-seconds S] [--smoke] [--scale] [--host TEXT]\n");
     return 2;
   } catch (const std::exception &E) {
     std::fprintf(stderr, "vokbench: %s\n", E.what());
