@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Screenshot of the help's message about a missing help document, to look at its Cyrillic text
-# under Wine: builds a tiny caller of ShowHelpFile next to build/win32/Vokabra.dll, runs it
-# under Xvfb and saves the screen. Usage: tools/help-shot.sh [OUT.png]  (default build/help-shot.png)
+# under Wine: builds a tiny caller of ShowHelpFile next to Vokabra.dll, runs it
+# under Xvfb and saves the screen: the x64 DLL of build/win64 by default, the 32-bit one of
+# build/win32 with --win32. Usage: tools/help-shot.sh [--win32] [OUT.png]  (default build/help-shot.png)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+preset=win64 arch=--win64 cxx=x86_64-w64-mingw32-g++-win32
+if [ "${1:-}" = --win32 ]; then
+  preset=win32 arch= cxx=i686-w64-mingw32-g++-win32
+  shift
+fi
 out=$(realpath -m "${1:-$root/build/help-shot.png}")
-bin=$root/build/win32
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
+bash "$root/tools/build.sh" $preset -- Vokabra
+bin=$root/build/$preset
 cat > "$bin/helpshot.cpp" <<'CPP'
 #include <windows.h>
 int main() {
@@ -21,12 +27,12 @@ int main() {
   return 0;
 }
 CPP
-i686-w64-mingw32-g++-win32 -O1 -static -o "$bin/helpshot.exe" "$bin/helpshot.cpp"
+$cxx -O1 -static -o "$bin/helpshot.exe" "$bin/helpshot.cpp"
 cd "$bin"
 xvfb-run -a -s "-screen 0 800x600x24" bash -c "
-  '$root/cmake/wine-run.sh' helpshot.exe & pid=\$!
+  '$root/cmake/wine-run.sh' $arch helpshot.exe & pid=\$!
   sleep 6
   import -window root '$out'
   kill \$pid 2>/dev/null || true
-  wineserver -k 2>/dev/null || true"
+  '$root/cmake/wine-run.sh' $arch --server stop"
 echo "help-shot: $out"

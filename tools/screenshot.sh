@@ -8,25 +8,32 @@
 # the pattern (picture search.png).
 # With VOK_LC_ALL=C.UTF-8 the program runs on a Western Windows (ANSI code page 1252): take the
 # section Places there (SECTION=Places START=1101001), whose name the code page holds.
-# Usage: [DPI=120] [SECTION=NAME] tools/screenshot.sh [START_CODE [PATTERN]]
+# The x64 DLL by default; --win32 takes the 32-bit one (pictures named *-win32.png).
+# Usage: [DPI=120] [SECTION=NAME] tools/screenshot.sh [--win32] [START_CODE [PATTERN]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/build.sh win32
+export ARCH=--win64 SUFFIX=
+preset=win64
+if [ "${1:-}" = --win32 ]; then
+  ARCH= SUFFIX=-win32 preset=win32
+  shift
+fi
+bash tools/build.sh $preset
 out=$PWD/build/screenshots
 mkdir -p "$out"
-cd build/win32
-export START=${1:-4501002} PNG=$out/vokform${VOK_LC_ALL:+-$VOK_LC_ALL}.png PATTERN=${2:-}
+cd build/$preset
+export START=${1:-4501002} PNG=$out/vokform${VOK_LC_ALL:+-$VOK_LC_ALL}$SUFFIX.png PATTERN=${2:-}
 export SECTION=${SECTION:-Регионы}
-[ -z "$PATTERN" ] || PNG=$out/search.png
+[ -z "$PATTERN" ] || PNG=$out/search$SUFFIX.png
 if [ -n "${DPI:-}" ]; then
-  export WINEPREFIX=$PWD/../wineprefix-${DPI}dpi PNG=$out/vokform-${DPI}dpi.png
+  export WINEPREFIX=$PWD/../wineprefix-${DPI}dpi${SUFFIX:--x64} PNG=$out/vokform-${DPI}dpi$SUFFIX.png
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    ../../cmake/wine-run.sh reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null
+    ../../cmake/wine-run.sh $ARCH reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null
     WINEPREFIX=$WINEPREFIX wineserver -w
   fi
 fi
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  ../../cmake/wine-run.sh vokhost.exe --pick ../../examples/sample.vok "$SECTION" "$START" --close-after 8000 \
+  ../../cmake/wine-run.sh $ARCH vokhost.exe --pick ../../examples/sample.vok "$SECTION" "$START" --close-after 8000 \
     ${PATTERN:+--search "$PATTERN"} | iconv -f cp1251 -t utf-8 &
   # Wait for the dialog (its caption ends with the F3 hint), then for its first painting.
   for _ in $(seq 30); do
