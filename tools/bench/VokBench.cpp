@@ -1054,8 +1054,9 @@ int main(int argc, char **argv) {
       if (O.ScaleOnly) return RunScale(O), 0;
       return Run(O);
     }
-    std::fprintf(
-        stderr, "usage: vokbench gen DIR | vokbench run DIR [--lib-seconds S] [--ref-seconds S] [--smoke] [--scale] [--host TEXT]\n");
+    std::fprintf(stderr,
+                 "usage: vokbench gen DIR | vokbench run DIR [--lib-seconds S] [--ref-seconds S] [--smoke] [--scale] "
+                 "[--host TEXT]\n");
     return 2;
   } catch (const std::exception &E) {
     std::fprintf(stderr, "vokbench: %s\n", E.what());
