@@ -47,6 +47,9 @@ fi
 if [ "${1:-}" = --server ]; then
   [ "${2:-}" = start ] || { echo "usage: wine-run.sh [--win64] --server start|stop" >&2; exit 2; }
   wineserver -p
+  # Wine's services start now, on no terminal or pipe of the caller's: started by the first
+  # program of the run, they would hold its output open, and ctest would wait for them.
+  "$wine" wineboot </dev/null >/dev/null 2>&1
   exit 0
 fi
 exec "$wine" "$@"
