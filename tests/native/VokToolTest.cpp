@@ -1,5 +1,6 @@
 // The dictionary authors' tool: check, tree, import and export, run through its command line.
 #include <iconv.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -627,6 +628,11 @@ TEST(VokExport, WritesAFileOnlyWhereAskedTo) {
   EXPECT_EQ(Read("Rivers.csv").substr(0, 13), "\xEF\xBB\xBF" "Format=3\r\n");
   EXPECT_EQ(Read("Rivers.csv.tmp"), "(none)");
   EXPECT_EQ(Vok({"export", Sample, "Rivers", "-o", "no/such/folder.csv"}).Status, 2);
+  // What cannot take the new file's place leaves no file beside it.
+  ASSERT_EQ(mkdir("Folder.csv", 0700), 0);
+  EXPECT_EQ(Vok({"export", Sample, "Rivers", "-o", "Folder.csv"}).Status, 2);
+  EXPECT_EQ(Read("Folder.csv.tmp"), "(none)");
+  rmdir("Folder.csv");
   std::remove("Rivers.csv");
   EXPECT_EQ(chdir(Home), 0);
   EXPECT_EQ(rmdir(Dir), 0);
