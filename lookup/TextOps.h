@@ -27,6 +27,8 @@ inline std::string UpperCase(std::string_view S) {
 
 // UTF-8 text in the ANSI code page; a character the code page cannot hold becomes "?".
 std::string Utf8ToAnsi(std::string_view AText);
+// ANSI code page text in UTF-8.
+std::string AnsiToUtf8(std::string_view AText);
 
 // The upper case of every byte of the ANSI code page, built once from the system's own case
 // mapping; null when the code page has multi-byte characters and texts must be upper-cased

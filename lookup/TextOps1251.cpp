@@ -49,6 +49,8 @@ const unsigned char *UpperCaseTable() { return Table().Upper.data(); }
 
 std::string Utf8ToAnsi(std::string_view AText) { return Utf8To1251Lossy(AText); }
 
+std::string AnsiToUtf8(std::string_view AText) { return Cp1251ToUtf8(AText); }
+
 void UpperCaseInPlace(std::string &S) {
   for (char &C : S) C = static_cast<char>(Table().Upper[static_cast<unsigned char>(C)]);
 }

@@ -32,19 +32,28 @@ void UpperCaseInPlace(std::string &S) {
   S.swap(R);
 }
 
-std::string Utf8ToAnsi(std::string_view AText) {
+namespace {
+// AText from the code page AFrom to the code page ATo through UTF-16. Into the ANSI code page
+// without best fit: a character without its own place there becomes "?", not a look-alike.
+std::string Recode(std::string_view AText, UINT AFrom, UINT ATo) {
   if (AText.empty()) return std::string();
-  const int WLen = MultiByteToWideChar(CP_UTF8, 0, AText.data(), Len(AText), nullptr, 0);
+  const int WLen = MultiByteToWideChar(AFrom, 0, AText.data(), Len(AText), nullptr, 0);
   if (WLen <= 0) return std::string(AText.size(), '?');
   std::wstring W(static_cast<std::size_t>(WLen), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, AText.data(), Len(AText), W.data(), WLen);
-  // No best fit: a character without its own place in the code page becomes "?", not a look-alike.
-  const int ALen = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, W.data(), WLen, nullptr, 0, "?", nullptr);
+  MultiByteToWideChar(AFrom, 0, AText.data(), Len(AText), W.data(), WLen);
+  const DWORD Flags = ATo == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const char *Default = ATo == CP_UTF8 ? nullptr : "?";
+  const int ALen = WideCharToMultiByte(ATo, Flags, W.data(), WLen, nullptr, 0, Default, nullptr);
   if (ALen <= 0) return std::string(static_cast<std::size_t>(WLen), '?');
   std::string R(static_cast<std::size_t>(ALen), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, W.data(), WLen, R.data(), ALen, "?", nullptr);
+  WideCharToMultiByte(ATo, Flags, W.data(), WLen, R.data(), ALen, Default, nullptr);
   return R;
 }
+}  // namespace
+
+std::string Utf8ToAnsi(std::string_view AText) { return Recode(AText, CP_UTF8, CP_ACP); }
+
+std::string AnsiToUtf8(std::string_view AText) { return Recode(AText, CP_ACP, CP_UTF8); }
 
 namespace {
 struct TUpperTable {

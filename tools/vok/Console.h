@@ -27,4 +27,9 @@ struct TConsole {
   std::string FromArg(std::string_view AArg) const;
 };
 
+// Writes AData to the file APath whole or not at all: into a new file beside it, which then takes
+// its place. An existing APath is replaced only when AReplace (the user named it with -o).
+// Returns false, after telling why on the error stream, when nothing was written.
+bool WriteWholeFile(const TConsole &AConsole, const std::string &APath, std::string_view AData, bool AReplace);
+
 }  // namespace vok::tool

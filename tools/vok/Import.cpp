@@ -6,11 +6,11 @@
 #include <sstream>
 #include <unordered_map>
 
+#include "lookup/Cp1251.h"
 #include "lookup/Lookup.h"
 #include "lookup/ShortStr.h"
 #include "lookup/VokRules.h"
 #include "tools/vok/Check.h"
-#include "lookup/Cp1251.h"
 
 namespace vok::tool {
 
@@ -51,18 +51,40 @@ struct TProblems {
   }
 };
 
-// A header value from the command line; reports (line 0) what keeps it out of a header line.
-std::string HeaderValue(const TConsole &AConsole, const char *AOption, const std::string &AValue,
-                        TProblems &AProblems) {
-  const std::string V = AConsole.FromArg(AValue);
+// Where a setting comes from: its option (line 0) or its settings row, and its value there in
+// Windows-1251.
+struct TSetting {
+  int Line;
+  std::string What;  // "--display" or "\"Display=\"", for messages
+  std::string Value;
+};
+
+// The setting of AKey from its option AOptionName, or else from its settings row (a value in
+// UTF-8); nothing when neither gives it.
+std::optional<TSetting> SettingOf(const TConsole &AConsole, THeaderKey AKey, const char *AOptionName,
+                                  const std::optional<std::string> &AOption, const std::optional<TSetting> &ARow,
+                                  TProblems &AProblems) {
+  if (AOption) return TSetting{0, AOptionName, AConsole.FromArg(*AOption)};
+  if (!ARow) return std::nullopt;
+  TSetting S{ARow->Line, std::string("\"") + HeaderKeyName(AKey) + "=\"", {}};
+  TUtf8Problem P;
+  if (!Utf8To1251(ARow->Value, S.Value, &P))
+    AProblems.Add(S.Line, TSeverity::Error, S.What + ": " + Utf8ProblemText(ARow->Value, P));
+  return S;
+}
+
+// A header value; reports what keeps it out of a header line.
+const std::string &HeaderValue(const TSetting &ASetting, TProblems &AProblems) {
+  const std::string &V = ASetting.Value;
   if (V.size() > MaxShortLen)
-    AProblems.Add(0, TSeverity::Error,
-                  std::string(AOption) + ": " + std::to_string(V.size()) + " characters; at most 255 are allowed");
+    AProblems.Add(ASetting.Line, TSeverity::Error,
+                  ASetting.What + ": " + std::to_string(V.size()) + " characters; at most 255 are allowed");
   if (std::any_of(V.begin(), V.end(), [](char C) { return static_cast<unsigned char>(C) < 32; }))
-    AProblems.Add(0, TSeverity::Error, std::string(AOption) + ": control characters cannot stand in a header line");
+    AProblems.Add(ASetting.Line, TSeverity::Error,
+                  ASetting.What + ": control characters cannot stand in a header line");
   else if (!V.empty() && IsBlankChar(V.back()))
-    AProblems.Add(0, TSeverity::Warning,
-                  std::string(AOption) + ": the value ends with blanks, which LoadAllVok (it trims lines) drops");
+    AProblems.Add(ASetting.Line, TSeverity::Warning,
+                  ASetting.What + ": the value ends with blanks, which LoadAllVok (it trims lines) drops");
   return V;
 }
 
@@ -73,7 +95,116 @@ std::string DefaultSection(const std::string &ACsvFile) {
   return Name;
 }
 
+bool StartsWith(std::string_view AText, std::string_view AStart) { return AText.substr(0, AStart.size()) == AStart; }
+
+// A table's text in UTF-8, and how its bytes were read, in words.
+struct TDecoded {
+  std::string Text;
+  std::string How;
+};
+
+TDecoded Decode(std::string AData, std::optional<TCsvEncoding> AForced) {
+  const bool Mark8 = StartsWith(AData, "\xEF\xBB\xBF"), MarkLe = StartsWith(AData, "\xFF\xFE"),
+             MarkBe = StartsWith(AData, "\xFE\xFF");
+  TCsvEncoding E;
+  const char *Why;
+  if (AForced) {
+    E = *AForced;
+    Why = "--encoding";
+  } else if (Mark8 || MarkLe || MarkBe) {
+    E = Mark8 ? TCsvEncoding::Utf8 : TCsvEncoding::Utf16;
+    Why = "byte order mark";
+  } else if (IsUtf8(AData)) {
+    E = TCsvEncoding::Utf8;
+    Why = "no byte order mark";
+  } else {
+    E = TCsvEncoding::Cp1251;
+    Why = "not valid UTF-8";
+  }
+  if (E == TCsvEncoding::Utf16) E = MarkBe ? TCsvEncoding::Utf16Be : TCsvEncoding::Utf16Le;
+  TDecoded D;
+  if (E == TCsvEncoding::Utf8) {
+    D.Text = std::move(AData);
+    if (Mark8) D.Text.erase(0, 3);
+    D.How = "UTF-8";
+  } else if (E == TCsvEncoding::Cp1251) {
+    D.Text = Cp1251ToUtf8(AData);
+    D.How = "Windows-1251";
+  } else {
+    const bool Be = E == TCsvEncoding::Utf16Be;
+    AppendUtf16AsUtf8(std::string_view(AData).substr((Be ? MarkBe : MarkLe) ? 2 : 0), Be, true, D.Text);
+    D.How = Be ? "UTF-16 big-endian" : "UTF-16";
+  }
+  D.How += std::string(" (") + Why + ")";
+  return D;
+}
+
+// The first character after any apostrophes begins a formula.
+bool FormulaAfterApostrophes(std::string_view AText) {
+  const std::size_t P = AText.find_first_not_of('\'');
+  return P != std::string_view::npos && std::string_view("=+-@").find(AText[P]) != std::string_view::npos;
+}
+
 }  // namespace
+
+std::optional<TCsvEncoding> CsvEncodingByName(std::string_view AName) {
+  std::string N;
+  for (char C : AName)
+    if (C != '-' && C != '_' && C != ' ') N += static_cast<char>(std::tolower(static_cast<unsigned char>(C)));
+  if (N == "utf8") return TCsvEncoding::Utf8;
+  if (N == "utf16" || N == "unicode") return TCsvEncoding::Utf16;
+  if (N == "utf16le") return TCsvEncoding::Utf16Le;
+  if (N == "utf16be") return TCsvEncoding::Utf16Be;
+  if (N == "cp1251" || N == "windows1251" || N == "win1251" || N == "1251") return TCsvEncoding::Cp1251;
+  return std::nullopt;
+}
+
+bool IsSettingsCell(std::string_view ACell) {
+  const std::size_t Eq = ACell.find('=');
+  return Eq != std::string_view::npos && HeaderKeyOf(ACell.substr(0, Eq));
+}
+
+char DetectSeparator(std::string_view AData) {
+  for (std::size_t Pos = 0; Pos < AData.size();) {
+    std::size_t Tabs = 0, Semicolons = 0, Commas = 0, End = Pos;
+    for (bool Quoted = false; End < AData.size() && (Quoted || AData[End] != '\n'); ++End) {
+      const char C = AData[End];
+      if (C == '"')
+        Quoted = !Quoted;
+      else if (!Quoted && C == '\t')
+        ++Tabs;
+      else if (!Quoted && C == ';')
+        ++Semicolons;
+      else if (!Quoted && C == ',')
+        ++Commas;
+    }
+    const std::string_view Line = AData.substr(Pos, End - Pos);
+    Pos = End + 1;
+    if (TrimView(Line).empty() || IsSettingsCell(Line.substr(!Line.empty() && Line[0] == '"'))) continue;
+    if (Tabs && Tabs >= Semicolons && Tabs >= Commas) return '\t';
+    return Semicolons && Semicolons >= Commas ? ';' : ',';
+  }
+  return ',';
+}
+
+std::string CsvField(std::string_view AText, char ASeparator) {
+  const bool Quote = !AText.empty() && (AText.front() == ' ' || AText.back() == ' ' ||
+                                        std::any_of(AText.begin(), AText.end(), [&](char C) {
+                                          return C == ASeparator || C == '"' || static_cast<unsigned char>(C) < 32;
+                                        }));
+  if (!Quote) return std::string(AText);
+  std::string R = "\"";
+  for (char C : AText) R += C == '"' ? std::string("\"\"") : std::string(1, C);
+  return R + "\"";
+}
+
+std::string GuardFormula(std::string_view AText) {
+  return FormulaAfterApostrophes(AText) ? "'" + std::string(AText) : std::string(AText);
+}
+
+std::string UnguardFormula(std::string_view AText) {
+  return StartsWith(AText, "'") && FormulaAfterApostrophes(AText) ? std::string(AText.substr(1)) : std::string(AText);
+}
 
 std::vector<TCsvRecord> ParseCsv(std::string_view AData, char ASeparator) {
   std::vector<TCsvRecord> Records;
@@ -142,12 +273,34 @@ int RunImport(const TConsole &AConsole, const TImportOptions &AOptions) {
     }
     Data.assign(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
   }
-  if (Data.compare(0, 3, "\xEF\xBB\xBF") == 0) Data.erase(0, 3);
+  const TDecoded Table = Decode(std::move(Data), AOptions.Encoding);
+  const char Separator = AOptions.Separator ? *AOptions.Separator : DetectSeparator(Table.Text);
+  AConsole.Err << "vok: " << AOptions.CsvFile << ": " << Table.How << ", separator "
+               << (Separator == '\t' ? std::string("tab") : "\"" + std::string(1, Separator) + "\"")
+               << (AOptions.Separator ? " (--sep)" : "") << "\n";
 
   TProblems Problems;
   std::vector<TItem> Items;
-  bool First = true;
-  for (const TCsvRecord &R : ParseCsv(Data, AOptions.Separator)) {
+  std::optional<TSetting> Rows[std::size(HeaderKeys)];  // the settings rows, values in UTF-8
+  bool Settings = true, First = true;
+  for (const TCsvRecord &R : ParseCsv(Table.Text, Separator)) {
+    Settings = Settings && !R.Fields.empty() && IsSettingsCell(R.Fields[0]);
+    if (Settings) {
+      const std::string &Cell = R.Fields[0];
+      const std::size_t Eq = Cell.find('=');
+      std::optional<TSetting> &Row = Rows[static_cast<std::size_t>(*HeaderKeyOf(std::string_view(Cell).substr(0, Eq)))];
+      if (!R.Problem.empty())
+        Problems.Add(R.Line, TSeverity::Error, R.Problem);
+      else if (std::any_of(R.Fields.begin() + 1, R.Fields.end(), [](const std::string &F) { return !F.empty(); }))
+        Problems.Add(R.Line, TSeverity::Error, "a settings row holds its header line in its first cell alone");
+      else if (Row)
+        Problems.Add(R.Line, TSeverity::Error,
+                     "repeated " + Quote(Cell.substr(0, Eq + 1)) + " row: the one on line " +
+                         std::to_string(Row->Line) + " gives it");
+      else
+        Row = TSetting{R.Line, {}, Cell.substr(Eq + 1)};
+      continue;
+    }
     const bool Heading = First && !R.Fields.empty() && !LooksLikeCode(R.Fields[0]) && R.Problem.empty();
     First = false;
     if (Heading) {
@@ -181,7 +334,7 @@ int RunImport(const TConsole &AConsole, const TImportOptions &AOptions) {
     }
     std::string *Targets[] = {&Item.Text, &Item.Extra, &Item.Tag};
     for (std::size_t C = 1; C < R.Fields.size() && C < 4; ++C) {
-      const std::string Why = ConvertField(R.Fields[C], *Targets[C - 1], C == 3);
+      const std::string Why = ConvertField(UnguardFormula(R.Fields[C]), *Targets[C - 1], C == 3);
       if (Why.empty()) continue;
       Problems.Add(R.Line, TSeverity::Error, Column(C) + ": " + Why);
       Good = false;
@@ -201,20 +354,23 @@ int RunImport(const TConsole &AConsole, const TImportOptions &AOptions) {
     Items.push_back(std::move(Item));
   }
 
-  // The header lines.
+  // The header lines: from the options, else from the settings rows, else the defaults.
+  const auto Setting = [&](THeaderKey AKey, const char *AOptionName, const std::optional<std::string> &AOption) {
+    return SettingOf(AConsole, AKey, AOptionName, AOption, Rows[static_cast<std::size_t>(AKey)], Problems);
+  };
   std::vector<int32_t> Widths;
-  if (AOptions.Format) {
-    const std::string V = AConsole.FromArg(*AOptions.Format);
-    const std::vector<std::string_view> Pieces = SplitWidths(V);
+  if (const auto Format = Setting(THeaderKey::Format, "--format", AOptions.Format)) {
+    const std::vector<std::string_view> Pieces = SplitWidths(Format->Value);
     for (std::size_t N = 0; N < Pieces.size(); ++N) {
       const std::string_view Piece = Pieces[N];
       const auto W = TryStrToInt(TrimView(Piece));
       if (!W)
-        Problems.Add(0, TSeverity::Error,
-                     "--format: width " + std::to_string(N + 1) + " " + Quote(Piece) +
+        Problems.Add(Format->Line, TSeverity::Error,
+                     Format->What + ": width " + std::to_string(N + 1) + " " + Quote(Piece) +
                          " does not convert: " + WhyNotInt(TrimView(Piece)));
       else if (*W < 1)
-        Problems.Add(0, TSeverity::Error, "--format: width " + std::to_string(N + 1) + " is not positive");
+        Problems.Add(Format->Line, TSeverity::Error,
+                     Format->What + ": width " + std::to_string(N + 1) + " is not positive");
       else
         Widths.push_back(*W);
     }
@@ -225,12 +381,13 @@ int RunImport(const TConsole &AConsole, const TImportOptions &AOptions) {
     Widths.push_back(Digits);
   }
   std::string Display;
-  if (AOptions.Display) {
-    Display = HeaderValue(AConsole, "--display", *AOptions.Display, Problems);
+  if (const auto Given = Setting(THeaderKey::Display, "--display", AOptions.Display)) {
+    Display = HeaderValue(*Given, Problems);
   } else {
     for (std::size_t K = 1; K <= Widths.size(); ++K) Display += "%" + std::to_string(K);
   }
-  const std::string Delimit = AOptions.Delimit ? HeaderValue(AConsole, "--delimit", *AOptions.Delimit, Problems) : ",";
+  const auto GivenDelimit = Setting(THeaderKey::Delimit, "--delimit", AOptions.Delimit);
+  const std::string Delimit = GivenDelimit ? HeaderValue(*GivenDelimit, Problems) : ",";
   const std::string Section = AConsole.FromArg(AOptions.Section ? *AOptions.Section : DefaultSection(AOptions.CsvFile));
   if (TrimView(Section).empty())
     Problems.Add(0, TSeverity::Error, "the section name is blank");
@@ -285,15 +442,10 @@ int RunImport(const TConsole &AConsole, const TImportOptions &AOptions) {
   std::ostringstream Text;
   Text << "[" << Section << "]\r\n";
   for (const std::string &L : Lines) Text << L << "\r\n";
-  if (AOptions.Output.empty()) {
+  if (AOptions.Output.empty())
     AConsole.Out << Text.str();
-  } else {
-    std::ofstream Out(AOptions.Output, std::ios::binary | std::ios::trunc);
-    if (!(Out << Text.str()) || !Out.flush()) {
-      AConsole.Err << AOptions.Output << ": error: cannot write the file\n";
-      return 2;
-    }
-  }
+  else if (!WriteWholeFile(AConsole, AOptions.Output, Text.str(), true))
+    return 2;
   return Warned ? 1 : 0;
 }
 

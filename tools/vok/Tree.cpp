@@ -28,31 +28,41 @@ void PrintLevel(const TConsole &AConsole, const TLookup &ALookup, int ALevel, in
 
 }  // namespace
 
+bool LoadSection(const TConsole &AConsole, const std::string &AFile, const std::string &AName, std::string_view AFilter,
+                 TLookup &ALookup, std::vector<TNumberedLine> *ALines) {
+  std::vector<TNumberedLine> Lines;
+  try {
+    TTextReader Reader(AFile);
+    if (!FindSection(Reader, AName)) {
+      AConsole.Err << AFile << ": error: " << AConsole.Show("no section [" + AName + "]") << "\n";
+      return false;
+    }
+    std::string_view Line;
+    while (NextSectionLine(Reader, Line)) Lines.push_back({static_cast<int>(Reader.LineNumber()), std::string(Line)});
+  } catch (const EInOutError &E) {
+    AConsole.Err << AFile << ": error: cannot read the file: " << E.what() << "\n";
+    return false;
+  }
+  ALookup.BeginLoad(AFile, AName, AName, AFilter);
+  for (const TNumberedLine &L : Lines) ALookup.AddLine(L.Text);
+  ALookup.EndLoad();
+  if (!ALookup.Ready()) {
+    AConsole.Err << AFile << ": error: " << AConsole.Show("section [" + AName + "] does not load through LoadVok")
+                 << " (\"vok check " << AFile << "\" tells why)\n";
+    return false;
+  }
+  if (ALines) *ALines = std::move(Lines);
+  return true;
+}
+
 int RunTree(const TConsole &AConsole, const std::string &AFile, std::string_view ASection, std::string_view AFilter) {
   const std::string Name = ShortStr(TrimView(ASection));
   if (Name.empty()) {
     AConsole.Err << "vok: tree: the section name is blank\n";
     return 2;
   }
-  bool Found = false;
-  try {
-    TTextReader Reader(AFile);
-    Found = FindSection(Reader, Name);
-  } catch (const EInOutError &E) {
-    AConsole.Err << AFile << ": error: cannot read the file: " << E.what() << "\n";
-    return 2;
-  }
-  if (!Found) {
-    AConsole.Err << AFile << ": error: " << AConsole.Show("no section [" + Name + "]") << "\n";
-    return 2;
-  }
   TLookup Lookup;
-  Lookup.LoadVok(AFile, Name, Name, AFilter);
-  if (!Lookup.Ready()) {
-    AConsole.Err << AFile << ": error: " << AConsole.Show("section [" + Name + "] does not load through LoadVok")
-                 << " (\"vok check " << AFile << "\" tells why)\n";
-    return 2;
-  }
+  if (!LoadSection(AConsole, AFile, Name, AFilter, Lookup)) return 2;
   PrintLevel(AConsole, Lookup, 0, 0);
   return 0;
 }
