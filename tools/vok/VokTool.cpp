@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "tools/vok/Check.h"
+#include "tools/vok/Diff.h"
 #include "tools/vok/Import.h"
 #include "tools/vok/Tree.h"
 
@@ -17,6 +18,7 @@ const char *const Usage =
     "       vok tree FILE.vok SECTION [--filter TAGS]\n"
     "       vok import FILE.csv [SECTION] [--format W1,W2,...] [--display TEMPLATE]\n"
     "                  [--delimit TEXT] [--sep C] [-o FILE.vok]\n"
+    "       vok diff OLD.vok NEW.vok [SECTION...]\n"
     "\n"
     "check   tells for every section whether LoadVok and LoadAllVok load it, and why not,\n"
     "        as FILE:LINE: error|warning|note: ...; exit status 0 clean, 1 warnings, 2 errors\n"
@@ -25,6 +27,9 @@ const char *const Usage =
     "import  writes a section from a UTF-8 CSV file of rows: code, text, extra text, tag;\n"
     "        --format defaults to one level as wide as the longest code, --display to\n"
     "        %1%2..., --delimit to \",\", --sep to \",\", the section name to the file's name\n"
+    "diff    compares the sections (all, or those named) as LoadVok reads them: settings, codes\n"
+    "        added (+), removed (-), changed (~), items that lose an ancestor (!); exit status\n"
+    "        0 the same, 1 different, 2 errors\n"
     "\n"
     "--utf8  texts are shown and taken as UTF-8 (the default on Linux)\n"
     "--raw   texts are shown and taken as Windows-1251 bytes (the default on Windows)\n";
@@ -50,7 +55,7 @@ int RunVok(const std::vector<std::string> &AArgs, std::ostream &AOut, std::ostre
     AOut << Usage;
     return 0;
   }
-  if (Command != "check" && Command != "tree" && Command != "import")
+  if (Command != "check" && Command != "tree" && Command != "import" && Command != "diff")
     return BadUsage(AErr, "unknown command \"" + Command + "\"");
 
   std::vector<std::string> Positional;
@@ -100,6 +105,12 @@ int RunVok(const std::vector<std::string> &AArgs, std::ostream &AOut, std::ostre
     if (Positional.size() != 2) return BadUsage(AErr, "tree needs a file and a section name");
     const auto Filter = Value("--filter");
     return RunTree(Console, Positional[0], Console.FromArg(Positional[1]), Filter ? Console.FromArg(*Filter) : "*");
+  }
+  if (Command == "diff") {
+    if (Positional.size() < 2) return BadUsage(AErr, "diff needs two files");
+    std::vector<std::string> Sections;
+    for (std::size_t I = 2; I < Positional.size(); ++I) Sections.push_back(Console.FromArg(Positional[I]));
+    return RunDiff(Console, Positional[0], Positional[1], Sections);
   }
   if (Positional.empty() || Positional.size() > 2)
     return BadUsage(AErr, "import needs a CSV file and at most a section name");
