@@ -4,6 +4,8 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "lookup/Lookup.h"
 #include "lookup/ShortStr.h"
@@ -20,6 +22,7 @@ namespace {
 struct THeader {
   std::string Name;
   int Line;
+  int Dictionary = -1;  // of its name, unless the name is blank
 };
 
 // One item line, its parts viewing its value: what a lookup by its code answers when it is the
@@ -66,11 +69,14 @@ struct TVokFile {
   std::vector<THeader> Headers;
   std::vector<TDictionary> Dictionaries;  // in the order their names first occur
   std::vector<int> Blanks;                // headers of names of blanks only: no loader can ask for them
+  // Upper-cased name -> dictionary: names the locale compares equal ignoring case upper-case
+  // alike, so a file of many sections costs no comparison of every name with every other.
+  std::unordered_map<std::string, std::size_t> Index;
 
+  // The dictionary of the name AKey (ignoring case), or null.
   TDictionary *Find(std::string_view AKey) {
-    const auto D = std::find_if(Dictionaries.begin(), Dictionaries.end(),
-                                [&](const TDictionary &E) { return SameText(E.Key, AKey); });
-    return D == Dictionaries.end() ? nullptr : &*D;
+    const auto I = Index.find(UpperCase(AKey));
+    return I != Index.end() && SameText(Dictionaries[I->second].Key, AKey) ? &Dictionaries[I->second] : nullptr;
   }
 };
 
@@ -112,10 +118,12 @@ bool ReadVokFile(const TConsole &AConsole, const std::string &APath, TVokFile &A
       }
       TDictionary *D = AFile.Find(Key);
       if (!D) {
+        AFile.Index.emplace(UpperCase(Key), AFile.Dictionaries.size());
         D = &AFile.Dictionaries.emplace_back();
         D->Key = Key;
         D->First = Header;
       }
+      AFile.Headers.back().Dictionary = static_cast<int>(D - AFile.Dictionaries.data());
       if (D->Read < 0 && SameText(Bracketed(Written), Bracketed(D->Key))) {
         D->Read = Header;
         D->Lookup = std::make_unique<TLookup>();
@@ -141,15 +149,17 @@ bool Loaded(const TConsole &AConsole, const TVokFile &AFile, const TDictionary &
   return false;
 }
 
-// Notes the sections of AD's name that LoadVok passes over for the one it reads.
-void NoteLeftOut(const TConsole &AConsole, const TVokFile &AFile, const TDictionary &AD) {
+// Notes the sections of the names in ACompared that LoadVok passes over for the one it reads.
+void NoteLeftOut(const TConsole &AConsole, const TVokFile &AFile, const std::vector<bool> &ACompared) {
   for (std::size_t H = 0; H < AFile.Headers.size(); ++H) {
-    const std::string &Name = AFile.Headers[H].Name;
-    if (static_cast<int>(H) != AD.Read && !Name.empty() && SameText(ShortStr(TrimView(Name)), AD.Key))
-      AConsole.Err << AFile.Path << ":" << AFile.Headers[H].Line << ": note: "
-                   << AConsole.Show("section " + Bracketed(Name) + " is left out: LoadVok reads the section on line " +
-                                    std::to_string(AFile.Headers[static_cast<std::size_t>(AD.Read)].Line) +
-                                    " for that name")
+    const THeader &Left = AFile.Headers[H];
+    if (Left.Dictionary < 0 || !ACompared[static_cast<std::size_t>(Left.Dictionary)]) continue;
+    const int Read = AFile.Dictionaries[static_cast<std::size_t>(Left.Dictionary)].Read;
+    if (Read >= 0 && Read != static_cast<int>(H))
+      AConsole.Err << AFile.Path << ":" << Left.Line << ": note: "
+                   << AConsole.Show(
+                          "section " + Bracketed(Left.Name) + " is left out: LoadVok reads the section on line " +
+                          std::to_string(AFile.Headers[static_cast<std::size_t>(Read)].Line) + " for that name")
                    << "\n";
   }
 }
@@ -299,9 +309,10 @@ int RunDiff(const TConsole &AConsole, const std::string &AOld, const std::string
 
   // The names compared: those asked for, or every name of either file, the old file's first.
   std::vector<std::string> Keys;
+  std::unordered_set<std::string> Listed;  // upper-cased
   bool Failed = false;
-  auto Listed = [&](std::string_view AKey) {
-    return std::any_of(Keys.begin(), Keys.end(), [&](const std::string &K) { return SameText(K, AKey); });
+  auto List = [&](const std::string &AKey) {
+    if (Listed.insert(UpperCase(AKey)).second) Keys.push_back(AKey);
   };
   for (const std::string &Asked : ASections) {
     const std::string Key = ShortStr(TrimView(Asked));
@@ -309,14 +320,13 @@ int RunDiff(const TConsole &AConsole, const std::string &AOld, const std::string
       AConsole.Err << "vok: diff: error: " << AConsole.Show("no section " + Bracketed(Key)) << " in " << AOld << " or "
                    << ANew << "\n";
       Failed = true;
-    } else if (!Listed(Key)) {
-      Keys.push_back(Key);
+    } else {
+      List(Key);
     }
   }
   if (ASections.empty()) {
     for (const TVokFile *F : {&Old, &New}) {
-      for (const TDictionary &D : F->Dictionaries)
-        if (!Listed(D.Key)) Keys.push_back(D.Key);
+      for (const TDictionary &D : F->Dictionaries) List(D.Key);
       for (const int H : F->Blanks) {
         const THeader &Blank = F->Headers[static_cast<std::size_t>(H)];
         AConsole.Err << F->Path << ":" << Blank.Line << ": error: "
@@ -327,14 +337,15 @@ int RunDiff(const TConsole &AConsole, const std::string &AOld, const std::string
       }
     }
   }
-  for (const std::string &Key : Keys)
-    for (TVokFile *F : {&Old, &New})
+  for (TVokFile *F : {&Old, &New}) {
+    std::vector<bool> Compared(F->Dictionaries.size());
+    for (const std::string &Key : Keys)
       if (const TDictionary *D = F->Find(Key)) {
-        if (Loaded(AConsole, *F, *D))
-          NoteLeftOut(AConsole, *F, *D);
-        else
-          Failed = true;
+        Compared[static_cast<std::size_t>(D - F->Dictionaries.data())] = true;
+        Failed |= !Loaded(AConsole, *F, *D);
       }
+    NoteLeftOut(AConsole, *F, Compared);
+  }
   if (Failed) return 2;
 
   bool Differ = false;
