@@ -1,9 +1,10 @@
-// The dictionary authors' tool: check, tree, import and export, run through its command line.
+// The dictionary authors' tool: check, tree, import, export and diff, run through its command line.
 #include <iconv.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 
 #include "lookup/Cp1251.h"
@@ -289,7 +290,8 @@ TEST(VokCommandLine, RefusesWhatItDoesNotKnow) {
                                              {"check", "--format", "1", "a.vok"}, {"import", "a.csv", "--bogus"},
                                              {"import", "a.csv", "--sep"}, {"import", "a.csv", "--sep", "ab"},
                                              {"import", "a.csv", "--encoding", "latin9"}, {"export", "a.vok"},
-                                             {"export", "a.vok", "S", "--format", "1"}}) {
+                                             {"export", "a.vok", "S", "--format", "1"},
+                                             {"diff", "a.vok"}}) {
     const TRun R = Vok(Args);
     EXPECT_EQ(R.Status, 2) << ::testing::PrintToString(Args);
     EXPECT_NE(R.Err.find("usage: vok check"), std::string::npos);
@@ -678,6 +680,90 @@ TEST(VokExport, ThenImportGivesTheSameDictionaries) {
       EXPECT_EQ(Dictionary(Back.Path, Section, Filter), Dictionary(File, Section, Filter)) << Section << " " << Filter;
     EXPECT_NE(Dictionary(Back.Path, Section, "*"), "not ready");
   }
+}
+
+// ---- diff ----
+
+const std::string Base = TwoLevels + "10=Top\n11=Kid#e#t\n20=Other# #g\n";
+// The header lines of a section of one and of three levels.
+const std::string OneLevelHead = OneLevel.substr(4), ThreeLevelsHead = ThreeLevels.substr(4);
+const std::string Regions = "\xD0\xE5\xE3\xE8\xEE\xED\xFB";  // Регионы
+
+struct TDiffCase {
+  const char *Name;
+  std::optional<std::string> Old;  // none: the file does not exist
+  std::string New;
+  std::vector<std::string> Sections;
+  int Status;
+  std::vector<std::string> Lines;  // standard output, then standard error; OLD and NEW stand for the paths
+};
+
+const TDiffCase DiffCases[] = {
+    {"OnlyWhatLoadsCounts", Base + "[a]\n" + OneLevelHead,
+     Crlf("; a comment\n[A]\nFormat=1, 1\nDisplay=%1%2\nDelimit=\n\n10=Top\nnote=x\n\t12=y\n11=Kid#e#t\n20=Other##g\n"),
+     {}, 0,
+     {"[A]: no changes (3 items)",
+      "OLD:8: note: section [a] is left out: LoadVok reads the section on line 1 for that name"}},
+    {"AddedAndRemoved", Base, TwoLevels + "10=Top\n11=Kid#e#t\n12=New#x\n", {}, 1,
+     {"[A]: 1 added, 1 removed, 0 changed, 0 unreachable", "+ 12 New#x", "- 20 Other# #g"}},
+    {"EachPartChanged", Base, TwoLevels + "10=Top#\n11=Kid \t#f#u\n20=Other#x#g\n", {}, 1,
+     {"[A]: 0 added, 0 removed, 3 changed, 0 unreachable", "~ 10 tag: none (no \"#\") -> \"\"",
+      "~ 11 text: \"Kid\" -> \"Kid \\t\"", "~ 11 extra text: \"e\" -> \"f\"", "~ 11 tag: \"t\" -> \"u\"",
+      "~ 20 extra text: \"\" -> \"x\""}},
+    {"Duplicates", Base + "11=Kid2\n", Base + "11=Kid3\n10=Top\n", {}, 1,
+     {"[A]: 0 added, 0 removed, 2 changed, 0 unreachable", "~ 10 lines with this code: 1 -> 2 (lookups find the first)",
+      "~ 11 its later lines changed (lookups find the first)"}},
+    {"SettingsChanged", Base, "[A]\nFormat=2\nDelimit=,\nDisplay=<%1>\n10=Top\n11=Kid#e#t\n20=Other# #g\n", {}, 1,
+     {"[A]: Format, Display, Delimit changed; 0 added, 0 removed, 0 changed, 0 unreachable", "~ Format: 1,1 -> 2",
+      "~ Display: \"%1%2\" -> \"<%1>\"", "~ Delimit: \"\" -> \",\""}},
+    {"AncestorsMissing", Base + "41=Stray\n[B]\n" + ThreeLevelsHead + "100=a\n",
+     TwoLevels + "11=Kid#e#t\n20=Other# #g\n31=New\n41=Stray\n[B]\n" + ThreeLevelsHead + "100=a\n101=b\n", {}, 1,
+     {"[A]: 1 added, 1 removed, 0 changed, 2 unreachable", "- 10 Top", "! 11 ancestor missing: 10", "+ 31 New",
+      "! 31 ancestor missing: 30", "[B]: 1 added, 0 removed, 0 changed, 1 unreachable", "+ 101 b",
+      "! 101 its field of level 2 is zero"}},
+    {"SectionsAddedAndRemoved", Base + "[B]\n" + OneLevelHead + "1=a\n", "[C]\n" + OneLevelHead + "1=a\n2=b\n" + Base,
+     {}, 1,
+     {"[A]: no changes (3 items)", "[B]: section removed (1 item)", "[C]: section added (2 items)"}},
+    {"NamedSectionFoundIgnoringCase", "[B]\n" + OneLevelHead + "[" + Regions + "]\n" + Base.substr(4),
+     "[\xD0\xC5\xC3\xC8\xCE\xCD\xDB]\n" + TwoLevels.substr(4) + "10=\xC2\xE5\xF0\xF5\n11=Kid#e#t\n20=Other# #g\n",
+     {Cp1251ToUtf8("\xF0\xE5\xE3\xE8\xEE\xED\xFB")}, 1,  // регионы
+     {Cp1251ToUtf8("[" + Regions + "]: name changed; 0 added, 0 removed, 1 changed, 0 unreachable"),
+      Cp1251ToUtf8("~ name: [" + Regions + "] -> [\xD0\xC5\xC3\xC8\xCE\xCD\xDB]"),
+      Cp1251ToUtf8("~ 10 text: \"Top\" -> \"\xC2\xE5\xF0\xF5\"")}},
+    {"MissingFile", std::nullopt, Base, {}, 2, {"OLD: error: cannot read the file: File not found"}},
+    {"SectionThatDoesNotLoad", Base, "[A]\nDisplay=\nDelimit=\n[ ]\nFormat=1\nDisplay=\nDelimit=\n", {}, 2,
+     {"NEW:4: error: the name of section [ ] is blank: LoadVok cannot load it",
+      "NEW:1: error: section [A] does not load through LoadVok (\"vok check NEW\" tells why)"}},
+    {"NamedSectionInNeitherFile", Base, Base, {"A", "Z"}, 2, {"vok: diff: error: no section [Z] in OLD or NEW"}},
+};
+
+void PrintTo(const TDiffCase &C, std::ostream *AOut) { *AOut << C.Name; }
+
+class Diff : public ::testing::TestWithParam<TDiffCase> {};
+
+TEST_P(Diff, ReportsEachChangeOnItsLine) {
+  const TDiffCase &C = GetParam();
+  const TTempFile Old(C.Old.value_or("")), New(C.New);
+  const std::string OldPath = C.Old ? Old.Path() : "/nonexistent/old.vok";
+  std::vector<std::string> Args = {"diff", OldPath, New.Path()};
+  Args.insert(Args.end(), C.Sections.begin(), C.Sections.end());
+  const TRun R = Vok(Args);
+  std::vector<std::string> Got = Lines(R.Out);
+  for (std::string L : Lines(R.Err)) {
+    for (const auto &[Path, Name] : {std::pair(OldPath, "OLD"), std::pair(New.Path(), "NEW")})
+      for (std::size_t P; (P = L.find(Path)) != std::string::npos;) L.replace(P, Path.size(), Name);
+    Got.push_back(L);
+  }
+  EXPECT_EQ(Got, C.Lines);
+  EXPECT_EQ(R.Status, C.Status);
+}
+
+INSTANTIATE_TEST_SUITE_P(Vok, Diff, ::testing::ValuesIn(DiffCases),
+                         [](const auto &AInfo) { return std::string(AInfo.param.Name); });
+
+TEST(VokDiff, SampleFileIsTheSameAsItself) {
+  const TRun R = Vok({"diff", "examples/sample.vok", "examples/sample.vok"});
+  EXPECT_EQ(R.Status, 0) << R.Out << R.Err;
 }
 
 // ---- pieces ----

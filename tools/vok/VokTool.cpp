@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/vok/Check.h"
+#include "tools/vok/Diff.h"
 #include "tools/vok/Export.h"
 #include "tools/vok/Import.h"
 #include "tools/vok/Tree.h"
@@ -20,6 +21,7 @@ const char *const Usage =
     "       vok import FILE.csv [SECTION] [--format W1,W2,...] [--display TEMPLATE]\n"
     "                  [--delimit TEXT] [--sep C] [--encoding NAME] [-o FILE.vok]\n"
     "       vok export FILE.vok SECTION [--sep C] [-o FILE.csv]\n"
+    "       vok diff OLD.vok NEW.vok [SECTION...]\n"
     "\n"
     "check   tells for every section whether LoadVok and LoadAllVok load it, and why not,\n"
     "        as FILE:LINE: error|warning|note: ...; exit status 0 clean, 1 warnings, 2 errors\n"
@@ -34,6 +36,9 @@ const char *const Usage =
     "export  writes a section as CSV for a spreadsheet (UTF-8 with the mark, --sep \";\" by\n"
     "        default): settings rows, then one row per item; to SECTION.csv, which must not\n"
     "        exist yet, unless -o names a file (or \"-\", standard output)\n"
+    "diff    compares the sections (all, or those named) as LoadVok reads them: settings, codes\n"
+    "        added (+), removed (-), changed (~), items that lose an ancestor (!); exit status\n"
+    "        0 the same, 1 different, 2 errors\n"
     "\n"
     "--utf8  texts are shown and taken as UTF-8 (the default on Linux)\n"
     "--raw   texts are shown and taken as Windows-1251 bytes (the default on Windows)\n";
@@ -60,7 +65,8 @@ int RunVok(const std::vector<std::string> &AArgs, std::ostream &AOut, std::ostre
     AOut << Usage;
     return 0;
   }
-  if (Command != "check" && Command != "tree" && Command != "import" && Command != "export")
+  if (Command != "check" && Command != "tree" && Command != "import" && Command != "export" &&
+      Command != "diff")
     return BadUsage(AErr, "unknown command \"" + Command + "\"");
 
   std::vector<std::string> Positional;
@@ -110,6 +116,12 @@ int RunVok(const std::vector<std::string> &AArgs, std::ostream &AOut, std::ostre
     if (Positional.size() != 2) return BadUsage(AErr, "tree needs a file and a section name");
     const auto Filter = Value("--filter");
     return RunTree(Console, Positional[0], Console.FromArg(Positional[1]), Filter ? Console.FromArg(*Filter) : "*");
+  }
+  if (Command == "diff") {
+    if (Positional.size() < 2) return BadUsage(AErr, "diff needs two files");
+    std::vector<std::string> Sections;
+    for (std::size_t I = 2; I < Positional.size(); ++I) Sections.push_back(Console.FromArg(Positional[I]));
+    return RunDiff(Console, Positional[0], Positional[1], Sections);
   }
   std::optional<char> Separator;
   if (const auto Sep = Value("--sep")) {
