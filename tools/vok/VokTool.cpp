@@ -65,8 +65,7 @@ int RunVok(const std::vector<std::string> &AArgs, std::ostream &AOut, std::ostre
     AOut << Usage;
     return 0;
   }
-  if (Command != "check" && Command != "tree" && Command != "import" && Command != "export" &&
-      Command != "diff")
+  if (Command != "check" && Command != "tree" && Command != "import" && Command != "export" && Command != "diff")
     return BadUsage(AErr, "unknown command \"" + Command + "\"");
 
   std::vector<std::string> Positional;
