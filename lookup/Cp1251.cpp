@@ -122,8 +122,10 @@ std::string Utf8To1251Lossy(std::string_view AText) {
 }
 
 bool IsUtf8(std::string_view AText) {
-  TUtf8Validator V;
-  return V.Feed(AText) && V.Complete();
+  uint32_t C;
+  for (std::size_t I = 0, Len; I < AText.size(); I += Len)
+    if (!(Len = DecodeUtf8(AText, I, C))) return false;
+  return true;
 }
 
 std::size_t AsciiPrefix(std::string_view AText) {

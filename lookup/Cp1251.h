@@ -39,7 +39,8 @@ bool IsUtf8(std::string_view AText);
 std::size_t AsciiPrefix(std::string_view AText);
 
 // Tells whether a text given in pieces is well-formed UTF-8 so far, a character split between
-// pieces included; the whole text is when Feed never returned false and Complete() holds at its end.
+// pieces included; the whole text is when Feed never returned false and Complete() holds at its
+// end. IsUtf8 in one piece, faster over long texts.
 class TUtf8Validator {
  public:
   // Takes the next bytes; false from the first malformed byte on.

@@ -529,13 +529,24 @@ TEST(VokCp1251, AgreesWithIconv) {
   iconv_close(Cd);
 }
 
+// Overlong forms, surrogates, values beyond U+10FFFF, stray and missing continuation bytes; the
+// validator in pieces agrees, and takes the edges of every range.
 TEST(VokCp1251, RefusesMalformedUtf8) {
-  for (const char *Bad : {"\xC0\xAF", "\xED\xA0\x80", "\xD0", "\x80", "\xF4\x90\x80\x80", "\xE0\x80\x80"}) {
+  for (const char *Bad : {"\xC0\xAF", "\xED\xA0\x80", "\xD0", "\x80", "\xF4\x90\x80\x80", "\xE0\x80\x80",
+                          "\xF0\x8F\xBF\xBF", "\xF5\x80\x80\x80", "\xD0\xD0"}) {
     std::string Out;
     TUtf8Problem P;
     EXPECT_FALSE(Utf8To1251(std::string("ok") + Bad, Out, &P)) << Bad;
     EXPECT_TRUE(P.Malformed);
     EXPECT_EQ(P.Offset, 2u);
+    EXPECT_FALSE(IsUtf8(std::string("ok") + Bad)) << Bad;
+  }
+  for (const char *Good : {"\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xEE\x80\x80",
+                           "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
+    EXPECT_TRUE(IsUtf8(Good)) << Good;
+    TUtf8Validator Pieces;
+    for (const char *C = Good; *C; ++C) EXPECT_TRUE(Pieces.Feed(std::string_view(C, 1)));
+    EXPECT_TRUE(Pieces.Complete()) << Good;
   }
 }
 
