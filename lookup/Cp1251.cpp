@@ -52,8 +52,8 @@ void AppendUtf8(std::string &AOut, uint32_t C) {
   }
 }
 
-// Decodes the UTF-8 character at AText[APos]; returns its length, 0 when malformed
-// (overlong forms, surrogates and values beyond U+10FFFF included).
+}  // namespace
+
 std::size_t DecodeUtf8(std::string_view AText, std::size_t APos, uint32_t &ACodePoint) {
   const unsigned char B = static_cast<unsigned char>(AText[APos]);
   std::size_t Len;
@@ -79,8 +79,6 @@ std::size_t DecodeUtf8(std::string_view AText, std::size_t APos, uint32_t &ACode
   if (ACodePoint < Min || ACodePoint > 0x10FFFF || (ACodePoint >= 0xD800 && ACodePoint <= 0xDFFF)) return 0;
   return Len;
 }
-
-}  // namespace
 
 bool Utf8To1251(std::string_view AText, std::string &AOut, TUtf8Problem *AProblem) {
   AOut.clear();

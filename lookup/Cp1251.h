@@ -32,6 +32,10 @@ std::string Cp1251ToUtf8(std::string_view AText);
 // unless AFinal, when it becomes U+FFFD, as every unpaired surrogate does.
 std::size_t AppendUtf16AsUtf8(std::string_view ABytes, bool ABigEndian, bool AFinal, std::string &AOut);
 
+// Decodes the UTF-8 character at AText[APos]; returns its length, 0 when malformed (overlong
+// forms, surrogates and values beyond U+10FFFF included).
+std::size_t DecodeUtf8(std::string_view AText, std::size_t APos, uint32_t &ACodePoint);
+
 // True when AText is well-formed UTF-8.
 bool IsUtf8(std::string_view AText);
 

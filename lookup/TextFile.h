@@ -87,11 +87,13 @@ class TTextReader {
   const char *fData = nullptr;  // the block the lines are cut from: fBuffer, or fDecoded
   std::size_t fPos = 0, fEnd = 0;
   std::size_t fLineNumber = 0;
-  std::string fLine;          // a line that spans blocks, holds carriage returns or is converted
-  std::string fAhead;         // bytes read ahead of the block: after the mark's test, or from a stream
-  std::size_t fAheadPos = 0;  // that cannot seek back after the encoding's test
-  std::string fDecoded;       // UTF-16 bytes in UTF-8
-  std::size_t fKept = 0;      // UTF-16 bytes at the start of fBuffer left for the next block
+  std::string fLine;  // a line that spans blocks, holds carriage returns or is converted
+  // Bytes read ahead of the blocks, which the next reads take first: those after the mark's test,
+  // and the rest of a stream that cannot seek, read by the encoding's test.
+  std::string fAhead;
+  std::size_t fAheadPos = 0;
+  std::string fDecoded;   // UTF-16 bytes in UTF-8
+  std::size_t fKept = 0;  // UTF-16 bytes at the start of fBuffer left for the next block
   TEncoding fEncoding = TEncoding::Ansi;
   bool fDecided = false;
   std::string fUtf8Line;

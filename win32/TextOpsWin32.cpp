@@ -1,8 +1,11 @@
 // The DLL's locale operations: the user's locale through the Win32 calls.
 #include <windows.h>
 
+#include <cstdint>
+#include <memory>
 #include <string>
 
+#include "lookup/Cp1251.h"
 #include "lookup/TextOps.h"
 
 namespace vok {
@@ -32,8 +35,30 @@ void UpperCaseInPlace(std::string &S) {
   S.swap(R);
 }
 
-std::string Utf8ToAnsi(std::string_view AText) {
-  if (AText.empty()) return std::string();
+namespace {
+// Of a single-byte ANSI code page, the byte of every character of the Basic Multilingual Plane
+// that has its own place in it (as WideCharToMultiByte without best fit finds it), 0 for the rest.
+struct TAnsiTable {
+  std::unique_ptr<unsigned char[]> Byte;  // null for a code page of multi-byte characters
+  TAnsiTable() {
+    CPINFO Info;
+    if (!GetCPInfo(CP_ACP, &Info) || Info.MaxCharSize != 1) return;
+    Byte.reset(new unsigned char[0x10000]());
+    for (int C = 1; C < 256; ++C) {
+      const char In = static_cast<char>(C);
+      wchar_t W;
+      char Back;
+      BOOL Default = FALSE;
+      if (MultiByteToWideChar(CP_ACP, 0, &In, 1, &W, 1) == 1 &&
+          WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &W, 1, &Back, 1, "?", &Default) == 1 && !Default &&
+          Back == In)
+        Byte[static_cast<uint16_t>(W)] = static_cast<unsigned char>(C);
+    }
+  }
+};
+
+// The same conversion through the system, for any text.
+std::string Utf8ToAnsiBySystem(std::string_view AText) {
   const int WLen = MultiByteToWideChar(CP_UTF8, 0, AText.data(), Len(AText), nullptr, 0);
   if (WLen <= 0) return std::string(AText.size(), '?');
   std::wstring W(static_cast<std::size_t>(WLen), L'\0');
@@ -43,6 +68,26 @@ std::string Utf8ToAnsi(std::string_view AText) {
   if (ALen <= 0) return std::string(static_cast<std::size_t>(WLen), '?');
   std::string R(static_cast<std::size_t>(ALen), '\0');
   WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, W.data(), WLen, R.data(), ALen, "?", nullptr);
+  return R;
+}
+}  // namespace
+
+// A text of well-formed characters of the Basic Multilingual Plane goes through the table of a
+// single-byte code page, one byte each; anything else through the system.
+std::string Utf8ToAnsi(std::string_view AText) {
+  static const TAnsiTable Table;
+  if (AText.empty()) return std::string();
+  if (!Table.Byte) return Utf8ToAnsiBySystem(AText);
+  std::string R(AText.size(), '\0');
+  std::size_t N = 0;
+  for (std::size_t I = 0; I < AText.size();) {
+    uint32_t C = 0;
+    const std::size_t CharLen = DecodeUtf8(AText, I, C);
+    if (CharLen == 0 || C > 0xFFFF) return Utf8ToAnsiBySystem(AText);
+    R[N++] = C == 0 ? '\0' : Table.Byte[C] ? static_cast<char>(Table.Byte[C]) : '?';
+    I += CharLen;
+  }
+  R.resize(N);
   return R;
 }
 
