@@ -1,6 +1,7 @@
 #include "lookup/Cp1251.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace vok {
 
@@ -51,8 +52,8 @@ void AppendUtf8(std::string &AOut, uint32_t C) {
   }
 }
 
-// Decodes the UTF-8 character at AText[APos]; returns its length, 0 when malformed
-// (overlong forms, surrogates and values beyond U+10FFFF included).
+}  // namespace
+
 std::size_t DecodeUtf8(std::string_view AText, std::size_t APos, uint32_t &ACodePoint) {
   const unsigned char B = static_cast<unsigned char>(AText[APos]);
   std::size_t Len;
@@ -79,8 +80,6 @@ std::size_t DecodeUtf8(std::string_view AText, std::size_t APos, uint32_t &ACode
   return Len;
 }
 
-}  // namespace
-
 bool Utf8To1251(std::string_view AText, std::string &AOut, TUtf8Problem *AProblem) {
   AOut.clear();
   AOut.reserve(AText.size());
@@ -99,15 +98,24 @@ bool Utf8To1251(std::string_view AText, std::string &AOut, TUtf8Problem *AProble
 }
 
 std::string Utf8To1251Lossy(std::string_view AText) {
-  std::string R;
-  R.reserve(AText.size());
+  std::string R(AText.size(), '\0');  // every character or malformed byte gives one byte
+  std::size_t N = 0;
   for (std::size_t I = 0; I < AText.size();) {
-    uint32_t C = 0;
-    const std::size_t Len = DecodeUtf8(AText, I, C);
-    const int Byte = Len ? ByteOf(C) : -1;
-    R += Byte < 0 ? '?' : static_cast<char>(Byte);
-    I += Len ? Len : 1;
+    const unsigned char B = static_cast<unsigned char>(AText[I]);
+    const unsigned char Next = I + 1 < AText.size() ? static_cast<unsigned char>(AText[I + 1]) : 0;
+    if (B < 0x80) {
+      R[N++] = static_cast<char>(B), ++I;
+    } else if ((B == 0xD0 && Next >= 0x90 && Next <= 0xBF) || (B == 0xD1 && Next >= 0x80 && Next <= 0x8F)) {
+      R[N++] = static_cast<char>(Next + (B == 0xD0 ? 0x30 : 0x70)), I += 2;  // А..я, most of a Russian text
+    } else {
+      uint32_t C = 0;
+      const std::size_t Len = DecodeUtf8(AText, I, C);
+      const int Byte = Len ? ByteOf(C) : -1;
+      R[N++] = Byte < 0 ? '?' : static_cast<char>(Byte);
+      I += Len ? Len : 1;
+    }
   }
+  R.resize(N);
   return R;
 }
 
@@ -116,6 +124,48 @@ bool IsUtf8(std::string_view AText) {
   for (std::size_t I = 0, Len; I < AText.size(); I += Len)
     if (!(Len = DecodeUtf8(AText, I, C))) return false;
   return true;
+}
+
+std::size_t AsciiPrefix(std::string_view AText) {
+  std::size_t I = 0;
+  for (uint64_t Word; I + sizeof Word <= AText.size(); I += sizeof Word) {
+    std::memcpy(&Word, AText.data() + I, sizeof Word);
+    if (Word & 0x8080808080808080u) break;
+  }
+  while (I < AText.size() && static_cast<unsigned char>(AText[I]) < 0x80) ++I;
+  return I;
+}
+
+// The ranges of Unicode's table of well-formed byte sequences: no overlong form, no surrogate,
+// nothing beyond U+10FFFF, as DecodeUtf8 decodes.
+bool TUtf8Validator::Feed(std::string_view ABytes) {
+  const auto *P = reinterpret_cast<const unsigned char *>(ABytes.data()), *End = P + ABytes.size();
+  while (fValid && P < End) {
+    const unsigned char B = *P++;
+    if (fNeed) {
+      fValid = B >= fLow && B <= fHigh;
+      fLow = 0x80, fHigh = 0xBF;
+      --fNeed;
+    } else if (B < 0x80) {
+      P += AsciiPrefix(std::string_view(reinterpret_cast<const char *>(P), End - P));
+    } else if (B < 0xC2 || B > 0xF4) {
+      fValid = false;
+    } else if (B < 0xE0) {
+      if (P < End)
+        fValid = (*P++ & 0xC0) == 0x80;  // the whole of a two-byte character, such as a Cyrillic letter
+      else
+        fNeed = 1;
+    } else if (B < 0xF0) {
+      fNeed = 2;
+      if (B == 0xE0) fLow = 0xA0;
+      if (B == 0xED) fHigh = 0x9F;
+    } else {
+      fNeed = 3;
+      if (B == 0xF0) fLow = 0x90;
+      if (B == 0xF4) fHigh = 0x8F;
+    }
+  }
+  return fValid;
 }
 
 std::string Cp1251ToUtf8(std::string_view AText) {

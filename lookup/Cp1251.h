@@ -32,8 +32,31 @@ std::string Cp1251ToUtf8(std::string_view AText);
 // unless AFinal, when it becomes U+FFFD, as every unpaired surrogate does.
 std::size_t AppendUtf16AsUtf8(std::string_view ABytes, bool ABigEndian, bool AFinal, std::string &AOut);
 
+// Decodes the UTF-8 character at AText[APos]; returns its length, 0 when malformed (overlong
+// forms, surrogates and values beyond U+10FFFF included).
+std::size_t DecodeUtf8(std::string_view AText, std::size_t APos, uint32_t &ACodePoint);
+
 // True when AText is well-formed UTF-8.
 bool IsUtf8(std::string_view AText);
+
+// The number of bytes below 128 at the start of AText.
+std::size_t AsciiPrefix(std::string_view AText);
+
+// Tells whether a text given in pieces is well-formed UTF-8 so far, a character split between
+// pieces included; the whole text is when Feed never returned false and Complete() holds at its
+// end. IsUtf8 in one piece, faster over long texts.
+class TUtf8Validator {
+ public:
+  // Takes the next bytes; false from the first malformed byte on.
+  bool Feed(std::string_view ABytes);
+  // True when no character is left unfinished.
+  bool Complete() const { return fValid && fNeed == 0; }
+
+ private:
+  bool fValid = true;
+  int fNeed = 0;                            // continuation bytes still to come
+  unsigned char fLow = 0x80, fHigh = 0xBF;  // the range of the next one
+};
 
 // What AProblem of the UTF-8 text AText is, in words: "invalid UTF-8 at character 3", or
 // "character 3, U+00E9, has no Windows-1251 code".

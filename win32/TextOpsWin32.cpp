@@ -1,8 +1,11 @@
 // The DLL's locale operations: the user's locale through the Win32 calls.
 #include <windows.h>
 
+#include <cstdint>
+#include <memory>
 #include <string>
 
+#include "lookup/Cp1251.h"
 #include "lookup/TextOps.h"
 
 namespace vok {
@@ -33,6 +36,27 @@ void UpperCaseInPlace(std::string &S) {
 }
 
 namespace {
+// Of a single-byte ANSI code page, the byte of every character of the Basic Multilingual Plane
+// that has its own place in it (as WideCharToMultiByte without best fit finds it), 0 for the rest.
+struct TAnsiTable {
+  std::unique_ptr<unsigned char[]> Byte;  // null for a code page of multi-byte characters
+  TAnsiTable() {
+    CPINFO Info;
+    if (!GetCPInfo(CP_ACP, &Info) || Info.MaxCharSize != 1) return;
+    Byte.reset(new unsigned char[0x10000]());
+    for (int C = 1; C < 256; ++C) {
+      const char In = static_cast<char>(C);
+      wchar_t W;
+      char Back;
+      BOOL Default = FALSE;
+      if (MultiByteToWideChar(CP_ACP, 0, &In, 1, &W, 1) == 1 &&
+          WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &W, 1, &Back, 1, "?", &Default) == 1 && !Default &&
+          Back == In)
+        Byte[static_cast<uint16_t>(W)] = static_cast<unsigned char>(C);
+    }
+  }
+};
+
 // AText from the code page AFrom to the code page ATo through UTF-16. Into the ANSI code page
 // without best fit: a character without its own place there becomes "?", not a look-alike.
 std::string Recode(std::string_view AText, UINT AFrom, UINT ATo) {
@@ -51,7 +75,24 @@ std::string Recode(std::string_view AText, UINT AFrom, UINT ATo) {
 }
 }  // namespace
 
-std::string Utf8ToAnsi(std::string_view AText) { return Recode(AText, CP_UTF8, CP_ACP); }
+// A text of well-formed characters of the Basic Multilingual Plane goes through the table of a
+// single-byte code page, one byte each; anything else through the system.
+std::string Utf8ToAnsi(std::string_view AText) {
+  static const TAnsiTable Table;
+  if (AText.empty()) return std::string();
+  if (!Table.Byte) return Recode(AText, CP_UTF8, CP_ACP);
+  std::string R(AText.size(), '\0');
+  std::size_t N = 0;
+  for (std::size_t I = 0; I < AText.size();) {
+    uint32_t C = 0;
+    const std::size_t CharLen = DecodeUtf8(AText, I, C);
+    if (CharLen == 0 || C > 0xFFFF) return Recode(AText, CP_UTF8, CP_ACP);
+    R[N++] = C == 0 ? '\0' : Table.Byte[C] ? static_cast<char>(Table.Byte[C]) : '?';
+    I += CharLen;
+  }
+  R.resize(N);
+  return R;
+}
 
 std::string AnsiToUtf8(std::string_view AText) { return Recode(AText, CP_ACP, CP_UTF8); }
 

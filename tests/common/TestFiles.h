@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include <iconv.h>
 #include <unistd.h>
 
 #include "lookup/CodeList.h"
@@ -52,6 +53,19 @@ class TMemoryText {
   std::string fText;
   char fEmpty[1] = {0};
 };
+
+// AText converted by the C library from the encoding AFrom to ATo ("UTF-8", "UTF-16LE", "CP1251");
+// empty when it cannot be converted.
+inline std::string Iconv(std::string_view AText, const char *ATo, const char *AFrom) {
+  const iconv_t Cd = iconv_open(ATo, AFrom);
+  if (Cd == reinterpret_cast<iconv_t>(-1)) return std::string();
+  std::string In(AText), Out(AText.size() * 4 + 4, '\0');
+  char *InP = In.data(), *OutP = Out.data();
+  std::size_t InLeft = In.size(), OutLeft = Out.size();
+  const bool Done = iconv(Cd, &InP, &InLeft, &OutP, &OutLeft) != static_cast<std::size_t>(-1);
+  iconv_close(Cd);
+  return Done ? Out.substr(0, Out.size() - OutLeft) : std::string();
+}
 
 // A row of a level or of a code list, as expectations compare and print it.
 struct TRow {

@@ -405,49 +405,108 @@ TEST(TextReader, LineEndsAndEndOfText) {
   EXPECT_EQ(R.LineNumber(), 5u);
 }
 
-// A text that begins with the UTF-8 byte order mark is read as UTF-8 and handed out in the
-// code page, "?" for what it cannot hold; any other text byte for byte. In every block size.
+namespace {
+
+// A stream that cannot seek, holding AText (short enough for the pipe's buffer).
+std::FILE *PipeHolding(const std::string &AText) {
+  int Fds[2];
+  if (pipe(Fds) != 0) return nullptr;
+  EXPECT_EQ(write(Fds[1], AText.data(), AText.size()), static_cast<ssize_t>(AText.size()));
+  close(Fds[1]);
+  return fdopen(Fds[0], "r");
+}
+
+std::vector<std::string> Plus(std::vector<std::string> A, const std::vector<std::string> &B) {
+  A.insert(A.end(), B.begin(), B.end());
+  return A;
+}
+
+}  // namespace
+
+// The encoding is decided once, from the whole file: after a byte order mark UTF-8 or UTF-16;
+// without one UTF-8 when the file is valid UTF-8 to its end, otherwise the code page. UTF-8 and
+// UTF-16 lines are handed out in the code page, "?" for what it cannot hold. In every block
+// size, from a stream that seeks and from one that cannot.
 TEST(TextReader, Encodings) {
   const std::string Mark = "\xEF\xBB\xBF";
+  const auto Le = [](const std::string &AUtf8) { return "\xFF\xFE" + Iconv(AUtf8, "UTF-16LE", "UTF-8"); };
+  const auto Be = [](const std::string &AUtf8) { return "\xFE\xFF" + Iconv(AUtf8, "UTF-16BE", "UTF-8"); };
+  const std::string Utf16Text = "\xD0\x90\xD0\xB1\r\n\xE2\x82\xAC \xF0\x9F\x98\x80\n\x1A" "gone\n";  // Аб, € and an emoji
+  // "Аб" in UTF-8, line after line past the reader's first block; the byte at 1 MiB ends a letter.
+  const std::size_t N = (1 << 20) / 5 + 1;
+  std::string Big;
+  for (std::size_t I = 0; I < N; ++I) Big += "\xD0\x90\xD0\xB1\n";
+  const std::vector<std::string> BigRaw(N, "\xD0\x90\xD0\xB1"), BigAnsi(N, "\xC0\xE1");
   const struct {
     const char *Label;
     std::string Text;
-    bool Utf8;
+    TEncoding Encoding;
     std::vector<std::string> Lines;
   } Cases[] = {
-      {"mark, Cyrillic and the euro sign", Mark + "\xD0\x90\xD0\xB1\r\n\xE2\x82\xAC 1\n", true,
+      {"mark, Cyrillic and the euro sign", Mark + "\xD0\x90\xD0\xB1\r\n\xE2\x82\xAC 1\n", TEncoding::Utf8Mark,
        {"\xC0\xE1", "\x88 1"}},
-      {"mark, what 1251 cannot hold", Mark + "a\xC3\xBC\xE4\xB8\xAD\n\xFF\xD0\n", true, {"a??", "??"}},
-      {"mark alone", Mark, true, {}},
-      {"mark, then the end of the text", Mark + "\x1A" "gone\n", true, {}},
-      {"UTF-8 without the mark", "\xD0\x90\n", false, {"\xD0\x90"}},
-      {"the mark's first bytes only", "\xEF\xBB" "a\n", false, {"\xEF\xBB" "a"}},
-      {"shorter than the mark", "ab", false, {"ab"}},
-      {"Windows-1251", "\xC0\xE1\n", false, {"\xC0\xE1"}},
+      {"mark, what 1251 cannot hold", Mark + "a\xC3\xBC\xE4\xB8\xAD\n\xFF\xD0\n", TEncoding::Utf8Mark, {"a??", "??"}},
+      {"mark alone", Mark, TEncoding::Utf8Mark, {}},
+      {"mark, then the end of the text", Mark + "\x1A" "gone\n", TEncoding::Utf8Mark, {}},
+      {"UTF-8 without the mark after ASCII lines", "ab\ncd\xD0\x90\r\n\xE2\x82\xAC\xC3\xBC\n", TEncoding::Utf8,
+       {"ab", "cd\xC0", "\x88?"}},
+      {"UTF-8 cut short at the end", "\xD0\x90\n\xD0", TEncoding::Ansi, {"\xD0\x90", "\xD0"}},
+      {"UTF-8, then Windows-1251", "\xD0\x90\n\xC0\xE1\n", TEncoding::Ansi, {"\xD0\x90", "\xC0\xE1"}},
+      {"the mark's first bytes only", "\xEF\xBB" "a\n", TEncoding::Ansi, {"\xEF\xBB" "a"}},
+      {"shorter than the mark", "ab", TEncoding::Ansi, {"ab"}},
+      {"Windows-1251", "\xC0\xE1\n", TEncoding::Ansi, {"\xC0\xE1"}},
+      {"UTF-16 LE", Le(Utf16Text), TEncoding::Utf16Le, {"\xC0\xE1", "\x88 ?"}},
+      {"UTF-16 BE", Be(Utf16Text), TEncoding::Utf16Be, {"\xC0\xE1", "\x88 ?"}},
+      {"UTF-16, unpaired surrogates, an odd last byte",
+       std::string("\xFF\xFE" "\x00\xD8" "a\x00" "\n\x00" "\x00\xDC" "\n\x00" "\x3D\xD8" "b", 15), TEncoding::Utf16Le,
+       {"?a", "?", "??"}},
+      {"UTF-16 mark alone", "\xFE\xFF", TEncoding::Utf16Be, {}},
+      {"UTF-8 across the first block's end", Big + "\xE2\x82\xAC\n", TEncoding::Utf8, Plus(BigAnsi, {"\x88"})},
+      {"invalid UTF-8 only at the end of a large file", Big + "\xFF", TEncoding::Ansi, Plus(BigRaw, {"\xFF"})},
+      {"Windows-1251 that is valid UTF-8 in its first block", Big + "\xC0\xE1\n" + Big, TEncoding::Ansi,
+       Plus(Plus(BigRaw, {"\xC0\xE1"}), BigRaw)},
   };
   for (const auto &C : Cases) {
-    for (std::size_t Block : {1, 2, 3, 4, 1 << 20}) {
-      SCOPED_TRACE(std::string(C.Label) + ", blocks of " + std::to_string(Block));
-      std::FILE *F = std::tmpfile();
-      std::fwrite(C.Text.data(), 1, C.Text.size(), F);
-      std::rewind(F);
-      TTextReader R(F, Block);
+    const bool Large = C.Text.size() > (1 << 20);
+    const TTempFile File(C.Text);
+    std::vector<std::pair<std::string, std::size_t>> Streams = {{"the file", 0}};  // 0: by name
+    for (std::size_t Block : {1, 2, 3, 4, 5})
+      if (!Large) Streams.push_back({"a file", Block}), Streams.push_back({"a pipe", Block});
+    for (const auto &[Kind, Block] : Streams) {
+      SCOPED_TRACE(std::string(C.Label) + ", " + Kind + " in blocks of " + std::to_string(Block));
+      const std::unique_ptr<TTextReader> R =
+          !Block ? std::make_unique<TTextReader>(File.Path())
+                 : std::make_unique<TTextReader>(
+                       Kind == "a pipe" ? PipeHolding(C.Text) : std::fopen(File.Path().c_str(), "rb"), Block);
       std::vector<std::string> Lines;
-      for (std::string_view Line; R.ReadLine(Line);) Lines.emplace_back(Line);
-      EXPECT_EQ(Lines, C.Lines);
-      EXPECT_EQ(R.Utf8(), C.Utf8);
+      for (std::string_view Line; R->ReadLine(Line);) {
+        Lines.emplace_back(Line);
+        if (R->LineConverted()) {
+          EXPECT_EQ(Utf8ToAnsi(R->Utf8Line()), Line);
+        }
+      }
+      if (Large) {
+        EXPECT_TRUE(Lines == C.Lines) << Lines.size() << " lines instead of " << C.Lines.size();
+      } else {
+        EXPECT_EQ(Lines, C.Lines);
+      }
+      EXPECT_EQ(R->LineNumber(), C.Lines.size());
+      EXPECT_EQ(R->Encoding(), C.Encoding);
     }
   }
   // The loaders take a section of such a file as the code page holds it: [Аб] with the item "Вг".
-  const TTempFile File(Mark + "[\xD0\x90\xD0\xB1]\nFormat=1\nDisplay=%1\nDelimit=\n1=\xD0\x92\xD0\xB3\n");
-  TLookup L;
-  L.LoadVok(File.Path(), "\xC0\xE1", "", "*");
-  EXPECT_EQ(L.GetItemText(1), "\xC2\xE3");
-  TTextReader Reader(File.Path());
-  LoadAllSections(Reader, File.Path(), [](std::string_view AName, std::unique_ptr<TLookup> ALookup) {
-    EXPECT_EQ(AName, "\xC0\xE1");
-    EXPECT_EQ(ALookup->GetItemText(1), "\xC2\xE3");
-  });
+  const std::string Section = "[\xD0\x90\xD0\xB1]\nFormat=1\nDisplay=%1\nDelimit=\n1=\xD0\x92\xD0\xB3\n";
+  for (const std::string &Text : {Mark + Section, Section, Le(Section), Be(Section)}) {
+    const TTempFile File(Text);
+    TLookup L;
+    L.LoadVok(File.Path(), "\xC0\xE1", "", "*");
+    EXPECT_EQ(L.GetItemText(1), "\xC2\xE3");
+    TTextReader Reader(File.Path());
+    LoadAllSections(Reader, File.Path(), [](std::string_view AName, std::unique_ptr<TLookup> ALookup) {
+      EXPECT_EQ(AName, "\xC0\xE1");
+      EXPECT_EQ(ALookup->GetItemText(1), "\xC2\xE3");
+    });
+  }
 }
 
 TEST(TextReader, MissingFileRaisesInOutError) {

@@ -73,9 +73,10 @@ const std::string ThreeLevels = "[A]\nFormat=1,1,1\nDisplay=%1%2%3\nDelimit=\n";
 
 struct TCheckCase {
   const char *Name;
-  std::string File;
+  std::string File;  // saved as UTF-16 when ReadAs names it
   int Status;
   std::vector<std::string> Diagnostics;
+  std::string ReadAs = "Windows-1251";  // the encoding that the last line names
 };
 
 const TCheckCase CheckCases[] = {
@@ -186,13 +187,19 @@ const TCheckCase CheckCases[] = {
       "does not keep this item",
       "8: note: item 30 has a \"#\" part but no tag: every filter drops it (lines without \"#\" are never "
       "filtered)"}},
-    {"SavedAsUtf8WithoutTheMark", OneLevel + "1=\xD0\x90\xD0\xB1\n", 1,
-     {"5: warning: the file looks saved as UTF-8 without a byte order mark: the loaders read it as Windows-1251, so "
-      "its letters beyond ASCII show as garbage; save it as UTF-8 with the mark, or as Windows-1251"}},
-    // "Аб" converts; "ü" has no place in the code page.
+    // "Аб" converts; "ü" and the emoji have no place in the code page.
     {"Utf8WithTheMark", "\xEF\xBB\xBF" + OneLevel + "1=\xD0\x90\xD0\xB1\n2=a\xC3\xBC\n3=\xFF\n", 1,
      {"6: warning: character 4, U+00FC, has no Windows-1251 code: the loaders read \"?\" in its place",
-      "7: warning: invalid UTF-8 at character 3: the loaders read \"?\" in its place"}},
+      "7: warning: invalid UTF-8 at character 3: the loaders read \"?\" in its place"},
+     "UTF-8 (byte order mark)"},
+    {"Utf8WithoutTheMark", OneLevel + "1=\xD0\x90\xD0\xB1\n2=a\xC3\xBC\n", 1,
+     {"6: warning: character 4, U+00FC, has no Windows-1251 code: the loaders read \"?\" in its place"},
+     "UTF-8 (no byte order mark)"},
+    {"Utf16", OneLevel + "1=\xD0\x90\xD0\xB1\n2=\xF0\x9F\x98\x80\n", 1,
+     {"6: warning: character 3, U+1F600, has no Windows-1251 code: the loaders read \"?\" in its place"},
+     "UTF-16 little-endian (byte order mark)"},
+    {"Utf16BigEndian", OneLevel + "1=\xD0\x90\xD0\xB1\n", 0, {}, "UTF-16 big-endian (byte order mark)"},
+    {"Windows1251ValidAsUtf8InPart", OneLevel + "1=\xD0\x90\n2=\xC0\xE1\n", 0, {}},
     {"Clean", "; a comment\n" + TwoLevels + "10=Top#t#a\n11=Kid#k#a\n20=Other\n", 0, {}},
 };
 
@@ -202,10 +209,14 @@ class CheckReasons : public ::testing::TestWithParam<std::tuple<TCheckCase, bool
 
 TEST_P(CheckReasons, ReportsEachReasonWithItsLine) {
   const TCheckCase &C = std::get<0>(GetParam());
-  const TTempFile File(std::get<1>(GetParam()) ? Crlf(C.File) : C.File);
+  std::string Text = std::get<1>(GetParam()) ? Crlf(C.File) : C.File;
+  if (C.ReadAs.rfind("UTF-16 little", 0) == 0) Text = "\xFF\xFE" + test::Iconv(Text, "UTF-16LE", "UTF-8");
+  if (C.ReadAs.rfind("UTF-16 big", 0) == 0) Text = "\xFE\xFF" + test::Iconv(Text, "UTF-16BE", "UTF-8");
+  const TTempFile File(Text);
   const TRun R = Vok({"check", "--raw", File.Path()});
   EXPECT_EQ(Diagnostics(R.Out, File.Path()), C.Diagnostics) << R.Out;
   EXPECT_EQ(R.Status, C.Status) << R.Out;
+  EXPECT_NE(R.Out.find("; read as " + C.ReadAs + "\n"), std::string::npos) << R.Out;
 }
 
 INSTANTIATE_TEST_SUITE_P(Vok, CheckReasons, ::testing::Combine(::testing::ValuesIn(CheckCases), ::testing::Bool()),
@@ -793,13 +804,24 @@ TEST(VokCp1251, AgreesWithIconv) {
   }
 }
 
+// Overlong forms, surrogates, values beyond U+10FFFF, stray and missing continuation bytes; the
+// validator in pieces agrees, and takes the edges of every range.
 TEST(VokCp1251, RefusesMalformedUtf8) {
-  for (const char *Bad : {"\xC0\xAF", "\xED\xA0\x80", "\xD0", "\x80", "\xF4\x90\x80\x80", "\xE0\x80\x80"}) {
+  for (const char *Bad : {"\xC0\xAF", "\xED\xA0\x80", "\xD0", "\x80", "\xF4\x90\x80\x80", "\xE0\x80\x80",
+                          "\xF0\x8F\xBF\xBF", "\xF5\x80\x80\x80", "\xD0\xD0"}) {
     std::string Out;
     TUtf8Problem P;
     EXPECT_FALSE(Utf8To1251(std::string("ok") + Bad, Out, &P)) << Bad;
     EXPECT_TRUE(P.Malformed);
     EXPECT_EQ(P.Offset, 2u);
+    EXPECT_FALSE(IsUtf8(std::string("ok") + Bad)) << Bad;
+  }
+  for (const char *Good : {"\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xEE\x80\x80",
+                           "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
+    EXPECT_TRUE(IsUtf8(Good)) << Good;
+    TUtf8Validator Pieces;
+    for (const char *C = Good; *C; ++C) EXPECT_TRUE(Pieces.Feed(std::string_view(C, 1)));
+    EXPECT_TRUE(Pieces.Complete()) << Good;
   }
 }
 

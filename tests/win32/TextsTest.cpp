@@ -1,7 +1,11 @@
 // Texts as they read on any Windows: the library's own Windows-1251 texts show as the Cyrillic
 // they are whatever the ANSI code page (this program also runs under code page 1252), the host's
-// and the files' texts in the code page; and dictionary and projection files read in both of
-// their encodings.
+// and the files' texts in the code page; and dictionary and projection files read in every
+// encoding they come in.
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
 #include "tests/win32/DialogDriver.h"
 
 using namespace vok::test;
@@ -72,39 +76,96 @@ TEST_F(Texts, OwnTextsShowAsTheirCyrillic) {
   for (std::size_t I = 0; I < Seen.size(); ++I) EXPECT_EQ(Seen[I].first, Seen[I].second) << "text " << I;
 }
 
-// A file that begins with the UTF-8 byte order mark reads as the code page holds it ("?" for
-// what it cannot), through every export that reads dictionary or projection files; one without
-// it byte for byte.
-TEST_F(Texts, Utf8FilesReadInTheCodePage) {
-  const bool Cyrillic = GetACP() == 1251;
-  const std::string Mark = "\xEF\xBB\xBF";
-  // [Вг é] with the item "Вг é" and the projection entry "Вг é".
-  const std::string Utf8 = "\xD0\x92\xD0\xB3 \xC3\xA9";
-  const std::string Ansi = Cyrillic ? "\xC2\xE3 ?" : "?? \xE9";
-  const std::string Vok = Dir.Write("utf8.vok", Mark + FlatSection(Utf8, "1=" + Utf8 + "\r\n2=" + Utf8 + "#x\r\n"));
-  const std::string Prj = Dir.Write("utf8.prj", Mark + "\"--- G ---\"\r\n\"" + Utf8 + "\", 0, 7\r\n");
-  TBuffers B;
-  EXPECT_EQ(V.GetVokCount(Vok.c_str()), 1);
-  V.GetVokName(Vok.c_str(), 1, B.Room(256));
-  EXPECT_EQ(V.LoadVok(Vok.c_str(), Ansi.c_str()), 65535);
-  V.GetVokStr(Ansi.c_str(), 1, B.Room(256));
-  EXPECT_EQ(V.LoadVokEx(Vok.c_str(), Ansi.c_str(), "Alias", "*"), 65535);
-  V.GetVokStr("Alias", 2, B.Room(256));
-  ASSERT_EQ(V.UnLoadVok(Ansi.c_str()), -1);
-  EXPECT_EQ(V.LoadAllVok(Vok.c_str()), 65535);
-  V.GetVokStr(Ansi.c_str(), 2, B.Room(256));
-  EXPECT_EQ(B.Texts(), std::vector<std::string>(4, Ansi));
-  EXPECT_EQ(B.Overruns(), "");
-  char Name[1024] = "", Clause[1024] = "";
-  EXPECT_EQ(Driver.Run([&] { return V.GetPrjString(HostWindow(), Prj.c_str(), Name, Clause); },
-                       {[](TDialog &D) { PostMessageW(D.Ok, BM_CLICK, 0, 0); }}),
-            65535);
-  EXPECT_EQ(std::string(Name), Ansi);
-  // Without the mark the same bytes are the code page's own.
-  const std::string Raw = Dir.Write("raw.vok", FlatSection("Raw", "1=" + Utf8 + "\r\n"));
-  ASSERT_EQ(V.LoadVok(Raw.c_str(), "Raw"), 65535);
-  V.GetVokStr("Raw", 1, B.Room(256));
-  EXPECT_EQ(B.Text(4), Utf8);
+namespace {
+
+// Unicode text in the code page, "?" for what it cannot hold, as the library converts files.
+std::string ToAnsi(const std::wstring &AText, UINT ACodePage = CP_ACP) {
+  const DWORD Flags = ACodePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const char *Default = ACodePage == CP_UTF8 ? nullptr : "?";
+  std::string R(AText.size() * 3, '\0');
+  R.resize(static_cast<std::size_t>(WideCharToMultiByte(ACodePage, Flags, AText.data(), static_cast<int>(AText.size()),
+                                                        R.data(), static_cast<int>(R.size()), Default, nullptr)));
+  return R;
+}
+
+std::string ToUtf16(const std::wstring &AText, bool ABigEndian) {
+  std::string R = ABigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (wchar_t C : AText) {
+    const char Low = static_cast<char>(C & 0xFF), High = static_cast<char>(C >> 8);
+    R += ABigEndian ? std::string{High, Low} : std::string{Low, High};
+  }
+  return R;
+}
+
+// What the exports that read dictionary files answer about AFile: its sections (GetVokCount,
+// GetVokName), each loaded by LoadAllVok and by LoadVokEx under the name GetVokName gave, with
+// AFilter, and every item of each with its texts.
+std::vector<std::string> Answers(const TExports &V, const std::string &AFile, const std::string &AFilter) {
+  std::vector<std::string> R;
+  const auto Text = [](TText3 *AFn, const std::string &AName, int32_t ACode) {
+    return Written(256, [&](char *ABuf) { AFn(AName.c_str(), ACode, ABuf); });
+  };
+  const auto Items = [&](const std::string &AName) {
+    for (int32_t L = 1; L <= V.GetGroupCount(AName.c_str()); ++L)
+      for (int32_t I = 1; I <= V.GetItemCount(AName.c_str(), L); ++I) {
+        const int32_t Code = V.GetItem(AName.c_str(), L, I);
+        R.push_back(AName + " " + std::to_string(Code) + " [" + Text(V.GetVokString, AName, Code) + "] [" +
+                    Text(V.GetVokExtra, AName, Code) + "]");
+      }
+  };
+  std::vector<std::string> Names;
+  for (int32_t I = 1; I <= V.GetVokCount(AFile.c_str()); ++I) Names.push_back(Text(V.GetVokName, AFile, I));
+  R.push_back("LoadAllVok " + std::to_string(V.LoadAllVok(AFile.c_str())));
+  for (const std::string &N : Names) {
+    Items(N);
+    V.UnLoadVok(N.c_str());
+  }
+  for (const std::string &N : Names) {
+    R.push_back("LoadVokEx " + N + " " + std::to_string(V.LoadVokEx(AFile.c_str(), N.c_str(), "Alias", AFilter.c_str())));
+    Items("Alias");
+    V.UnLoadVok("Alias");
+  }
+  return R;
+}
+
+}  // namespace
+
+// The sample dictionary, with a section of characters that the code page may not hold, and a
+// projection file, saved as UTF-8 with and without the mark and as UTF-16 in both byte orders,
+// read through every export that reads such files as the same texts saved in the code page
+// ("?" for what it cannot hold): under code page 1251, as the sample's Windows-1251 file.
+TEST_F(Texts, FilesInEveryEncodingReadAsInTheCodePage) {
+  const char *Source = std::getenv("VOK_SOURCE_DIR");
+  std::ifstream In(std::string(Source ? Source : ".") + "/examples/sample.vok", std::ios::binary);
+  const std::string Sample1251((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  ASSERT_GT(Sample1251.size(), 1000u);
+  const std::wstring Word = L"\x0412\x0433 \x00E9";  // "Вг é"
+  const std::wstring Vok = FromCyrillic(Sample1251) + L"\r\n[" + Word + L"]\r\nFormat=3\r\nDisplay=%1\r\nDelimit=\r\n1=" +
+                           Word + L"\r\n2=" + Word + L"#x\r\n";
+  const std::wstring Prj = L"\"--- G ---\"\r\n\"" + Word + L"\", 0, 7\r\n";
+  const std::string Filter = ToAnsi(L"\x0433\x043E\x0440\x043E\x0434");  // город
+  const std::string Ansi = ToAnsi(Vok);
+  if (GetACP() == 1251) {
+    EXPECT_EQ(Ansi.substr(0, Sample1251.size()), Sample1251);
+  }
+  const std::vector<std::string> Expected = Answers(V, Dir.Write("ansi.vok", Ansi), Filter);
+  ASSERT_GT(Expected.size(), 40u);
+  const std::pair<const char *, std::string (*)(const std::wstring &)> Encodings[] = {
+      {"utf8-mark", [](const std::wstring &W) { return "\xEF\xBB\xBF" + ToAnsi(W, CP_UTF8); }},
+      {"utf8", [](const std::wstring &W) { return ToAnsi(W, CP_UTF8); }},
+      {"utf16le", [](const std::wstring &W) { return ToUtf16(W, false); }},
+      {"utf16be", [](const std::wstring &W) { return ToUtf16(W, true); }},
+  };
+  for (const auto &[Name, Encode] : Encodings) {
+    SCOPED_TRACE(Name);
+    EXPECT_EQ(Answers(V, Dir.Write(std::string(Name) + ".vok", Encode(Vok)), Filter), Expected);
+    const std::string PrjFile = Dir.Write(std::string(Name) + ".prj", Encode(Prj));
+    char PrjName[1024] = "", Clause[1024] = "";
+    EXPECT_EQ(Driver.Run([&] { return V.GetPrjString(HostWindow(), PrjFile.c_str(), PrjName, Clause); },
+                         {[](TDialog &D) { PostMessageW(D.Ok, BM_CLICK, 0, 0); }}),
+              65535);
+    EXPECT_EQ(std::string(PrjName), ToAnsi(Word));
+  }
 }
 
 // An extra text that the host reads as empty, its first byte a zero byte, gives the item's text.

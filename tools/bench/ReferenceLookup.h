@@ -7,6 +7,7 @@
 // not meant to be fast. Header-only and portable.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "lookup/CodeList.h"
+#include "lookup/Cp1251.h"
 #include "lookup/Lookup.h"
 #include "lookup/ShortStr.h"
 #include "lookup/TextOps.h"
@@ -27,10 +29,20 @@ using TRefLines = std::vector<std::string>;
 
 // The lines of a text as the readers must split them: a line ends at a line feed, every carriage
 // return is dropped, a character 26 starting a line ends the text. A text that begins with the
-// UTF-8 byte order mark is UTF-8, each line read in the ANSI code page.
+// UTF-8 byte order mark is UTF-8, one that begins with FF FE or FE FF is UTF-16 (little- or
+// big-endian), one without a mark that holds a byte above 127 and is UTF-8 throughout is UTF-8:
+// each line of these is read in the ANSI code page.
 inline TRefLines ReferenceLines(std::string_view AText) {
-  const bool Utf8 = AText.substr(0, 3) == "\xEF\xBB\xBF";
-  if (Utf8) AText.remove_prefix(3);
+  std::string Utf8;
+  bool Convert = true;
+  if (AText.substr(0, 3) == "\xEF\xBB\xBF") {
+    AText.remove_prefix(3);
+  } else if (AText.substr(0, 2) == "\xFF\xFE" || AText.substr(0, 2) == "\xFE\xFF") {
+    AppendUtf16AsUtf8(AText.substr(2), AText[0] == '\xFE', true, Utf8);
+    AText = Utf8;
+  } else {
+    Convert = IsUtf8(AText) && std::any_of(AText.begin(), AText.end(), [](char C) { return C & 0x80; });
+  }
   TRefLines Lines;
   for (std::size_t From = 0; From < AText.size();) {
     if (AText[From] == 26) break;
@@ -39,7 +51,7 @@ inline TRefLines ReferenceLines(std::string_view AText) {
     std::string Line;
     for (std::size_t I = From; I < Lf; ++I)
       if (AText[I] != '\r') Line += AText[I];
-    Lines.push_back(Utf8 ? Utf8ToAnsi(Line) : Line);
+    Lines.push_back(Convert ? Utf8ToAnsi(Line) : Line);
     From = Lf + 1;
   }
   return Lines;

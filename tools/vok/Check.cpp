@@ -416,6 +416,21 @@ int HeaderLoadVokReads(const std::string &AFile, std::string_view AName) {
   return -1;
 }
 
+const char *EncodingName(TEncoding AEncoding) {
+  switch (AEncoding) {
+    case TEncoding::Utf8Mark:
+      return "UTF-8 (byte order mark)";
+    case TEncoding::Utf8:
+      return "UTF-8 (no byte order mark)";
+    case TEncoding::Utf16Le:
+      return "UTF-16 little-endian (byte order mark)";
+    case TEncoding::Utf16Be:
+      return "UTF-16 big-endian (byte order mark)";
+    default:
+      return "Windows-1251";
+  }
+}
+
 std::vector<int> LevelCounts(const TLookup &L) {
   std::vector<int> R;
   for (int K = 0; K < L.GroupCount(); ++K) R.push_back(L.GetLevelItemCount(K));
@@ -497,22 +512,22 @@ void CheckSectionLines(unsigned APath, std::string_view ASectionName, int AHeade
 
 int RunCheck(const TConsole &AConsole, const std::string &AFile) {
   std::vector<TFileLine> Lines;
-  std::vector<std::pair<int, std::string>> Unheld;  // UTF-8 lines with what 1251 cannot hold
+  std::vector<std::pair<int, std::string>> Unheld;  // converted lines with what 1251 cannot hold
   int LastIndex = -1;
-  bool Utf8 = false;
+  TEncoding Encoding = TEncoding::Ansi;
   try {
     TTextReader Reader(AFile);
-    Utf8 = Reader.Utf8();
     std::string_view Line, Trimmed;
     while (NextNonBlankLine(Reader, Line, Trimmed)) {
       const int Index = static_cast<int>(Reader.LineNumber()) - 1;
       Lines.push_back({Index, std::string(Line)});
       std::string Converted;
       TUtf8Problem P;
-      if (Utf8 && !Utf8To1251(Reader.Utf8Line(), Converted, &P))
+      if (Reader.LineConverted() && !Utf8To1251(Reader.Utf8Line(), Converted, &P))
         Unheld.emplace_back(Index, Utf8ProblemText(Reader.Utf8Line(), P));
     }
     LastIndex = static_cast<int>(Reader.LineNumber()) - 1;
+    Encoding = Reader.Encoding();
   } catch (const EInOutError &E) {
     AConsole.Out << AFile << ": error: cannot read the file: " << E.what() << "\n";
     return 2;
@@ -522,18 +537,9 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
     Diags.push_back({AIndex + 1, ASeverity, std::move(AText), APaths, true});
   };
 
-  // A file with the byte order mark is read as UTF-8: what Windows-1251 cannot hold becomes "?".
+  // A UTF-8 or UTF-16 file is converted line by line: what Windows-1251 cannot hold becomes "?".
   for (const auto &[Index, Problem] : Unheld)
     Add(Index, TSeverity::Warning, Problem + ": the loaders read \"?\" in its place");
-  // Without the mark: Windows-1251 text with letters is practically never valid UTF-8.
-  const auto FirstNonAscii = std::find_if(Lines.begin(), Lines.end(), [](const TFileLine &L) {
-    return std::any_of(L.Text.begin(), L.Text.end(), [](char C) { return static_cast<unsigned char>(C) >= 0x80; });
-  });
-  if (!Utf8 && FirstNonAscii != Lines.end() &&
-      std::all_of(Lines.begin(), Lines.end(), [](const TFileLine &L) { return IsUtf8(L.Text); }))
-    Add(FirstNonAscii->Index, TSeverity::Warning,
-        "the file looks saved as UTF-8 without a byte order mark: the loaders read it as Windows-1251, so its "
-        "letters beyond ASCII show as garbage; save it as UTF-8 with the mark, or as Windows-1251");
 
   // Sections, as both loaders split the file.
   std::vector<TSection> Sections;
@@ -762,8 +768,7 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
   }
   AConsole.Out << AFile << ": " << Sections.size() << (Sections.size() == 1 ? " section, " : " sections, ") << Errors
                << (Errors == 1 ? " error, " : " errors, ") << Warnings << (Warnings == 1 ? " warning, " : " warnings, ")
-               << Notes << (Notes == 1 ? " note" : " notes")
-               << (Utf8 ? "; read as UTF-8 (byte order mark)" : "; read as Windows-1251") << "\n";
+               << Notes << (Notes == 1 ? " note" : " notes") << "; read as " << EncodingName(Encoding) << "\n";
   return Errors ? 2 : Warnings ? 1 : 0;
 }
 
