@@ -32,6 +32,9 @@ fail() {
   echo "setup: $*" >&2
   exit 1
 }
+root() { [ "$(id -u)" = 0 ]; }
+# Fails unless root, where a step must change the machine.
+need_root() { root || fail "run as root: $1"; }
 
 # The enabled or disabled binfmt_misc handlers of i386 ELF programs (class 32-bit, little-endian,
 # machine 3 in the magic), one path a line.
@@ -60,9 +63,11 @@ i386_runs() {
 }
 
 # True when the kernel runs a 32-bit program itself: tried with every i386 handler disabled,
-# since binfmt_misc comes before the kernel's own loader.
+# since binfmt_misc comes before the kernel's own loader. Not root, it cannot disable them: true
+# then when a 32-bit program runs at all.
 i386_native() {
   local e off=() rc=0
+  root || { i386_runs; return; }
   for e in $(i386_handlers); do
     if grep -qx enabled "$e"; then
       echo 0 >"$e"
@@ -111,6 +116,7 @@ install_qemu() {
   local codename suite=() candidate source uri key list pkgs=(qemu-user) p
   codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
   [ -n "$codename" ] || fail "cannot tell the Debian release (no VERSION_CODENAME in /etc/os-release)"
+  need_root "installing qemu-user for the 32-bit programs, which this kernel does not run"
   step="looking up qemu-user"
   candidate=$(apt-cache policy qemu-user | sed -n 's/^ *Candidate: *\([0-9]*:\)\{0,1\}\([0-9]*\).*/\2/p')
   if [ -z "$candidate" ] || [ "$candidate" -lt 10 ]; then
@@ -147,6 +153,7 @@ install_qemu() {
 register_qemu() {
   local e id registered=0
   if [ ! -e "$binfmt/register" ]; then
+    need_root "mounting binfmt_misc for the 32-bit programs, which this kernel does not run"
     step="mounting binfmt_misc"
     mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null ||
       fail "binfmt_misc is not mounted at $binfmt and cannot be (a container without it?): 32-bit programs cannot run here"
@@ -159,10 +166,12 @@ register_qemu() {
       registered=1
       continue
     fi
+    need_root "replacing the i386 handler ${e##*/} ($(sed -n 's/^interpreter //p' "$e"))"
     echo "setup: taking back the i386 handler ${e##*/} ($(sed -n 's/^interpreter //p' "$e"))"
     echo -1 >"$e"
   done
   if [ $registered = 0 ]; then
+    need_root "registering $qemu for i386 programs"
     echo ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$qemu"':F' \
       >"$binfmt/register"
     mkdir -p "${stamp%/*}"
@@ -188,8 +197,6 @@ if [ "${1:-}" = --i386 ]; then
   exit 0
 fi
 
-[ "$(id -u)" = 0 ] || fail "run as root: it installs packages (apt-get) and registers 32-bit emulation"
-
 packages=(cmake g++ make g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 mingw-w64-tools
           wine wine32:i386 wine64 xvfb xauth
           fonts-wine imagemagick googletest locales
@@ -199,6 +206,7 @@ missing=()
 for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
 
 if [ ${#missing[@]} -gt 0 ]; then
+  need_root "installing ${missing[*]}"
   echo "setup: installing ${missing[*]}"
   step="adding the i386 architecture"
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
@@ -209,6 +217,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 if ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf8'; then
+  need_root "generating the ru_RU.UTF-8 locale"
   echo "setup: generating the ru_RU.UTF-8 locale"
   step="generating the ru_RU.UTF-8 locale"
   sed -i 's/^# *\(ru_RU.UTF-8 UTF-8\)/\1/' /etc/locale.gen
@@ -219,7 +228,7 @@ fi
 step="trying a 32-bit program"
 if [ "${VOK_EMULATE_I386:-0}" != 1 ] && i386_native; then
   # Natively: an emulation that this script registered earlier (rehearsed) is taken back.
-  if [ -f "$stamp" ] && [ -f "$entry" ]; then
+  if root && [ -f "$stamp" ] && [ -f "$entry" ]; then
     echo "setup: 32-bit programs run natively here: taking back the qemu-i386 handler registered before"
     echo -1 >"$entry"
     rm -f "$stamp"
