@@ -1,5 +1,4 @@
 // The dictionary authors' tool: check, tree, import, export and diff, run through its command line.
-#include <iconv.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -17,6 +16,7 @@
 using namespace vok;
 using namespace vok::tool;
 using vok::test::Crlf;
+using vok::test::Iconv;
 using vok::test::LevelRows;
 using vok::test::Lines;
 using vok::test::TRow;
@@ -51,18 +51,6 @@ std::vector<std::string> Summaries(const std::string &AReport) {
   for (const std::string &L : Lines(AReport))
     if (!L.empty() && L[0] == '[') R.push_back(L);
   return R;
-}
-
-// AText converted by iconv from AFrom to ATo.
-std::string Iconv(const std::string &AText, const char *AFrom, const char *ATo) {
-  iconv_t Cd = iconv_open(ATo, AFrom);
-  if (Cd == reinterpret_cast<iconv_t>(-1)) return "iconv_open failed";
-  std::string In = AText, Out(AText.size() * 4 + 4, '\0');
-  char *InP = In.data(), *OutP = Out.data();
-  size_t InLeft = In.size(), OutLeft = Out.size();
-  const bool Failed = iconv(Cd, &InP, &InLeft, &OutP, &OutLeft) == static_cast<size_t>(-1);
-  iconv_close(Cd);
-  return Failed ? "iconv failed" : Out.substr(0, OutP - Out.data());
 }
 
 const std::string Undefined = UndefinedValueText;
@@ -210,8 +198,8 @@ class CheckReasons : public ::testing::TestWithParam<std::tuple<TCheckCase, bool
 TEST_P(CheckReasons, ReportsEachReasonWithItsLine) {
   const TCheckCase &C = std::get<0>(GetParam());
   std::string Text = std::get<1>(GetParam()) ? Crlf(C.File) : C.File;
-  if (C.ReadAs.rfind("UTF-16 little", 0) == 0) Text = "\xFF\xFE" + test::Iconv(Text, "UTF-16LE", "UTF-8");
-  if (C.ReadAs.rfind("UTF-16 big", 0) == 0) Text = "\xFE\xFF" + test::Iconv(Text, "UTF-16BE", "UTF-8");
+  if (C.ReadAs.rfind("UTF-16 little", 0) == 0) Text = "\xFF\xFE" + Iconv(Text, "UTF-16LE", "UTF-8");
+  if (C.ReadAs.rfind("UTF-16 big", 0) == 0) Text = "\xFE\xFF" + Iconv(Text, "UTF-16BE", "UTF-8");
   const TTempFile File(Text);
   const TRun R = Vok({"check", "--raw", File.Path()});
   EXPECT_EQ(Diagnostics(R.Out, File.Path()), C.Diagnostics) << R.Out;
@@ -539,13 +527,13 @@ struct TReadCase {
 const TReadCase ReadCases[] = {
     {"ExcelRussianCsv", Utf8To1251Lossy(Table(';')), {}, "Windows-1251 (not valid UTF-8), separator \";\"",
      TableSection},
-    {"ExcelUnicodeText", "\xFF\xFE" + Iconv(Table('\t'), "UTF-8", "UTF-16LE"), {},
+    {"ExcelUnicodeText", "\xFF\xFE" + Iconv(Table('\t'), "UTF-16LE", "UTF-8"), {},
      "UTF-16 (byte order mark), separator tab", TableSection},
-    {"Utf16BigEndian", "\xFE\xFF" + Iconv(Table(','), "UTF-8", "UTF-16BE"), {},
+    {"Utf16BigEndian", "\xFE\xFF" + Iconv(Table(','), "UTF-16BE", "UTF-8"), {},
      "UTF-16 big-endian (byte order mark), separator \",\"", TableSection},
     {"Utf8WithMark", "\xEF\xBB\xBF" + Table(';'), {}, "UTF-8 (byte order mark), separator \";\"", TableSection},
     {"Utf8WithoutMark", Table(','), {}, "UTF-8 (no byte order mark), separator \",\"", TableSection},
-    {"Utf16WithoutMarkWhenTold", Iconv(Table('\t'), "UTF-8", "UTF-16LE"), {"--encoding", "UTF-16LE"},
+    {"Utf16WithoutMarkWhenTold", Iconv(Table('\t'), "UTF-16LE", "UTF-8"), {"--encoding", "UTF-16LE"},
      "UTF-16 (--encoding), separator tab", TableSection},
     {"SeparatorWhenTold", Table('|'), {"--sep", "|"}, "UTF-8 (no byte order mark), separator \"|\" (--sep)",
      TableSection},
@@ -796,7 +784,7 @@ TEST(VokCsv, RecordsFieldsAndLines) {
 TEST(VokCp1251, AgreesWithIconv) {
   for (int C = 1; C < 256; ++C) {
     if (C == 0x98) continue;
-    const std::string Byte(1, static_cast<char>(C)), Expected = Iconv(Byte, "CP1251", "UTF-8");
+    const std::string Byte(1, static_cast<char>(C)), Expected = Iconv(Byte, "UTF-8", "CP1251");
     EXPECT_EQ(Cp1251ToUtf8(Byte), Expected) << C;
     std::string Back;
     EXPECT_TRUE(Utf8To1251(Expected, Back));
@@ -831,7 +819,7 @@ TEST(VokCp1251, Utf16AgreesWithIconvInEveryPiece) {
   const std::string Text = "A\xD0\xAF\xE2\x82\xAC\xF0\x9F\x98\x80z";  // A, Cyrillic Ya, euro, an emoji
   const std::string Bad = "\xEF\xBF\xBD";
   for (const bool Be : {false, true}) {
-    const std::string Utf16 = Iconv(Text, "UTF-8", Be ? "UTF-16BE" : "UTF-16LE");
+    const std::string Utf16 = Iconv(Text, Be ? "UTF-16BE" : "UTF-16LE", "UTF-8");
     std::string Whole, Bytewise;
     EXPECT_EQ(AppendUtf16AsUtf8(Utf16, Be, true, Whole), Utf16.size());
     EXPECT_EQ(Whole, Text);
