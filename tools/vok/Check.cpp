@@ -256,6 +256,23 @@ void TPathCheck::CheckItemTexts() {
   }
 }
 
+}  // namespace
+
+TReach ReachOf(const TLookup &ALookup, int32_t ACode) {
+  TReach R;
+  const int Level = ALookup.GetGroupId(ACode);
+  for (int K = 0; K < Level; ++K) {
+    const int32_t A = ALookup.SetGroupId(ACode, K);
+    if (ALookup.GetGroupId(A) != K)
+      R.ZeroLevels.push_back(K);
+    else if (!ALookup.ItemExists(A))
+      R.Missing.emplace_back(A, K);
+  }
+  return R;
+}
+
+namespace {
+
 void TPathCheck::CheckCodes() {
   int64_t Total = 0;
   for (int32_t W : fLookup.Formats()) Total += W;
@@ -272,23 +289,18 @@ void TPathCheck::CheckCodes() {
       Add(I.Line, TSeverity::Warning,
           "code " + Str(I.Code) + " has " + Str(DigitCount(I.Code)) + " digits, more than the " + Str(Total) +
               " that \"Format=\" gives: the selection dialog cannot reach it from the top level");
-    const int G = fLookup.GetGroupId(I.Code);
-    std::string Missing;
-    int MissingCount = 0;
-    for (int K = 0; K < G; ++K) {
-      const int32_t A = fLookup.SetGroupId(I.Code, K);
-      if (fLookup.GetGroupId(A) != K) {
-        Add(I.Line, TSeverity::Warning,
-            "item " + Str(I.Code) + " is on level " + Str(G + 1) + " but its field of level " + Str(K + 1) +
-                " is zero: it has no parent on that level, and the selection dialog cannot reach it by browsing");
-        continue;
-      }
-      if (fLookup.ItemExists(A)) continue;
-      Missing += (MissingCount++ ? ", " : "") + Str(A) + " (level " + Str(K + 1) + ")";
-    }
-    if (MissingCount)
+    const TReach Reach = ReachOf(fLookup, I.Code);
+    for (const int K : Reach.ZeroLevels)
       Add(I.Line, TSeverity::Warning,
-          "item " + Str(I.Code) + " lacks its " + (MissingCount > 1 ? "ancestors " : "ancestor ") + Missing +
+          "item " + Str(I.Code) + " is on level " + Str(fLookup.GetGroupId(I.Code) + 1) + " but its field of level " +
+              Str(K + 1) +
+              " is zero: it has no parent on that level, and the selection dialog cannot reach it by browsing");
+    std::string Missing;
+    for (const auto &[A, K] : Reach.Missing)
+      Missing += (Missing.empty() ? "" : ", ") + Str(A) + " (level " + Str(K + 1) + ")";
+    if (!Reach.Missing.empty())
+      Add(I.Line, TSeverity::Warning,
+          "item " + Str(I.Code) + " lacks its " + (Reach.Missing.size() > 1 ? "ancestors " : "ancestor ") + Missing +
               ": the selection dialog cannot reach it by browsing");
   }
 }
@@ -437,13 +449,13 @@ std::vector<int> LevelCounts(const TLookup &L) {
   return R;
 }
 
+}  // namespace
+
 std::string JoinInts(const std::vector<int> &V, const char *ASep) {
   std::string R;
   for (std::size_t I = 0; I < V.size(); ++I) R += (I ? ASep : "") + Str(V[I]);
   return R;
 }
-
-}  // namespace
 
 const char *SeverityName(TSeverity ASeverity) {
   switch (ASeverity) {
@@ -722,9 +734,8 @@ int RunCheck(const TConsole &AConsole, const std::string &AFile) {
   for (const TSection &S : Sections) {
     std::string Line = "[" + S.Name + "] line " + Str(S.Header + 1) + ": ";
     if (!S.Counts.empty()) {
-      std::vector<int> Widths(S.Widths.begin(), S.Widths.end());
       Line += Str(S.Counts.size()) + (S.Counts.size() == 1 ? " level" : " levels") + " (widths " +
-              JoinInts(Widths, ",") + "), items per level " + JoinInts(S.Counts, ", ");
+              JoinInts(S.Widths, ",") + "), items per level " + JoinInts(S.Counts, ", ");
       if (!S.OtherCounts.empty()) Line += " (LoadVok: " + JoinInts(S.OtherCounts, ", ") + ")";
       Line += "; ";
     }

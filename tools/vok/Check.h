@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "lookup/Lookup.h"
@@ -42,8 +43,20 @@ std::string WhyNotInt(std::string_view S);
 // with a digit, a sign or "$".
 bool LooksLikeCode(std::string_view AKey);
 
+// The numbers of V with ASep between them: the widths of "Format=" as "2,2,3".
+std::string JoinInts(const std::vector<int> &V, const char *ASep);
+
 // A text quoted for a message: control characters escaped, long texts cut with "...".
 std::string Quote(std::string_view S, std::size_t AMax = 60);
+
+// Why the selection dialog, browsing down from the top level, cannot reach the item ACode of
+// ALookup: the levels above its own whose field of ACode is zero, and the ancestors that ALookup
+// lacks, each with its level (levels counted from 0). Both empty when it can reach it.
+struct TReach {
+  std::vector<int> ZeroLevels;
+  std::vector<std::pair<int32_t, int>> Missing;
+};
+TReach ReachOf(const TLookup &ALookup, int32_t ACode);
 
 // Diagnoses the lines of one section as the loader APath (ByLoadVok or ByLoadAllVok) receives
 // them: header lines, item lines, and once ALookup (the same lines loaded by the core) is

@@ -171,30 +171,18 @@ std::string Visible(std::string_view S) {
   return Q.substr(1, Q.size() - 2);
 }
 
-std::string Widths(const TLookup &ALookup) {
-  std::string R;
-  for (const int32_t W : ALookup.Formats()) R += (R.empty() ? "" : ",") + std::to_string(W);
-  return R;
-}
-
 // What keeps the selection dialog from reaching ACode by browsing down from the top level: the
 // ancestors it lacks and the levels above its own where its field is zero; empty when nothing does.
 std::string WhyUnreachable(const TLookup &ALookup, int32_t ACode) {
+  const TReach Reach = ReachOf(ALookup, ACode);
   std::string Missing, Zero;
-  int MissingCount = 0, ZeroCount = 0;
-  const int Level = ALookup.GetGroupId(ACode);
-  for (int K = 0; K < Level; ++K) {
-    const int32_t A = ALookup.SetGroupId(ACode, K);
-    if (ALookup.GetGroupId(A) != K)
-      Zero += (ZeroCount++ ? ", " : "") + std::to_string(K + 1);
-    else if (!ALookup.ItemExists(A))
-      Missing += (MissingCount++ ? ", " : "") + std::to_string(A);
-  }
+  for (const auto &[A, K] : Reach.Missing) Missing += (Missing.empty() ? "" : ", ") + std::to_string(A);
+  for (const int K : Reach.ZeroLevels) Zero += (Zero.empty() ? "" : ", ") + std::to_string(K + 1);
   std::string R;
-  if (MissingCount) R = (MissingCount > 1 ? "ancestors missing: " : "ancestor missing: ") + Missing;
-  if (ZeroCount)
-    R += (R.empty() ? "" : "; ") +
-         (ZeroCount > 1 ? "its fields of levels " + Zero + " are zero" : "its field of level " + Zero + " is zero");
+  if (!Missing.empty()) R = (Reach.Missing.size() > 1 ? "ancestors missing: " : "ancestor missing: ") + Missing;
+  if (!Zero.empty())
+    R += (R.empty() ? "" : "; ") + (Reach.ZeroLevels.size() > 1 ? "its fields of levels " + Zero + " are zero"
+                                                                : "its field of level " + Zero + " is zero");
   return R;
 }
 
@@ -257,7 +245,7 @@ TSectionDiff CompareSections(const TVokFile &AOldFile, const TDictionary &AOld, 
   const TLookup &O = *AOld.Lookup, &N = *ANew.Lookup;
   Setting("name", Bracketed(AOldFile.Headers[static_cast<std::size_t>(AOld.Read)].Name),
           Bracketed(ANewFile.Headers[static_cast<std::size_t>(ANew.Read)].Name));
-  Setting("Format", Widths(O), Widths(N));
+  Setting("Format", JoinInts(O.Formats(), ","), JoinInts(N.Formats(), ","));
   Setting("Display", Quoted(O.Display()), Quoted(N.Display()));
   Setting("Delimit", Quoted(O.Delimiter()), Quoted(N.Delimiter()));
 

@@ -7,6 +7,7 @@
 #include "lookup/ShortStr.h"
 #include "lookup/TextOps.h"
 #include "lookup/VokRules.h"
+#include "tools/vok/Check.h"
 #include "tools/vok/Import.h"
 #include "tools/vok/Tree.h"
 
@@ -36,11 +37,9 @@ int RunExport(const TConsole &AConsole, const TExportOptions &AOptions) {
   if (!LoadSection(AConsole, AOptions.VokFile, Name, "*", Lookup, &Lines)) return 2;
 
   const std::string Sep(1, AOptions.Separator);
-  std::string Format;
-  for (const int32_t W : Lookup.Formats()) Format += (Format.empty() ? "" : ",") + std::to_string(W);
   std::string Csv = "\xEF\xBB\xBF";
   for (const std::string &Setting :
-       {"Format=" + Format, "Display=" + Lookup.Display(), "Delimit=" + Lookup.Delimiter()})
+       {"Format=" + JoinInts(Lookup.Formats(), ","), "Display=" + Lookup.Display(), "Delimit=" + Lookup.Delimiter()})
     Csv += CsvField(AnsiToUtf8(Setting), AOptions.Separator) + "\r\n";
   Csv += "code" + Sep + "text" + Sep + "extra text" + Sep + "tag\r\n";
 
