@@ -45,18 +45,20 @@ TTextReader::TTextReader(std::FILE *AFile, std::size_t ABlockSize)
   ReadMark();
 }
 
+TEncoding EncodingOfMark(std::string_view AText, std::size_t &AMarkLength) {
+  AMarkLength = 0;
+  if (AText.substr(0, 3) == "\xEF\xBB\xBF") return AMarkLength = 3, TEncoding::Utf8Mark;
+  if (AText.substr(0, 2) == "\xFF\xFE") return AMarkLength = 2, TEncoding::Utf16Le;
+  if (AText.substr(0, 2) == "\xFE\xFF") return AMarkLength = 2, TEncoding::Utf16Be;
+  return TEncoding::Ansi;
+}
+
 // A failure to read here shows again, and is raised, at the first block.
 void TTextReader::ReadMark() {
   char Head[3];
   const std::string_view H(Head, std::fread(Head, 1, sizeof Head, fFile));
-  std::size_t Mark = 0;
-  if (H == "\xEF\xBB\xBF") {
-    fEncoding = TEncoding::Utf8Mark, Mark = 3;
-  } else if (H.substr(0, 2) == "\xFF\xFE") {
-    fEncoding = TEncoding::Utf16Le, Mark = 2;
-  } else if (H.substr(0, 2) == "\xFE\xFF") {
-    fEncoding = TEncoding::Utf16Be, Mark = 2;
-  }
+  std::size_t Mark;
+  fEncoding = EncodingOfMark(H, Mark);
   fDecided = Mark != 0;
   fAhead = H.substr(Mark);
 }

@@ -24,6 +24,10 @@ enum class TEncoding {
   Utf16Be,   // UTF-16 after the mark FE FF
 };
 
+// The encoding that a byte order mark at the start of AText names (Utf8Mark, Utf16Le, Utf16Be),
+// its length in AMarkLength; Ansi and 0 without one.
+TEncoding EncodingOfMark(std::string_view AText, std::size_t &AMarkLength);
+
 // Reads a text file line by line. A line ends at a line feed; every carriage return is
 // dropped; a character 26 at the start of a line ends the text. The encoding is decided once
 // for the whole file: after a byte order mark, UTF-8 or UTF-16; without one, UTF-8 when the

@@ -9,6 +9,7 @@
 #include "lookup/Cp1251.h"
 #include "lookup/Lookup.h"
 #include "lookup/ShortStr.h"
+#include "lookup/TextFile.h"
 #include "lookup/VokRules.h"
 #include "tools/vok/Check.h"
 
@@ -95,8 +96,6 @@ std::string DefaultSection(const std::string &ACsvFile) {
   return Name;
 }
 
-bool StartsWith(std::string_view AText, std::string_view AStart) { return AText.substr(0, AStart.size()) == AStart; }
-
 // A table's text in UTF-8, and how its bytes were read, in words.
 struct TDecoded {
   std::string Text;
@@ -104,15 +103,15 @@ struct TDecoded {
 };
 
 TDecoded Decode(std::string AData, std::optional<TCsvEncoding> AForced) {
-  const bool Mark8 = StartsWith(AData, "\xEF\xBB\xBF"), MarkLe = StartsWith(AData, "\xFF\xFE"),
-             MarkBe = StartsWith(AData, "\xFE\xFF");
+  std::size_t MarkLength;
+  const TEncoding Mark = EncodingOfMark(AData, MarkLength);
   TCsvEncoding E;
   const char *Why;
   if (AForced) {
     E = *AForced;
     Why = "--encoding";
-  } else if (Mark8 || MarkLe || MarkBe) {
-    E = Mark8 ? TCsvEncoding::Utf8 : TCsvEncoding::Utf16;
+  } else if (Mark != TEncoding::Ansi) {
+    E = Mark == TEncoding::Utf8Mark ? TCsvEncoding::Utf8 : TCsvEncoding::Utf16;
     Why = "byte order mark";
   } else if (IsUtf8(AData)) {
     E = TCsvEncoding::Utf8;
@@ -121,18 +120,19 @@ TDecoded Decode(std::string AData, std::optional<TCsvEncoding> AForced) {
     E = TCsvEncoding::Cp1251;
     Why = "not valid UTF-8";
   }
-  if (E == TCsvEncoding::Utf16) E = MarkBe ? TCsvEncoding::Utf16Be : TCsvEncoding::Utf16Le;
+  if (E == TCsvEncoding::Utf16) E = Mark == TEncoding::Utf16Be ? TCsvEncoding::Utf16Be : TCsvEncoding::Utf16Le;
   TDecoded D;
   if (E == TCsvEncoding::Utf8) {
     D.Text = std::move(AData);
-    if (Mark8) D.Text.erase(0, 3);
+    if (Mark == TEncoding::Utf8Mark) D.Text.erase(0, MarkLength);
     D.How = "UTF-8";
   } else if (E == TCsvEncoding::Cp1251) {
     D.Text = Cp1251ToUtf8(AData);
     D.How = "Windows-1251";
   } else {
     const bool Be = E == TCsvEncoding::Utf16Be;
-    AppendUtf16AsUtf8(std::string_view(AData).substr((Be ? MarkBe : MarkLe) ? 2 : 0), Be, true, D.Text);
+    const bool OwnMark = Mark == (Be ? TEncoding::Utf16Be : TEncoding::Utf16Le);
+    AppendUtf16AsUtf8(std::string_view(AData).substr(OwnMark ? MarkLength : 0), Be, true, D.Text);
     D.How = Be ? "UTF-16 big-endian" : "UTF-16";
   }
   D.How += std::string(" (") + Why + ")";
@@ -203,7 +203,8 @@ std::string GuardFormula(std::string_view AText) {
 }
 
 std::string UnguardFormula(std::string_view AText) {
-  return StartsWith(AText, "'") && FormulaAfterApostrophes(AText) ? std::string(AText.substr(1)) : std::string(AText);
+  return AText.substr(0, 1) == "'" && FormulaAfterApostrophes(AText) ? std::string(AText.substr(1))
+                                                                     : std::string(AText);
 }
 
 std::vector<TCsvRecord> ParseCsv(std::string_view AData, char ASeparator) {
