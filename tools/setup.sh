@@ -79,7 +79,10 @@ i386_native() {
   return $rc
 }
 
-qemu_version() { "$qemu" --version 2>/dev/null | sed -n 's/^qemu-i386 version \([0-9][0-9.]*\).*/\1/p'; }
+# The version a program (a qemu) prints; the interpreter of a binfmt_misc handler.
+version_of() { "$1" --version 2>/dev/null | sed -n 's/.*version \([0-9][0-9.]*\).*/\1/p' | head -1; }
+interpreter_of() { sed -n 's/^interpreter //p' "$1"; }
+qemu_version() { version_of "$qemu"; }
 qemu_fit() {
   local v
   v=$(qemu_version)
@@ -166,8 +169,8 @@ register_qemu() {
       registered=1
       continue
     fi
-    need_root "replacing the i386 handler ${e##*/} ($(sed -n 's/^interpreter //p' "$e"))"
-    echo "setup: taking back the i386 handler ${e##*/} ($(sed -n 's/^interpreter //p' "$e"))"
+    need_root "replacing the i386 handler ${e##*/} ($(interpreter_of "$e"))"
+    echo "setup: taking back the i386 handler ${e##*/} ($(interpreter_of "$e"))"
     echo -1 >"$e"
   done
   if [ $registered = 0 ]; then
@@ -188,8 +191,8 @@ register_qemu() {
 if [ "${1:-}" = --i386 ]; then
   for e in $(i386_handlers); do
     if grep -qx enabled "$e"; then
-      i=$(sed -n 's/^interpreter //p' "$e")
-      echo "emulated by $i $("$i" --version 2>/dev/null | sed -n 's/.*version \([0-9.]*\).*/\1/p')"
+      i=$(interpreter_of "$e")
+      echo "emulated by $i $(version_of "$i")"
       exit 0
     fi
   done
